@@ -1,0 +1,152 @@
+#include "cCatalogWriter.h"
+
+#include "cAuthor.h"
+#include "cOption.h"
+#include "cPageFile.h"
+
+cCatalogWriter::cCatalogWriter(const cOption &options) : m_options(options) {}
+
+cCatalogWriter::Result cCatalogWriter::write(const QString &outPath, const QStringList &names) const
+{
+    Result result;
+    if (names.isEmpty())
+        return result;
+    int marker = 1;
+    cPageFile page;
+    try {
+        writePage(page, outPath, names, marker, result.path);
+    } catch (const cError &error) {
+        result.ok = false;
+        result.marker = marker;
+        result.error = error;
+    }
+    return result;
+}
+
+void cCatalogWriter::writePage(cPageFile &page, const QString &outPath, const QStringList &names,
+                               int &marker, QString &path) const
+{
+    path = outPath + m_options.getStrVal(QStringLiteral("DOCFILE"));
+    page.open(path);
+    page.line(QStringLiteral("<html>"));
+    page.line(QStringLiteral("<head>"));
+    page.line(comment(QStringLiteral("Quadrix v.1.00")));
+    page.line(comment(cAuthor::name()));
+    page.line(comment(cAuthor::webHost()));
+    page.line(QStringLiteral("  <title>") + m_options.getStrVal(QStringLiteral("DOCTITLE")) +
+              QStringLiteral("</title>"));
+    const QString styleSheet = m_options.getStrVal(QStringLiteral("CSSFILE"));
+    const QString fontSize = m_options.getStrVal(QStringLiteral("FONTSIZE"));
+    AddCss(page, styleSheet, fontSize);
+    page.line(QStringLiteral("</head>"));
+    page.line(QStringLiteral("<body bgcolor=\"") + m_options.getStrVal(QStringLiteral("COLORBK")) +
+              QStringLiteral("\">"));
+
+    marker = 5;
+    const QString align = m_options.getStrVal(QStringLiteral("TABALIGN")).toLower();
+    if (align == QLatin1String("center"))
+        page.line(QStringLiteral("<div align=\"center\">"));
+    else if (align == QLatin1String("right"))
+        page.line(QStringLiteral("<div align=\"right\">"));
+    else
+        page.line(QStringLiteral("<div align=\"left\">"));
+    page.line(QStringLiteral("<table border=") + m_options.getStrVal(QStringLiteral("TABBORDER")) +
+              QStringLiteral(">"));
+    page.line(QStringLiteral("<tr>"));
+
+    marker = 10;
+    int column = 1;
+    for (const QString &name : names) {
+        const QString link = linkName(name);
+        page.line(QStringLiteral("<td bgcolor=\"") +
+                  m_options.getStrVal(QStringLiteral("TABCOLORBK")) + QStringLiteral("\">"));
+        page.line(QStringLiteral(" <a href=\"") + link + QStringLiteral("\">"));
+        page.line(QStringLiteral("  <img src=\"") + link + QStringLiteral("\" border=1 height=") +
+                  m_options.getStrVal(QStringLiteral("IMGH")) + QStringLiteral(" width=") +
+                  m_options.getStrVal(QStringLiteral("IMGW")) + QStringLiteral(">"));
+        marker = 11;
+        if (m_options.getIntVal(QStringLiteral("IMGNAME")) == 1)
+            page.line(QStringLiteral("<br>") + shownName(name));
+        marker = 12;
+        page.line(QStringLiteral(" </a>"));
+        page.line(QStringLiteral("</td>"));
+        marker = 13;
+        if (column < m_options.getIntVal(QStringLiteral("TABCOLUMN"))) {
+            ++column;
+        } else {
+            marker = 14;
+            column = 1;
+            page.line(QStringLiteral("</tr><tr>"));
+        }
+    }
+
+    marker = 20;
+    page.line(QStringLiteral("</tr>"));
+    page.line(QStringLiteral("</table>"));
+    page.line(QStringLiteral("</div>"));
+    page.line(QStringLiteral("</body></html>"));
+    marker = 22;
+    page.close();
+}
+
+void cCatalogWriter::AddCss(cPageFile &page, const QString &styleSheet,
+                            const QString &fontSize) const
+{
+    if (m_options.getIntVal(QStringLiteral("USECSS")) != 1) {
+        page.line(QStringLiteral("<!-- no css selected -->"));
+        return;
+    }
+    if (!styleSheet.isEmpty() && styleSheet != QLatin1String("(none)")) {
+        page.line(QStringLiteral("<link rel=\"stylesheet\" type=\"Text/css\" href=\"") + styleSheet +
+                  QStringLiteral(".css\">"));
+        return;
+    }
+    page.line(QStringLiteral("<STYLE TYPE=\"Text/css\">"));
+    page.line(QStringLiteral("<!--"));
+    page.line(QStringLiteral(
+                  "PRE {display: inline; color: blue; font-name: courier new; font-size: ") +
+              fontSize.trimmed() + QStringLiteral("pt}"));
+    page.line(QStringLiteral("// -->"));
+    page.line(QStringLiteral("</STYLE>"));
+}
+
+QString cCatalogWriter::comment(const QString &field)
+{
+    return QStringLiteral("  <!-- ") + field.leftJustified(21, QLatin1Char(' '), true) +
+           QStringLiteral(" -->");
+}
+
+QString cCatalogWriter::linkName(const QString &name)
+{
+    // Only what would end the attribute or turn the rest of the name into a query or fragment.
+    QString link;
+    link.reserve(name.size());
+    for (const QChar c : name) {
+        switch (c.unicode()) {
+        case '%':
+            link += QLatin1String("%25");
+            break;
+        case '#':
+            link += QLatin1String("%23");
+            break;
+        case '?':
+            link += QLatin1String("%3F");
+            break;
+        case '"':
+            link += QLatin1String("%22");
+            break;
+        default:
+            link += c;
+        }
+    }
+    return link;
+}
+
+QString cCatalogWriter::shownName(const QString &name)
+{
+    QString shown = name;
+    shown.replace(QLatin1Char('&'), QLatin1String("&amp;"));
+    shown.replace(QLatin1Char('<'), QLatin1String("&lt;"));
+    shown.replace(QLatin1Char('>'), QLatin1String("&gt;"));
+    return shown;
+}

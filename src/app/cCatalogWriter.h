@@ -1,0 +1,40 @@
+#pragma once
+
+#include "cError.h"
+
+#include <QStringList>
+
+class cOption;
+class cPageFile;
+
+// Writes the catalog page: one table of thumbnails, each linking to its image, shaped by the
+// settings read at the moment each line needs them. Stops at the first error, leaving the page
+// written so far on disk, and reports the step it stopped at.
+class cCatalogWriter
+{
+public:
+    struct Result
+    {
+        bool ok = true;
+        int marker = 0;
+        cError error;
+        QString path;
+    };
+
+    explicit cCatalogWriter(const cOption &options);
+
+    // outPath ends with the separator. An empty list writes nothing.
+    Result write(const QString &outPath, const QStringList &names) const;
+
+    // A file name as it goes into href and src, and as it is shown under a thumbnail.
+    static QString linkName(const QString &name);
+    static QString shownName(const QString &name);
+
+private:
+    void writePage(cPageFile &page, const QString &outPath, const QStringList &names,
+                   int &marker, QString &path) const;
+    void AddCss(cPageFile &page, const QString &styleSheet, const QString &fontSize) const;
+    static QString comment(const QString &field);
+
+    const cOption &m_options;
+};

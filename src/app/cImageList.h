@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QList>
+
+// The rows of a found or selected list: one image per row, each held at most once under its key
+// "F_" + file name. Rows are reached by key in constant time, so folders of 100,000 images gather,
+// sort and copy without quadratic work.
+class cImageList : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    struct Item
+    {
+        QString name;
+        QString type;
+    };
+
+    explicit cImageList(const QStringList &headers, QObject *parent = nullptr);
+
+    static QString key(const QString &name) { return QStringLiteral("F_") + name; }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+    int count() const { return int(m_items.size()); }
+    const Item &at(int row) const { return m_items.at(row); }
+    const QList<Item> &items() const { return m_items; }
+    QStringList names() const;
+    bool contains(const QString &name) const { return m_rows.contains(key(name)); }
+
+    void clear();
+    // Adds one item at the end; false, and nothing added, when its key is already held.
+    bool add(const Item &item);
+    // Adds every item whose key is not held yet, in order; returns how many were added.
+    int addAll(const QList<Item> &items);
+    void removeAt(int row);
+
+    // Sorts by a column as text ignoring case, and keeps the list sorted from then on.
+    void sortBy(int column, Qt::SortOrder order);
+    bool isSorted() const { return m_sorted; }
+
+private:
+    void sortRows();
+    void reindex();
+
+    QStringList m_headers;
+    QList<Item> m_items;
+    QHash<QString, int> m_rows;
+    bool m_sorted = false;
+    int m_sortColumn = 0;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QFile>
+#include <QString>
+
+// The page being written: lines in the 8-bit code page with CR LF ends, gathered in large chunks
+// so a page of 100,000 cells costs a handful of writes.
+class cPageFile
+{
+public:
+    ~cPageFile();
+    // Creates or empties the file; throws cError when it cannot.
+    void open(const QString &path);
+    void line(const QString &text);
+    // Writes out what is pending and closes; throws cError when the disk refused it.
+    void close();
+    bool isOpen() const { return m_file.isOpen(); }
+
+private:
+    void flush();
+
+    QFile m_file;
+    QString m_pending;
+};

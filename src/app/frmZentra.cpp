@@ -1,0 +1,390 @@
+#include "frmZentra.h"
+
+#include "cCatalogWriter.h"
+#include "cCursor.h"
+#include "cDesktop.h"
+#include "cImageFinder.h"
+#include "cImageList.h"
+#include "cOption.h"
+#include "cTwips.h"
+#include "frmAbout.h"
+#include "frmAuthor.h"
+#include "modUtil1.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QHeaderView>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTreeView>
+
+namespace {
+const QString inKey = QStringLiteral("INPATH");
+const QString outKey = QStringLiteral("OUTPATH");
+
+QString withSeparator(const QString &path)
+{
+    return path.endsWith(QDir::separator()) ? path : path + QDir::separator();
+}
+} // namespace
+
+frmZentra::frmZentra(const QString &programFolder, QWidget *parent)
+    : QMainWindow(parent),
+      m_programFolder(programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
+                                              : programFolder),
+      m_found(new cImageList({QStringLiteral("Name"), QStringLiteral("Type")}, this)),
+      m_selected(new cImageList({QStringLiteral("Name")}, this)), m_client(new QWidget(this))
+{
+    setObjectName(QStringLiteral("frmZentra"));
+    setCentralWidget(m_client);
+    m_client->setFixedSize(cTwips::toPixels(8265), cTwips::toPixels(5580));
+
+    QLabel *label4 = addLabel(QStringLiteral("Label4"), QStringLiteral("IN Path:"), 120, 120, 735, 255);
+    txtInPath = addField(QStringLiteral("txtInPath"), 1080, 120, 3855, 285);
+    QPushButton *cmdInPath = addButton(QStringLiteral("cmdInPath"), QStringLiteral("..."), 5040, 120,
+                                       255, 255, &frmZentra::cmdInPath_Click);
+    QPushButton *cmdGetFiles = addButton(QStringLiteral("cmdGetFiles"), QStringLiteral("Get Images"),
+                                         5400, 120, 2775, 255, &frmZentra::cmdGetFiles_Click);
+    addLabel(QStringLiteral("Label9"), QStringLiteral("Files Type:"), 120, 600, 855, 255);
+    chkGif = new QCheckBox(QStringLiteral("Gif"), m_client);
+    chkGif->setObjectName(QStringLiteral("chkGif"));
+    chkGif->setChecked(true);
+    cTwips::place(chkGif, 1080, 600, 735, 195);
+    chkJpg = new QCheckBox(QStringLiteral("Jpg"), m_client);
+    chkJpg->setObjectName(QStringLiteral("chkJpg"));
+    cTwips::place(chkJpg, 2160, 600, 735, 195);
+    addLine(QStringLiteral("Line7"), 120, 960, 8040, 15);
+
+    ListView1 = addList(QStringLiteral("ListView1"), m_found, 120, 1080, 2535, 3495);
+    ListView1->setColumnWidth(0, cTwips::toPixels(1440));
+    ListView1->setColumnWidth(1, cTwips::toPixels(1000));
+    ListView1->header()->setSectionsClickable(true);
+    connect(ListView1, &QTreeView::clicked, this, &frmZentra::ListView1_ItemClick);
+    connect(ListView1->header(), &QHeaderView::sectionClicked, this,
+            &frmZentra::ListView1_ColumnClick);
+    QPushButton *cmdAdd = addButton(QStringLiteral("cmdAdd"), QStringLiteral(">"), 2640, 1080, 375,
+                                    615, &frmZentra::cmdAdd_Click);
+    QPushButton *cmdDel = addButton(QStringLiteral("cmdDel"), QStringLiteral("<"), 2640, 1680, 375,
+                                    615, &frmZentra::cmdDel_Click);
+    QPushButton *cmdAddAll = addButton(QStringLiteral("cmdAddAll"), QStringLiteral(">>"), 2640, 3360,
+                                       375, 615, &frmZentra::cmdAddAll_Click);
+    QPushButton *cmdDelAll = addButton(QStringLiteral("cmdDelAll"), QStringLiteral("<<"), 2640, 3960,
+                                       375, 615, &frmZentra::cmdDelAll_Click);
+    ListView2 = addList(QStringLiteral("ListView2"), m_selected, 3000, 1080, 1455, 3495);
+    ListView2->setColumnWidth(0, cTwips::toPixels(1440));
+    addLine(QStringLiteral("Line6"), 4560, 1080, 15, 3960);
+
+    ImgPreview = new QLabel(m_client);
+    ImgPreview->setObjectName(QStringLiteral("ImgPreview"));
+    ImgPreview->setScaledContents(true);
+    cTwips::place(ImgPreview, 4680, 1080, 3495, 3495);
+
+    txtNfiles = addField(QStringLiteral("txtNfiles"), 1440, 4680, 1215, 285);
+    txtNsel = addField(QStringLiteral("txtNsel"), 3240, 4680, 1215, 285);
+    for (QLineEdit *counter : {txtNfiles, txtNsel}) {
+        counter->setReadOnly(true);
+        counter->setText(QStringLiteral("0"));
+    }
+    addLabel(QStringLiteral("Label5"), QStringLiteral("H"), 4680, 4680, 135, 255);
+    lblH = addLabel(QStringLiteral("lblH"), QStringLiteral("0"), 4920, 4680, 1215, 255);
+    addLabel(QStringLiteral("Label8"), QStringLiteral("W"), 6720, 4680, 255, 255);
+    lblW = addLabel(QStringLiteral("lblW"), QStringLiteral("0"), 6960, 4680, 1215, 255);
+    addLine(QStringLiteral("Line3"), 120, 5040, 8040, 15);
+
+    addLabel(QStringLiteral("Label3"), QStringLiteral("OUT Path:"), 120, 5160, 855, 255);
+    txtOutPath = addField(QStringLiteral("txtOutPath"), 1080, 5160, 3855, 285);
+    QPushButton *cmdOutPath = addButton(QStringLiteral("cmdOutPath"), QStringLiteral("..."), 5040,
+                                        5160, 255, 255, &frmZentra::cmdOutPath_Click);
+    QPushButton *cmdGen = addButton(QStringLiteral("CmdGenFiles"), QStringLiteral("Generate Catalog"),
+                                    5400, 5160, 2775, 255, &frmZentra::CmdGenFiles_Click);
+    cmdGen->setToolTip(QStringLiteral("Estrae i files HTM dal LST"));
+    label4->setBuddy(txtInPath);
+
+    connect(txtInPath, &QLineEdit::textChanged, this, [this] { folderChanged(inKey, getInPath()); });
+    connect(txtOutPath, &QLineEdit::textChanged, this,
+            [this] { folderChanged(outKey, getOutPath()); });
+
+    setTabOrder({cmdOutPath, txtOutPath, cmdGen, txtInPath, cmdInPath, cmdGetFiles, txtNfiles, chkGif,
+                 chkJpg, ListView1, ListView2, cmdAdd, cmdDel, txtNsel, cmdAddAll, cmdDelAll});
+    buildMenus();
+}
+
+QLabel *frmZentra::addLabel(const QString &name, const QString &text, int left, int top,
+                            int width, int height)
+{
+    auto *label = new QLabel(text, m_client);
+    label->setObjectName(name);
+    cTwips::place(label, left, top, width, height);
+    return label;
+}
+
+QLineEdit *frmZentra::addField(const QString &name, int left, int top, int width, int height)
+{
+    auto *field = new QLineEdit(m_client);
+    field->setObjectName(name);
+    cTwips::place(field, left, top, width, height);
+    return field;
+}
+
+QPushButton *frmZentra::addButton(const QString &name, const QString &text, int left, int top,
+                                  int width, int height, void (frmZentra::*handler)())
+{
+    auto *button = new QPushButton(text, m_client);
+    button->setObjectName(name);
+    cTwips::place(button, left, top, width, height);
+    connect(button, &QPushButton::clicked, this, handler);
+    return button;
+}
+
+QTreeView *frmZentra::addList(const QString &name, cImageList *model, int left, int top, int width,
+                              int height)
+{
+    auto *list = new QTreeView(m_client);
+    list->setObjectName(name);
+    list->setModel(model);
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setItemsExpandable(false);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    cTwips::place(list, left, top, width, height);
+    return list;
+}
+
+void frmZentra::addLine(const QString &name, int left, int top, int width, int height)
+{
+    auto *line = new QFrame(m_client);
+    line->setObjectName(name);
+    line->setFrameShape(width > height ? QFrame::HLine : QFrame::VLine);
+    line->setFrameShadow(QFrame::Sunken);
+    cTwips::place(line, left, top, width, height);
+}
+
+void frmZentra::buildMenus()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    QAction *options = file->addAction(QStringLiteral("Preferences..."));
+    options->setObjectName(QStringLiteral("mnuOptions"));
+    file->addSeparator()->setObjectName(QStringLiteral("sep3"));
+    QAction *quit = file->addAction(QStringLiteral("Quit"), this, &QWidget::close);
+    quit->setObjectName(QStringLiteral("mnuQuit"));
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
+    help->setObjectName(QStringLiteral("mnu__Help"));
+    help->addAction(QStringLiteral("About..."), this, &frmZentra::mnuAbout_Click)
+        ->setObjectName(QStringLiteral("mnuAbout"));
+    help->addAction(QStringLiteral("Author..."), this, &frmZentra::mnuAuthor_Click)
+        ->setObjectName(QStringLiteral("mnuAuthor"));
+    QAction *topics = help->addAction(QStringLiteral("Help..."));
+    topics->setObjectName(QStringLiteral("mnuHelp"));
+}
+
+void frmZentra::setTabOrder(const QList<QWidget *> &order)
+{
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+}
+
+void frmZentra::Form_Load()
+{
+    setWindowTitle(QStringLiteral("QDX") + QStringLiteral(" - ") +
+                   QStringLiteral("Pictorix for the Web"));
+    const QString iniPath = m_programFolder + QDir::separator() + QStringLiteral("QDX") +
+                            QStringLiteral(".ini");
+    bool found = true;
+    try {
+        found = gOption.iniread(iniPath);
+    } catch (const cError &error) {
+        modUtil1::writeLog(false, 0, QStringLiteral("Form_Load: ") + iniPath, error);
+    }
+    QStringList missing;
+    m_storeFolders = true;
+    fillFolder(txtOutPath, outKey, missing);
+    fillFolder(txtInPath, inKey, missing);
+    if (!found)
+        modUtil1::writeLog(false, 0, QStringLiteral("Settings file not found: ") + iniPath);
+    else if (!missing.isEmpty())
+        modUtil1::writeLog(false, 0,
+                           QStringLiteral("Form_Load: missing settings ") + missing.join(", "),
+                           cError::invalidArgument());
+    mnuAuthor_Click();
+}
+
+void frmZentra::fillFolder(QLineEdit *field, const QString &key, QStringList &missing)
+{
+    if (!gOption.hasKey(key)) {
+        missing.append(key);
+        return;
+    }
+    curPath = gOption.getStrVal(key);
+    field->setText(curPath == QLatin1String(".")
+                       ? QDir::toNativeSeparators(m_programFolder) + QDir::separator()
+                       : curPath);
+}
+
+void frmZentra::folderChanged(const QString &key, const QString &path)
+{
+    // A folder whose key the settings file lacks is used but not stored.
+    if (!m_storeFolders || !gOption.hasKey(key))
+        return;
+    gOption.chgStrVal(key, path);
+    gOption.iniwrite();
+}
+
+QString frmZentra::getInPath() const
+{
+    return withSeparator(txtInPath->text());
+}
+
+QString frmZentra::getOutPath() const
+{
+    return withSeparator(txtOutPath->text());
+}
+
+void frmZentra::cmdInPath_Click()
+{
+    browse(txtInPath);
+}
+
+void frmZentra::cmdOutPath_Click()
+{
+    browse(txtOutPath);
+}
+
+void frmZentra::browse(QLineEdit *field)
+{
+    const QString chosen =
+        cDesktop::current().chooseFolder(this, QStringLiteral("Seleziona la cartella:"));
+    // Cancelling keeps the folder the field had.
+    if (chosen.isEmpty())
+        return;
+    curPath = chosen + QDir::separator();
+    field->setText(curPath);
+}
+
+void frmZentra::cmdGetFiles_Click()
+{
+    cCursor cursor;
+    cursor.wait();
+    int marker = 0;
+    try {
+        m_found->clear();
+        const QList<cImageList::Item> items =
+            cImageFinder::find(getInPath(), chkGif->isChecked(), chkJpg->isChecked());
+        marker = 51;
+        m_found->addAll(items);
+        marker = 52;
+        txtNfiles->setText(QString::number(items.size()));
+    } catch (const cError &error) {
+        modUtil1::writeLog(false, marker, QStringLiteral("cmdGetFiles"), error);
+    }
+    showSelectedCount();
+}
+
+void frmZentra::cmdAdd_Click()
+{
+    const QModelIndex current = ListView1->currentIndex();
+    if (!current.isValid())
+        return;
+    const cImageList::Item &item = m_found->at(current.row());
+    m_selected->add({item.name, QString()});
+    showSelectedCount();
+}
+
+void frmZentra::cmdDel_Click()
+{
+    const QModelIndex current = ListView2->currentIndex();
+    if (!current.isValid())
+        return;
+    m_selected->removeAt(current.row());
+    showSelectedCount();
+}
+
+void frmZentra::cmdAddAll_Click()
+{
+    QList<cImageList::Item> items;
+    items.reserve(m_found->count());
+    for (const cImageList::Item &item : m_found->items())
+        items.append({item.name, QString()});
+    m_selected->addAll(items);
+    showSelectedCount();
+}
+
+void frmZentra::cmdDelAll_Click()
+{
+    m_selected->clear();
+    showSelectedCount();
+}
+
+void frmZentra::showSelectedCount()
+{
+    txtNsel->setText(QString::number(m_selected->count()));
+}
+
+void frmZentra::ListView1_ItemClick(const QModelIndex &index)
+{
+    if (!index.isValid())
+        return;
+    const QString path = getInPath() + m_found->at(index.row()).name;
+    QImageReader reader(path);
+    reader.setAutoTransform(false);
+    const QImage picture = reader.read();
+    if (picture.isNull()) {
+        clearPreview();
+        modUtil1::writeLog(false, 0,
+                           QStringLiteral("Preview: ") + path + QStringLiteral(": ") +
+                               reader.errorString());
+        return;
+    }
+    ImgPreview->setPixmap(QPixmap::fromImage(picture));
+    lblH->setText(previewText(picture.height()));
+    lblW->setText(previewText(picture.width()));
+}
+
+void frmZentra::clearPreview()
+{
+    ImgPreview->clear();
+    lblH->setText(QStringLiteral("0"));
+    lblW->setText(QStringLiteral("0"));
+}
+
+QString frmZentra::previewText(int pixels)
+{
+    // The picture object reports whole hundredths of a millimetre.
+    const double himetric = std::round(pixels * 2540.0 / cTwips::dpi());
+    QLocale locale = QLocale::system();
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(himetric / 567.0, 'g', 15).left(10);
+}
+
+void frmZentra::ListView1_ColumnClick(int column)
+{
+    sortDescending = !sortDescending;
+    m_found->sortBy(column, sortDescending ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
+void frmZentra::CmdGenFiles_Click()
+{
+    const cCatalogWriter::Result result =
+        cCatalogWriter(gOption).write(getOutPath(), m_selected->names());
+    if (!result.ok)
+        modUtil1::writeLog(false, result.marker, QStringLiteral("CreateMainIndex"), result.error);
+}
+
+void frmZentra::mnuAbout_Click()
+{
+    frmAbout about(this);
+    cDesktop::current().showModal(&about);
+}
+
+void frmZentra::mnuAuthor_Click()
+{
+    frmAuthor author(this);
+    cDesktop::current().showModal(&author);
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QMainWindow>
+
+class cImageList;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QModelIndex;
+class QPushButton;
+class QTreeView;
+
+// The main window: the two folder fields, the found and selected lists with their buttons and
+// counters, the preview and the menus that open the other windows.
+class frmZentra : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // programFolder holds QDX.ini and the log; empty means the folder of the program file.
+    explicit frmZentra(const QString &programFolder = QString(), QWidget *parent = nullptr);
+
+    // Start-up: loads the settings, fills the folder fields and shows the author window.
+    void Form_Load();
+
+    QString getInPath() const;
+    QString getOutPath() const;
+
+    // The first 10 characters of a natural picture length in pixels, in the list's unit.
+    static QString previewText(int pixels);
+
+    void cmdGetFiles_Click();
+    void cmdAdd_Click();
+    void cmdDel_Click();
+    void cmdAddAll_Click();
+    void cmdDelAll_Click();
+    void ListView1_ItemClick(const QModelIndex &index);
+    void ListView1_ColumnClick(int column);
+    void CmdGenFiles_Click();
+    void cmdInPath_Click();
+    void cmdOutPath_Click();
+    void mnuAbout_Click();
+    void mnuAuthor_Click();
+
+private:
+    QLabel *addLabel(const QString &name, const QString &text, int left, int top, int width,
+                     int height);
+    QLineEdit *addField(const QString &name, int left, int top, int width, int height);
+    QPushButton *addButton(const QString &name, const QString &text, int left, int top, int width,
+                           int height, void (frmZentra::*handler)());
+    QTreeView *addList(const QString &name, cImageList *model, int left, int top, int width,
+                       int height);
+    void addLine(const QString &name, int left, int top, int width, int height);
+    void buildMenus();
+    void setTabOrder(const QList<QWidget *> &order);
+
+    void fillFolder(QLineEdit *field, const QString &key, QStringList &missing);
+    void folderChanged(const QString &key, const QString &path);
+    void browse(QLineEdit *field);
+    void showSelectedCount();
+    void clearPreview();
+
+    QString m_programFolder;
+    QString curPath;
+    bool sortDescending = false;
+    bool m_storeFolders = false;
+
+    cImageList *m_found;
+    cImageList *m_selected;
+    QWidget *m_client;
+    QLineEdit *txtInPath;
+    QLineEdit *txtOutPath;
+    QCheckBox *chkGif;
+    QCheckBox *chkJpg;
+    QTreeView *ListView1;
+    QTreeView *ListView2;
+    QLabel *ImgPreview;
+    QLineEdit *txtNfiles;
+    QLineEdit *txtNsel;
+    QLabel *lblH;
+    QLabel *lblW;
+};

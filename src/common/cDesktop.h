@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QUrl;
+class QWidget;
+
+// The one door to everything that blocks or leaves the program: message boxes, the folder chooser,
+// opening an address, beeping and modal windows. Tests install their own implementation.
+class cDesktop
+{
+public:
+    virtual ~cDesktop() = default;
+
+    virtual void message(QWidget *parent, const QString &text) = 0;
+    virtual QString chooseFolder(QWidget *parent, const QString &title) = 0;
+    virtual bool openUrl(const QUrl &url) = 0;
+    virtual int showModal(QDialog *dialog) = 0;
+    virtual void beep() = 0;
+
+    static cDesktop &current();
+    // Takes no ownership; nullptr brings back the real desktop.
+    static void install(cDesktop *desktop);
+
+    static QString caption() { return QStringLiteral("QDX"); }
+};

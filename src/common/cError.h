@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <exception>
+
+// An error raised by the store or an operation, carrying the number and description that the log
+// prints as the pending error. Number 0 means "no error".
+class cError : public std::exception
+{
+public:
+    enum Number {
+        None = 0,
+        InvalidArgument = 5,
+        Overflow = 6,
+        TypeMismatch = 13,
+        FileNotFound = 53,
+        DeviceIO = 57,
+        PathNotFound = 76,
+        DuplicateKey = 457,
+    };
+
+    cError() = default;
+    cError(int number, const QString &description);
+    static cError invalidArgument();
+    static cError duplicateKey();
+    static cError typeMismatch();
+    static cError overflow();
+
+    int number() const { return m_number; }
+    QString description() const { return m_description; }
+    const char *what() const noexcept override;
+
+private:
+    int m_number = None;
+    QString m_description;
+    QByteArray m_what;
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Reads and writes settings files with the results of the classic profile functions: sections and
+// key lines in file order, names matched ignoring ASCII case, and writes that leave every other
+// byte of the file as it was.
+class cIniFile
+{
+public:
+    struct Section
+    {
+        QString name;
+        // "key=value" (both trimmed), or the bare key for a line without "=".
+        QStringList lines;
+    };
+
+    struct Write
+    {
+        QString section;
+        QString key;
+        QString value;
+    };
+
+    static QList<Section> read(const QString &path, bool *found = nullptr);
+    static QList<Section> parse(const QByteArray &bytes);
+
+    // The file's bytes after writing each key in turn.
+    static QByteArray apply(const QByteArray &original, const QList<Write> &writes);
+    // Applies the writes and replaces the file atomically; false when it could not be written,
+    // in which case the old file is left whole.
+    static bool write(const QString &path, const QList<Write> &writes);
+};

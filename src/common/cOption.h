@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+// The settings of the program: every key of the settings file with its description, length field
+// and value, all text. Look-ups ignore letter case; key names are unique over the whole file.
+// Errors reach the caller as cError.
+class cOption
+{
+public:
+    // Loads the file, replacing anything loaded before. A missing file loads nothing; returns
+    // whether the file was there. Stops with a duplicate-key, type-mismatch or overflow error at
+    // the key that causes it, keeping what was read before.
+    bool iniread(const QString &path);
+    // Writes every key back to the file in one atomic replacement; false when that failed.
+    bool iniwrite() const;
+
+    QString iniPath() const { return m_iniPath; }
+    QStringList getSections() const { return m_sectionList; }
+    QStringList getKeyForSection(const QString &section) const;
+
+    bool hasKey(const QString &key) const { return m_valueMap.contains(norm(key)); }
+    QString getStrVal(const QString &key) const;
+    void chgStrVal(const QString &key, const QString &value);
+    qint16 getIntVal(const QString &key) const;
+    QString getLen(const QString &key) const;
+    QString getText(const QString &key) const;
+
+    void putStrVal(const QString &key, const QString &value);
+    void putLen(const QString &key, qint16 length);
+    void putLenStr(const QString &key, const QString &length);
+    void putText(const QString &key, const QString &text);
+
+private:
+    static QString norm(const QString &key) { return key.toLower(); }
+    static QString find(const QHash<QString, QString> &map, const QString &key);
+    static void add(QHash<QString, QString> &map, const QString &key, const QString &value);
+    void loadLine(const QString &section, const QString &line);
+
+    QString m_iniPath;
+    QStringList m_sectionList;
+    QStringList m_keySection;
+    QStringList m_keyList;
+    QHash<QString, QString> m_valueMap;
+    QHash<QString, QString> m_lenMap;
+    QHash<QString, QString> m_textMap;
+};
+
+// The one store that every window shares for the life of the process.
+extern cOption gOption;

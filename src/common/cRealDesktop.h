@@ -1,0 +1,13 @@
+#pragma once
+
+#include "cDesktop.h"
+
+class cRealDesktop : public cDesktop
+{
+public:
+    void message(QWidget *parent, const QString &text) override;
+    QString chooseFolder(QWidget *parent, const QString &title) override;
+    bool openUrl(const QUrl &url) override;
+    int showModal(QDialog *dialog) override;
+    void beep() override;
+};

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QStringList>
+
+// Text files as the program writes them: the system's 8-bit code page, CR LF line ends.
+class cTextFile
+{
+public:
+    // Lines of the file; CR LF, LF and a lone CR all end a line. A missing file gives no lines.
+    static QStringList readLines(const QString &path, bool *found = nullptr);
+    static QStringList splitLines(const QByteArray &bytes);
+    static QByteArray encodeLine(const QString &line);
+    // Appends the lines, each ended by CR LF; false when the file cannot be opened or written.
+    static bool appendLines(const QString &path, const QStringList &lines);
+};

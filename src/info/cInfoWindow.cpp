@@ -1,0 +1,53 @@
+#include "cInfoWindow.h"
+
+#include "cClickLabel.h"
+#include "cDesktop.h"
+#include "cTwips.h"
+
+#include <QMouseEvent>
+#include <QUrl>
+
+cInfoWindow::cInfoWindow(QWidget *owner, const QString &name, const QString &caption, int width,
+                         int height)
+    : QDialog(owner)
+{
+    setObjectName(name);
+    setWindowTitle(caption);
+    setFont(defaultFont());
+    resize(cTwips::toPixels(width), cTwips::toPixels(height));
+}
+
+void cInfoWindow::openLink(QWidget *parent, const QUrl &url)
+{
+    if (!cDesktop::current().openUrl(url))
+        cDesktop::current().message(parent, QStringLiteral("The address could not be opened: ") +
+                                                url.toString());
+}
+
+cClickLabel *cInfoWindow::addLabel(QWidget *container, const QString &name, const QString &text,
+                              int left, int top, int width, int height)
+{
+    auto *label = new cClickLabel(text, container);
+    label->setObjectName(name);
+    cTwips::place(label, left, top, width, height);
+    return label;
+}
+
+QFont cInfoWindow::defaultFont() const
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(8.25);
+    return font;
+}
+
+void cInfoWindow::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
+void cInfoWindow::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        accept();
+    QDialog::mouseReleaseEvent(event);
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "cDesktop.h"
+
+#include <QList>
+#include <QStringList>
+#include <QUrl>
+#include <functional>
+
+class QDialog;
+
+// Records every message, folder request, address and modal window, and answers from queues, so
+// no test ever blocks on a real dialog. Installs itself for its lifetime.
+class cTestDesktop : public cDesktop
+{
+public:
+    cTestDesktop();
+    ~cTestDesktop() override;
+
+    void message(QWidget *parent, const QString &text) override;
+    QString chooseFolder(QWidget *parent, const QString &title) override;
+    bool openUrl(const QUrl &url) override;
+    int showModal(QDialog *dialog) override;
+    void beep() override { ++beeps; }
+
+    QStringList messages;
+    QStringList folderTitles;
+    QStringList folderAnswers;
+    QList<QUrl> urls;
+    bool openSucceeds = true;
+    QStringList modalWindows;
+    int beeps = 0;
+    // Runs while a modal window is "shown"; its result is the window's result.
+    std::function<int(QDialog *)> onModal;
+};

@@ -1,0 +1,200 @@
+#include "cError.h"
+#include "cOption.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+QString writeFile(const QTemporaryDir &dir, const QByteArray &bytes)
+{
+    const QString path = dir.filePath("QDX.ini");
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    return path;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+} // namespace
+
+class tst_cOption : public QObject
+{
+    Q_OBJECT
+private slots:
+    void loadAndWriteBack_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("len");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("three fields") << QByteArray("KEY=Title|40|My catalog") << "Title" << "40"
+                                      << "My catalog" << QByteArray("KEY=Title|40|My catalog");
+        QTest::newRow("length with a leading zero")
+            << QByteArray("KEY=Title|040|x") << "Title" << "40" << "x"
+            << QByteArray("KEY=Title|40|x");
+        QTest::newRow("description only") << QByteArray("KEY=Title") << "Title" << "" << ""
+                                          << QByteArray("KEY=Title||");
+        QTest::newRow("empty value shifts into the length")
+            << QByteArray("KEY=Title||5") << "Title" << "5" << "" << QByteArray("KEY=Title|5|");
+        QTest::newRow("fourth field dropped") << QByteArray("KEY=Title|10|a|b") << "Title" << "10"
+                                              << "a" << QByteArray("KEY=Title|10|a");
+        QTest::newRow("value holding equals sign")
+            << QByteArray("DOCFILE=File|20|a=b.htm") << "File" << "20" << "a=b.htm"
+            << QByteArray("DOCFILE=File|20|a=b.htm");
+        QTest::newRow("line without equals")
+            << QByteArray("lonely") << "" << "" << "" << QByteArray("lonely=||");
+    }
+    void loadAndWriteBack()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, text);
+        QFETCH(QString, len);
+        QFETCH(QString, value);
+        QFETCH(QByteArray, written);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, "[S]\r\n" + line + "\r\n");
+        cOption store;
+        QVERIFY(store.iniread(path));
+        const QString key = modKey(line);
+        QCOMPARE(store.getText(key), text);
+        QCOMPARE(store.getLen(key), len);
+        QCOMPARE(store.getStrVal(key), value);
+        QVERIFY(store.iniwrite());
+        QCOMPARE(readFile(path), "[S]\r\n" + written + "\r\n");
+    }
+
+    void loadStopsWithError_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QStringList>("keysOfA");
+        QTest::newRow("length that is not a number")
+            << QByteArray("[A]\r\nok=a|1|b\r\nKEY=|10|red\r\nafter=x|1|y\r\n")
+            << int(cError::TypeMismatch) << QStringList{"ok"};
+        QTest::newRow("length out of range")
+            << QByteArray("[A]\r\nok=a|1|b\r\nKEY=t|40000|v\r\n") << int(cError::Overflow)
+            << QStringList{"ok"};
+        QTest::newRow("duplicate key across sections, any case")
+            << QByteArray("[A]\r\nCOLOR=a|1|b\r\n[B]\r\ncolor=c|1|d\r\n")
+            << int(cError::DuplicateKey) << QStringList{"COLOR"};
+    }
+    void loadStopsWithError()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, error);
+        QFETCH(QStringList, keysOfA);
+        QTemporaryDir dir;
+        cOption store;
+        try {
+            store.iniread(writeFile(dir, bytes));
+            QFAIL("the load should have stopped");
+        } catch (const cError &e) {
+            QCOMPARE(e.number(), error);
+        }
+        QCOMPARE(store.getKeyForSection("A"), keysOfA);
+        QVERIFY(!store.hasKey("after"));
+    }
+
+    void typeMismatchKeepsValueOnly()
+    {
+        QTemporaryDir dir;
+        cOption store;
+        QVERIFY_THROWS_EXCEPTION(cError, store.iniread(writeFile(dir, "[A]\r\nKEY=|10|red\r\n")));
+        // The key reached the value map before its length failed.
+        QCOMPARE(store.getStrVal("KEY"), QString());
+        QVERIFY_THROWS_EXCEPTION(cError, store.getLen("KEY"));
+        QVERIFY(store.getKeyForSection("A").isEmpty());
+    }
+
+    void getIntVal_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("whole number") << "3" << 3;
+        QTest::newRow("negative") << "-1" << -1;
+        QTest::newRow("not a number") << "abc" << 0;
+        QTest::newRow("out of range") << "40000" << 0;
+        QTest::newRow("half to even") << "2.5" << 2;
+        QTest::newRow("other half to even") << "1.5" << 2;
+        QTest::newRow("empty") << "" << 0;
+    }
+    void getIntVal()
+    {
+        QFETCH(QString, value);
+        QFETCH(int, expected);
+        QTemporaryDir dir;
+        cOption store;
+        store.iniread(writeFile(dir, "[A]\r\nN=n|5|" + value.toUtf8() + "\r\n"));
+        QCOMPARE(int(store.getIntVal("n")), expected);
+        QCOMPARE(int(store.getIntVal("missing")), 0);
+    }
+
+    void lookUpsIgnoreCase()
+    {
+        QTemporaryDir dir;
+        cOption store;
+        store.iniread(writeFile(dir, "[Folders]\r\nOUTPATH=Out|50|C:\\\r\n"));
+        QCOMPARE(store.getStrVal("outpath"), QString("C:\\"));
+        QCOMPARE(store.getKeyForSection("Folders"), QStringList{"OUTPATH"});
+        // Sections are matched exactly here.
+        QVERIFY(store.getKeyForSection("folders").isEmpty());
+        QVERIFY_THROWS_EXCEPTION(cError, store.getStrVal("nothere"));
+        QVERIFY_THROWS_EXCEPTION(cError, store.chgStrVal("nothere", "x"));
+    }
+
+    void changeReachesTheFileOnlyThroughIniwrite()
+    {
+        QTemporaryDir dir;
+        const QByteArray original("; mine\r\n[Folders]\r\nOUTPATH=Out|50|a\r\n\r\n[P]\r\nX=x|1|1\r\n");
+        const QString path = writeFile(dir, original);
+        cOption store;
+        store.iniread(path);
+        store.chgStrVal("OUTPATH", "b");
+        QCOMPARE(readFile(path), original);
+        QVERIFY(store.iniwrite());
+        QCOMPARE(readFile(path),
+                 QByteArray("; mine\r\n[Folders]\r\nOUTPATH=Out|50|b\r\n\r\n[P]\r\nX=x|1|1\r\n"));
+    }
+
+    void missingFileLoadsNothing()
+    {
+        QTemporaryDir dir;
+        cOption store;
+        QVERIFY(!store.iniread(dir.filePath("none.ini")));
+        QVERIFY(store.getSections().isEmpty());
+    }
+
+    void longFilesLoadWhole()
+    {
+        // Far beyond the 1000 characters a name list once had room for.
+        QByteArray bytes;
+        for (int s = 0; s < 50; ++s) {
+            bytes += "[Section number " + QByteArray::number(s) + "]\r\n";
+            for (int k = 0; k < 40; ++k)
+                bytes += "KEY_" + QByteArray::number(s) + "_" + QByteArray::number(k) + "=d|5|v\r\n";
+        }
+        QTemporaryDir dir;
+        cOption store;
+        store.iniread(writeFile(dir, bytes));
+        QCOMPARE(store.getSections().size(), 50);
+        QCOMPARE(store.getKeyForSection("Section number 49").size(), 40);
+        QCOMPARE(store.getKeyForSection("Section number 49").last(), QString("KEY_49_39"));
+    }
+
+private:
+    static QString modKey(const QByteArray &line)
+    {
+        const qsizetype equals = line.indexOf('=');
+        return QString::fromUtf8(equals < 0 ? line : line.left(equals));
+    }
+};
+
+QTEST_MAIN(tst_cOption)
+#include "tst_cOption.moc"

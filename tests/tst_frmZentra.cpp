@@ -1,0 +1,180 @@
+#include "cOption.h"
+#include "cTestDesktop.h"
+#include "frmZentra.h"
+#include "modUtil1.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+}
+} // namespace
+
+class tst_frmZentra : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        m_dir.reset(new QTemporaryDir);
+        modUtil1::setLogFolder(m_dir->path());
+    }
+
+    void startUpFillsFolders_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("written");
+        const QString sep = QDir::separator();
+        QTest::newRow("dot is the program folder") << "." << "<dir>" + sep << "<dir>" + sep;
+        QTest::newRow("shown as stored, stored with a separator")
+            << sep + "pics" << sep + "pics" << sep + "pics" + sep;
+        QTest::newRow("empty stays empty, nothing written") << "" << "" << "";
+    }
+    void startUpFillsFolders()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, shown);
+        QFETCH(QString, written);
+        const QString dir = QDir::toNativeSeparators(m_dir->path());
+        shown.replace("<dir>", dir);
+        written.replace("<dir>", dir);
+        const QByteArray ini = "[Folders]\r\nINPATH=In|50|" + stored.toUtf8() +
+                               "\r\nOUTPATH=Out|50|" + stored.toUtf8() + "\r\n";
+        writeFile(iniPath(), ini);
+        cTestDesktop desktop;
+        frmZentra window(m_dir->path());
+        window.Form_Load();
+        QCOMPARE(window.windowTitle(), QString("QDX - Pictorix for the Web"));
+        QCOMPARE(field(window, "txtInPath")->text(), shown);
+        QCOMPARE(field(window, "txtOutPath")->text(), shown);
+        QCOMPARE(desktop.modalWindows, QStringList{"frmAuthor"});
+        QVERIFY(desktop.messages.isEmpty());
+        const QByteArray expected = stored.isEmpty()
+                                        ? ini
+                                        : "[Folders]\r\nINPATH=In|50|" + written.toUtf8() +
+                                              "\r\nOUTPATH=Out|50|" + written.toUtf8() + "\r\n";
+        QCOMPARE(readFile(iniPath()), expected);
+    }
+
+    void oneTypedCharacterRewritesTheFileOnce()
+    {
+        writeFile(iniPath(), "[Folders]\r\nINPATH=In|50|/a/\r\nOUTPATH=Out|50|/b/\r\n");
+        cTestDesktop desktop;
+        frmZentra window(m_dir->path());
+        window.Form_Load();
+        QLineEdit *out = field(window, "txtOutPath");
+        out->setFocus();
+        out->end(false);
+        QTest::keyClick(out, Qt::Key_C);
+        QCOMPARE(out->text(), QString("/b/c"));
+        QCOMPARE(readFile(iniPath()),
+                 QByteArray("[Folders]\r\nINPATH=In|50|/a/\r\nOUTPATH=Out|50|/b/c/\r\n"));
+        QCOMPARE(window.getOutPath(), QString("/b/c/"));
+    }
+
+    void browseAndCancel()
+    {
+        writeFile(iniPath(), "[Folders]\r\nINPATH=In|50|/a/\r\nOUTPATH=Out|50|/b/\r\n");
+        cTestDesktop desktop;
+        frmZentra window(m_dir->path());
+        window.Form_Load();
+        desktop.folderAnswers = QStringList{"/photos", ""};
+        window.cmdInPath_Click();
+        QCOMPARE(field(window, "txtInPath")->text(), QString("/photos/"));
+        window.cmdInPath_Click();
+        QCOMPARE(field(window, "txtInPath")->text(), QString("/photos/"));
+        QCOMPARE(desktop.folderTitles,
+                 (QStringList{"Seleziona la cartella:", "Seleziona la cartella:"}));
+        QCOMPARE(gOption.getStrVal("INPATH"), QString("/photos/"));
+    }
+
+    void emptyFieldGivesSeparatorPath()
+    {
+        writeFile(iniPath(), "[Folders]\r\nINPATH=In|50|\r\nOUTPATH=Out|50|/b\r\n");
+        cTestDesktop desktop;
+        frmZentra window(m_dir->path());
+        window.Form_Load();
+        QCOMPARE(window.getInPath(), QString(QDir::separator()));
+        QCOMPARE(window.getOutPath(), QString("/b/"));
+    }
+
+    void brokenSettingsStillStart_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no settings file") << QByteArray() << "Settings file not found";
+        QTest::newRow("folder keys missing")
+            << QByteArray("[P]\r\nX=x|1|1\r\n") << "missing settings OUTPATH, INPATH";
+        QTest::newRow("duplicate key before the folders")
+            << QByteArray("[P]\r\nX=x|1|1\r\nx=y|1|1\r\n[Folders]\r\nINPATH=In|50|/a/\r\n")
+            << "Form_Load";
+    }
+    void brokenSettingsStillStart()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(QString, message);
+        if (!ini.isEmpty())
+            writeFile(iniPath(), ini);
+        cTestDesktop desktop;
+        frmZentra window(m_dir->path());
+        window.Form_Load();
+        QVERIFY(!desktop.messages.isEmpty());
+        QVERIFY2(desktop.messages.first().contains(message), qPrintable(desktop.messages.first()));
+        const int shown = desktop.messages.size();
+        QTest::keyClicks(field(window, "txtInPath"), "/x");
+        QTest::keyClicks(field(window, "txtOutPath"), "/y");
+        // Typing into a field whose key is missing is neither stored nor reported again.
+        QCOMPARE(desktop.messages.size(), shown);
+        QCOMPARE(readFile(iniPath()), ini);
+        QCOMPARE(desktop.modalWindows, QStringList{"frmAuthor"});
+    }
+
+    void controlsAtTheirDesignPlaces()
+    {
+        cTestDesktop desktop;
+        frmZentra window(m_dir->path());
+        const auto *gen = window.findChild<QPushButton *>("CmdGenFiles");
+        QVERIFY(gen);
+        QCOMPARE(gen->text(), QString("Generate Catalog"));
+        QCOMPARE(gen->toolTip(), QString("Estrae i files HTM dal LST"));
+        // 96 DPI offscreen: 15 twips per pixel.
+        QCOMPARE(gen->geometry(), QRect(360, 344, 185, 17));
+        for (const char *name : {"Label4", "txtInPath", "cmdInPath", "cmdGetFiles", "Label9",
+                                 "chkGif", "chkJpg", "ListView1", "cmdAdd", "cmdDel", "cmdAddAll",
+                                 "cmdDelAll", "ListView2", "ImgPreview", "txtNfiles", "txtNsel",
+                                 "Label5", "lblH", "Label8", "lblW", "Label3", "txtOutPath",
+                                 "cmdOutPath", "Line3", "Line6", "Line7"})
+            QVERIFY2(window.findChild<QWidget *>(name), name);
+        for (const char *name : {"mnuOptions", "mnuQuit", "mnuAbout", "mnuAuthor", "mnuHelp"})
+            QVERIFY2(window.findChild<QAction *>(name), name);
+    }
+
+private:
+    QString iniPath() const { return m_dir->filePath("QDX.ini"); }
+    static QLineEdit *field(frmZentra &window, const char *name)
+    {
+        return window.findChild<QLineEdit *>(name);
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+QTEST_MAIN(tst_frmZentra)
+#include "tst_frmZentra.moc"

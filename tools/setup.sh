@@ -1,0 +1,31 @@
+# Shared by run.sh and test.sh: installs what is missing and builds in build/.
+# shellcheck shell=bash
+
+QDX_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+QDX_BUILD="$QDX_ROOT/build"
+
+qdx_install() {
+    local missing=()
+    local pkg
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Missing packages. Run this, then try again:"
+        echo "  sudo apt-get update && sudo apt-get install -y ${missing[*]}"
+        exit 1
+    fi
+    echo "Installing ${missing[*]} ..."
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+qdx_build() {
+    local type="${1:-RelWithDebInfo}"
+    if [ ! -f "$QDX_BUILD/CMakeCache.txt" ]; then
+        cmake -S "$QDX_ROOT" -B "$QDX_BUILD" -DCMAKE_BUILD_TYPE="$type" >/dev/null
+    fi
+    cmake --build "$QDX_BUILD" -j"$(nproc)"
+}

@@ -35,8 +35,8 @@ private slots:
         QTest::newRow("splits at the first equals sign")
             << QByteArray("[S]\r\nDOCFILE=File|20|a=b.htm\r\n") << QStringList{"S"}
             << QStringList{"DOCFILE=File|20|a=b.htm"};
-        QTest::newRow("line without equals") << QByteArray("[S]\r\nlonely\r\n") << QStringList{"S"}
-                                             << QStringList{"lonely"};
+        QTest::newRow("line without equals")
+            << QByteArray("[S]\r\nlonely\r\n") << QStringList{"S"} << QStringList{"lonely"};
         QTest::newRow("carriage returns alone end lines")
             << QByteArray("[S]\rk=v\rj=w") << QStringList{"S"} << QStringList{"k=v", "j=w"};
         QTest::newRow("byte-order mark before the first header")
@@ -79,8 +79,8 @@ private slots:
         QTest::newRow("missing section appended, last line ended first")
             << QByteArray("[S]\r\na=1") << QList<Write>{{"N", "k", "v"}}
             << QByteArray("[S]\r\na=1\r\n[N]\r\nk=v\r\n");
-        QTest::newRow("missing file is created") << QByteArray() << QList<Write>{{"N", "k", "v"}}
-                                                 << QByteArray("[N]\r\nk=v\r\n");
+        QTest::newRow("missing file is created")
+            << QByteArray() << QList<Write>{{"N", "k", "v"}} << QByteArray("[N]\r\nk=v\r\n");
         QTest::newRow("other line ends and the byte-order mark kept")
             << QByteArray("\xEF\xBB\xBF[S]\na=1\rb=2\n") << QList<Write>{{"S", "b", "9"}}
             << QByteArray("\xEF\xBB\xBF[S]\na=1\rb=9\n");
@@ -88,7 +88,8 @@ private slots:
             << QByteArray("[S]\r\na=1\r\n[s]\r\na=2\r\n") << QList<Write>{{"S", "a", "5"}}
             << QByteArray("[S]\r\na=5\r\n[s]\r\na=2\r\n");
         QTest::newRow("several writes to one section keep their order")
-            << QByteArray("[S]\r\n") << QList<Write>{{"S", "a", "1"}, {"S", "b", "2"}, {"S", "a", "3"}}
+            << QByteArray("[S]\r\n")
+            << QList<Write>{{"S", "a", "1"}, {"S", "b", "2"}, {"S", "a", "3"}}
             << QByteArray("[S]\r\na=3\r\nb=2\r\n");
     }
     void writing()

@@ -34,22 +34,28 @@ private slots:
         QTest::addColumn<QString>("len");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QByteArray>("written");
-        QTest::newRow("three fields") << QByteArray("KEY=Title|40|My catalog") << "Title" << "40"
+        QTest::newRow("three fields") << QByteArray("KEY=Title|40|My catalog") << "Title"
+                                      << "40"
                                       << "My catalog" << QByteArray("KEY=Title|40|My catalog");
-        QTest::newRow("length with a leading zero")
-            << QByteArray("KEY=Title|040|x") << "Title" << "40" << "x"
-            << QByteArray("KEY=Title|40|x");
-        QTest::newRow("description only") << QByteArray("KEY=Title") << "Title" << "" << ""
-                                          << QByteArray("KEY=Title||");
-        QTest::newRow("empty value shifts into the length")
-            << QByteArray("KEY=Title||5") << "Title" << "5" << "" << QByteArray("KEY=Title|5|");
-        QTest::newRow("fourth field dropped") << QByteArray("KEY=Title|10|a|b") << "Title" << "10"
+        QTest::newRow("length with a leading zero") << QByteArray("KEY=Title|040|x") << "Title"
+                                                    << "40"
+                                                    << "x" << QByteArray("KEY=Title|40|x");
+        QTest::newRow("description only") << QByteArray("KEY=Title") << "Title"
+                                          << ""
+                                          << "" << QByteArray("KEY=Title||");
+        QTest::newRow("empty value shifts into the length") << QByteArray("KEY=Title||5") << "Title"
+                                                            << "5"
+                                                            << "" << QByteArray("KEY=Title|5|");
+        QTest::newRow("fourth field dropped") << QByteArray("KEY=Title|10|a|b") << "Title"
+                                              << "10"
                                               << "a" << QByteArray("KEY=Title|10|a");
         QTest::newRow("value holding equals sign")
-            << QByteArray("DOCFILE=File|20|a=b.htm") << "File" << "20" << "a=b.htm"
-            << QByteArray("DOCFILE=File|20|a=b.htm");
-        QTest::newRow("line without equals")
-            << QByteArray("lonely") << "" << "" << "" << QByteArray("lonely=||");
+            << QByteArray("DOCFILE=File|20|a=b.htm") << "File"
+            << "20"
+            << "a=b.htm" << QByteArray("DOCFILE=File|20|a=b.htm");
+        QTest::newRow("line without equals") << QByteArray("lonely") << ""
+                                             << ""
+                                             << "" << QByteArray("lonely=||");
     }
     void loadAndWriteBack()
     {
@@ -78,9 +84,8 @@ private slots:
         QTest::newRow("length that is not a number")
             << QByteArray("[A]\r\nok=a|1|b\r\nKEY=|10|red\r\nafter=x|1|y\r\n")
             << int(cError::TypeMismatch) << QStringList{"ok"};
-        QTest::newRow("length out of range")
-            << QByteArray("[A]\r\nok=a|1|b\r\nKEY=t|40000|v\r\n") << int(cError::Overflow)
-            << QStringList{"ok"};
+        QTest::newRow("length out of range") << QByteArray("[A]\r\nok=a|1|b\r\nKEY=t|40000|v\r\n")
+                                             << int(cError::Overflow) << QStringList{"ok"};
         QTest::newRow("duplicate key across sections, any case")
             << QByteArray("[A]\r\nCOLOR=a|1|b\r\n[B]\r\ncolor=c|1|d\r\n")
             << int(cError::DuplicateKey) << QStringList{"COLOR"};
@@ -152,7 +157,8 @@ private slots:
     void changeReachesTheFileOnlyThroughIniwrite()
     {
         QTemporaryDir dir;
-        const QByteArray original("; mine\r\n[Folders]\r\nOUTPATH=Out|50|a\r\n\r\n[P]\r\nX=x|1|1\r\n");
+        const QByteArray original(
+            "; mine\r\n[Folders]\r\nOUTPATH=Out|50|a\r\n\r\n[P]\r\nX=x|1|1\r\n");
         const QString path = writeFile(dir, original);
         cOption store;
         store.iniread(path);
@@ -161,6 +167,27 @@ private slots:
         QVERIFY(store.iniwrite());
         QCOMPARE(readFile(path),
                  QByteArray("; mine\r\n[Folders]\r\nOUTPATH=Out|50|b\r\n\r\n[P]\r\nX=x|1|1\r\n"));
+    }
+
+    void fileEditedBetweenWritesIsWrittenWhole()
+    {
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, "[S]\r\nA=a|5|1\r\nB=b|05|2\r\n");
+        cOption store;
+        store.iniread(path);
+        QVERIFY(store.iniwrite());
+        QCOMPARE(readFile(path), QByteArray("[S]\r\nA=a|5|1\r\nB=b|5|2\r\n"));
+        // Someone else removes a key and adds a comment; the next write puts every key back.
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write("[S]\r\n; mine\r\nA=a|5|1\r\n");
+        file.close();
+        store.chgStrVal("A", "9");
+        QVERIFY(store.iniwrite());
+        QCOMPARE(readFile(path), QByteArray("[S]\r\n; mine\r\nA=a|5|9\r\nB=b|5|2\r\n"));
+        store.chgStrVal("b", "3");
+        QVERIFY(store.iniwrite());
+        QCOMPARE(readFile(path), QByteArray("[S]\r\n; mine\r\nA=a|5|9\r\nB=b|5|3\r\n"));
     }
 
     void missingFileLoadsNothing()
@@ -178,7 +205,8 @@ private slots:
         for (int s = 0; s < 50; ++s) {
             bytes += "[Section number " + QByteArray::number(s) + "]\r\n";
             for (int k = 0; k < 40; ++k)
-                bytes += "KEY_" + QByteArray::number(s) + "_" + QByteArray::number(k) + "=d|5|v\r\n";
+                bytes +=
+                    "KEY_" + QByteArray::number(s) + "_" + QByteArray::number(k) + "=d|5|v\r\n";
         }
         QTemporaryDir dir;
         cOption store;

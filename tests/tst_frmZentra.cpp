@@ -42,10 +42,13 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("written");
         const QString sep = QDir::separator();
-        QTest::newRow("dot is the program folder") << "." << "<dir>" + sep << "<dir>" + sep;
+        QTest::newRow("dot is the program folder") << "."
+                                                   << "<dir>" + sep << "<dir>" + sep;
         QTest::newRow("shown as stored, stored with a separator")
             << sep + "pics" << sep + "pics" << sep + "pics" + sep;
-        QTest::newRow("empty stays empty, nothing written") << "" << "" << "";
+        QTest::newRow("empty stays empty, nothing written") << ""
+                                                            << ""
+                                                            << "";
     }
     void startUpFillsFolders()
     {
@@ -156,11 +159,12 @@ private slots:
         QCOMPARE(gen->toolTip(), QString("Estrae i files HTM dal LST"));
         // 96 DPI offscreen: 15 twips per pixel.
         QCOMPARE(gen->geometry(), QRect(360, 344, 185, 17));
-        for (const char *name : {"Label4", "txtInPath", "cmdInPath", "cmdGetFiles", "Label9",
-                                 "chkGif", "chkJpg", "ListView1", "cmdAdd", "cmdDel", "cmdAddAll",
-                                 "cmdDelAll", "ListView2", "ImgPreview", "txtNfiles", "txtNsel",
-                                 "Label5", "lblH", "Label8", "lblW", "Label3", "txtOutPath",
-                                 "cmdOutPath", "Line3", "Line6", "Line7"})
+        for (const char *name :
+             {"Label4",    "txtInPath",  "cmdInPath", "cmdGetFiles", "Label9",     "chkGif",
+              "chkJpg",    "ListView1",  "cmdAdd",    "cmdDel",      "cmdAddAll",  "cmdDelAll",
+              "ListView2", "ImgPreview", "txtNfiles", "txtNsel",     "Label5",     "lblH",
+              "Label8",    "lblW",       "Label3",    "txtOutPath",  "cmdOutPath", "Line3",
+              "Line6",     "Line7"})
             QVERIFY2(window.findChild<QWidget *>(name), name);
         for (const char *name : {"mnuOptions", "mnuQuit", "mnuAbout", "mnuAuthor", "mnuHelp"})
             QVERIFY2(window.findChild<QAction *>(name), name);

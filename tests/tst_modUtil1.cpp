@@ -21,18 +21,30 @@ private slots:
         QTest::addColumn<QString>("sep");
         QTest::addColumn<int>("n");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("empty fields skipped") << "a||b" << "|" << 2 << "b";
-        QTest::newRow("leading separator skipped") << "|x|y" << "|" << 1 << "x";
-        QTest::newRow("past the last field") << "a|b" << "|" << 3 << "";
-        QTest::newRow("only the first separator splits the key") << "KEY=v=w" << "=" << 1 << "KEY";
-        QTest::newRow("empty text") << "" << "|" << 1 << "";
-        QTest::newRow("no separator") << "abc" << "|" << 1 << "abc";
-        QTest::newRow("no separator, second field") << "abc" << "|" << 2 << "";
-        QTest::newRow("zero field") << "a|b" << "|" << 0 << "";
-        QTest::newRow("negative field") << "a|b" << "|" << -1 << "";
-        QTest::newRow("trailing separator") << "a|b|" << "|" << 2 << "b";
-        QTest::newRow("last field after empty ones") << "a|||c" << "|" << 2 << "c";
-        QTest::newRow("separator is case-sensitive") << "aXbxc" << "x" << 1 << "aXb";
+        QTest::newRow("empty fields skipped") << "a||b"
+                                              << "|" << 2 << "b";
+        QTest::newRow("leading separator skipped") << "|x|y"
+                                                   << "|" << 1 << "x";
+        QTest::newRow("past the last field") << "a|b"
+                                             << "|" << 3 << "";
+        QTest::newRow("only the first separator splits the key") << "KEY=v=w"
+                                                                 << "=" << 1 << "KEY";
+        QTest::newRow("empty text") << ""
+                                    << "|" << 1 << "";
+        QTest::newRow("no separator") << "abc"
+                                      << "|" << 1 << "abc";
+        QTest::newRow("no separator, second field") << "abc"
+                                                    << "|" << 2 << "";
+        QTest::newRow("zero field") << "a|b"
+                                    << "|" << 0 << "";
+        QTest::newRow("negative field") << "a|b"
+                                        << "|" << -1 << "";
+        QTest::newRow("trailing separator") << "a|b|"
+                                            << "|" << 2 << "b";
+        QTest::newRow("last field after empty ones") << "a|||c"
+                                                     << "|" << 2 << "c";
+        QTest::newRow("separator is case-sensitive") << "aXbxc"
+                                                     << "x" << 1 << "aXb";
     }
     void getToken()
     {
@@ -50,12 +62,30 @@ private slots:
         QTest::addColumn<QString>("repl");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<int>("count");
-        QTest::newRow("replacement holding the find text") << "aXb" << "X" << "XX" << "aXXb" << 1;
-        QTest::newRow("empty find text") << "abc" << "" << "z" << "abc" << 0;
-        QTest::newRow("every occurrence") << "\ta\tb\t" << "\t" << " " << " a b " << 3;
-        QTest::newRow("case-sensitive") << "aAa" << "a" << "" << "A" << 2;
-        QTest::newRow("longer find") << "abcabc" << "bc" << "-" << "a-a-" << 2;
-        QTest::newRow("nothing found") << "abc" << "z" << "y" << "abc" << 0;
+        QTest::newRow("replacement holding the find text") << "aXb"
+                                                           << "X"
+                                                           << "XX"
+                                                           << "aXXb" << 1;
+        QTest::newRow("empty find text") << "abc"
+                                         << ""
+                                         << "z"
+                                         << "abc" << 0;
+        QTest::newRow("every occurrence") << "\ta\tb\t"
+                                          << "\t"
+                                          << " "
+                                          << " a b " << 3;
+        QTest::newRow("case-sensitive") << "aAa"
+                                        << "a"
+                                        << ""
+                                        << "A" << 2;
+        QTest::newRow("longer find") << "abcabc"
+                                     << "bc"
+                                     << "-"
+                                     << "a-a-" << 2;
+        QTest::newRow("nothing found") << "abc"
+                                       << "z"
+                                       << "y"
+                                       << "abc" << 0;
     }
     void replaceAll()
     {
@@ -75,8 +105,8 @@ private slots:
         QTest::addColumn<int>("pendingNumber");
         QTest::addColumn<QStringList>("expected");
         const QString stamp = QStringLiteral("03/03/2026 09:05:07 ");
-        QTest::newRow("code 0, one letter") << 0 << "x" << 0
-                                            << QStringList{stamp + "000 x" + QString(99, ' ')};
+        QTest::newRow("code 0, one letter")
+            << 0 << "x" << 0 << QStringList{stamp + "000 x" + QString(99, ' ')};
         const QString longMessage(150, 'm');
         QTest::newRow("message cut to 100")
             << 0 << longMessage << 0 << QStringList{stamp + "000 " + QString(100, 'm')};

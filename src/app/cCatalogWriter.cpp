@@ -97,15 +97,15 @@ void cCatalogWriter::AddCss(cPageFile &page, const QString &styleSheet,
         return;
     }
     if (!styleSheet.isEmpty() && styleSheet != QLatin1String("(none)")) {
-        page.line(QStringLiteral("<link rel=\"stylesheet\" type=\"Text/css\" href=\"") + styleSheet +
-                  QStringLiteral(".css\">"));
+        page.line(QStringLiteral("<link rel=\"stylesheet\" type=\"Text/css\" href=\"") +
+                  styleSheet + QStringLiteral(".css\">"));
         return;
     }
     page.line(QStringLiteral("<STYLE TYPE=\"Text/css\">"));
     page.line(QStringLiteral("<!--"));
-    page.line(QStringLiteral(
-                  "PRE {display: inline; color: blue; font-name: courier new; font-size: ") +
-              fontSize.trimmed() + QStringLiteral("pt}"));
+    page.line(
+        QStringLiteral("PRE {display: inline; color: blue; font-name: courier new; font-size: ") +
+        fontSize.trimmed() + QStringLiteral("pt}"));
     page.line(QStringLiteral("// -->"));
     page.line(QStringLiteral("</STYLE>"));
 }

@@ -31,8 +31,8 @@ public:
     static QString shownName(const QString &name);
 
 private:
-    void writePage(cPageFile &page, const QString &outPath, const QStringList &names,
-                   int &marker, QString &path) const;
+    void writePage(cPageFile &page, const QString &outPath, const QStringList &names, int &marker,
+                   QString &path) const;
     void AddCss(cPageFile &page, const QString &styleSheet, const QString &fontSize) const;
     static QString comment(const QString &field);
 

@@ -44,12 +44,14 @@ frmZentra::frmZentra(const QString &programFolder, QWidget *parent)
     setCentralWidget(m_client);
     m_client->setFixedSize(cTwips::toPixels(8265), cTwips::toPixels(5580));
 
-    QLabel *label4 = addLabel(QStringLiteral("Label4"), QStringLiteral("IN Path:"), 120, 120, 735, 255);
+    QLabel *label4 =
+        addLabel(QStringLiteral("Label4"), QStringLiteral("IN Path:"), 120, 120, 735, 255);
     txtInPath = addField(QStringLiteral("txtInPath"), 1080, 120, 3855, 285);
-    QPushButton *cmdInPath = addButton(QStringLiteral("cmdInPath"), QStringLiteral("..."), 5040, 120,
-                                       255, 255, &frmZentra::cmdInPath_Click);
-    QPushButton *cmdGetFiles = addButton(QStringLiteral("cmdGetFiles"), QStringLiteral("Get Images"),
-                                         5400, 120, 2775, 255, &frmZentra::cmdGetFiles_Click);
+    QPushButton *cmdInPath = addButton(QStringLiteral("cmdInPath"), QStringLiteral("..."), 5040,
+                                       120, 255, 255, &frmZentra::cmdInPath_Click);
+    QPushButton *cmdGetFiles =
+        addButton(QStringLiteral("cmdGetFiles"), QStringLiteral("Get Images"), 5400, 120, 2775, 255,
+                  &frmZentra::cmdGetFiles_Click);
     addLabel(QStringLiteral("Label9"), QStringLiteral("Files Type:"), 120, 600, 855, 255);
     chkGif = new QCheckBox(QStringLiteral("Gif"), m_client);
     chkGif->setObjectName(QStringLiteral("chkGif"));
@@ -71,10 +73,10 @@ frmZentra::frmZentra(const QString &programFolder, QWidget *parent)
                                     615, &frmZentra::cmdAdd_Click);
     QPushButton *cmdDel = addButton(QStringLiteral("cmdDel"), QStringLiteral("<"), 2640, 1680, 375,
                                     615, &frmZentra::cmdDel_Click);
-    QPushButton *cmdAddAll = addButton(QStringLiteral("cmdAddAll"), QStringLiteral(">>"), 2640, 3360,
-                                       375, 615, &frmZentra::cmdAddAll_Click);
-    QPushButton *cmdDelAll = addButton(QStringLiteral("cmdDelAll"), QStringLiteral("<<"), 2640, 3960,
-                                       375, 615, &frmZentra::cmdDelAll_Click);
+    QPushButton *cmdAddAll = addButton(QStringLiteral("cmdAddAll"), QStringLiteral(">>"), 2640,
+                                       3360, 375, 615, &frmZentra::cmdAddAll_Click);
+    QPushButton *cmdDelAll = addButton(QStringLiteral("cmdDelAll"), QStringLiteral("<<"), 2640,
+                                       3960, 375, 615, &frmZentra::cmdDelAll_Click);
     ListView2 = addList(QStringLiteral("ListView2"), m_selected, 3000, 1080, 1455, 3495);
     ListView2->setColumnWidth(0, cTwips::toPixels(1440));
     addLine(QStringLiteral("Line6"), 4560, 1080, 15, 3960);
@@ -100,22 +102,25 @@ frmZentra::frmZentra(const QString &programFolder, QWidget *parent)
     txtOutPath = addField(QStringLiteral("txtOutPath"), 1080, 5160, 3855, 285);
     QPushButton *cmdOutPath = addButton(QStringLiteral("cmdOutPath"), QStringLiteral("..."), 5040,
                                         5160, 255, 255, &frmZentra::cmdOutPath_Click);
-    QPushButton *cmdGen = addButton(QStringLiteral("CmdGenFiles"), QStringLiteral("Generate Catalog"),
-                                    5400, 5160, 2775, 255, &frmZentra::CmdGenFiles_Click);
+    QPushButton *cmdGen =
+        addButton(QStringLiteral("CmdGenFiles"), QStringLiteral("Generate Catalog"), 5400, 5160,
+                  2775, 255, &frmZentra::CmdGenFiles_Click);
     cmdGen->setToolTip(QStringLiteral("Estrae i files HTM dal LST"));
     label4->setBuddy(txtInPath);
 
-    connect(txtInPath, &QLineEdit::textChanged, this, [this] { folderChanged(inKey, getInPath()); });
+    connect(txtInPath, &QLineEdit::textChanged, this,
+            [this] { folderChanged(inKey, getInPath()); });
     connect(txtOutPath, &QLineEdit::textChanged, this,
             [this] { folderChanged(outKey, getOutPath()); });
 
-    setTabOrder({cmdOutPath, txtOutPath, cmdGen, txtInPath, cmdInPath, cmdGetFiles, txtNfiles, chkGif,
-                 chkJpg, ListView1, ListView2, cmdAdd, cmdDel, txtNsel, cmdAddAll, cmdDelAll});
+    setTabOrder({cmdOutPath, txtOutPath, cmdGen, txtInPath, cmdInPath, cmdGetFiles, txtNfiles,
+                 chkGif, chkJpg, ListView1, ListView2, cmdAdd, cmdDel, txtNsel, cmdAddAll,
+                 cmdDelAll});
     buildMenus();
 }
 
-QLabel *frmZentra::addLabel(const QString &name, const QString &text, int left, int top,
-                            int width, int height)
+QLabel *frmZentra::addLabel(const QString &name, const QString &text, int left, int top, int width,
+                            int height)
 {
     auto *label = new QLabel(text, m_client);
     label->setObjectName(name);
@@ -195,8 +200,8 @@ void frmZentra::Form_Load()
 {
     setWindowTitle(QStringLiteral("QDX") + QStringLiteral(" - ") +
                    QStringLiteral("Pictorix for the Web"));
-    const QString iniPath = m_programFolder + QDir::separator() + QStringLiteral("QDX") +
-                            QStringLiteral(".ini");
+    const QString iniPath =
+        m_programFolder + QDir::separator() + QStringLiteral("QDX") + QStringLiteral(".ini");
     bool found = true;
     try {
         found = gOption.iniread(iniPath);

@@ -10,9 +10,18 @@ struct cAuthor
     static QString town() { return QStringLiteral("00000 Sampletown (XX) Nowhere"); }
     static QString mail() { return QStringLiteral("info@qdx.example.org"); }
     static QString webHost() { return QStringLiteral("www.qdx.example.org"); }
-    static QString workOne() { return QStringLiteral("Web catalogs (galleries, portfolios, shops)"); }
-    static QString workTwo() { return QStringLiteral("Small desktop tools for everyday image work"); }
+    static QString workOne()
+    {
+        return QStringLiteral("Web catalogs (galleries, portfolios, shops)");
+    }
+    static QString workTwo()
+    {
+        return QStringLiteral("Small desktop tools for everyday image work");
+    }
     static QString workThree() { return QStringLiteral("Our own products and tools: QDX"); }
-    static QString workFour() { return QStringLiteral("Help with HTML pages and style sheets for beginners"); }
+    static QString workFour()
+    {
+        return QStringLiteral("Help with HTML pages and style sheets for beginners");
+    }
     static QString motto() { return QStringLiteral("Simple tools, done with care."); }
 };

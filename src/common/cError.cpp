@@ -12,8 +12,9 @@ cError cError::invalidArgument()
 
 cError cError::duplicateKey()
 {
-    return cError(DuplicateKey,
-                  QStringLiteral("This key is already associated with an element of this collection"));
+    return cError(
+        DuplicateKey,
+        QStringLiteral("This key is already associated with an element of this collection"));
 }
 
 cError cError::typeMismatch()

@@ -6,107 +6,160 @@
 
 namespace {
 
+// The file is worked on as bytes: every character that shapes a line ("[", "]", "=", ";",
+// blanks, line ends) is ASCII, which the 8-bit code pages and UTF-8 keep as it is, so only names
+// and values are ever decoded.
 const QByteArray utf8Bom("\xEF\xBB\xBF");
 const QByteArray crlf("\r\n");
 
-QString trimBlanks(const QString &text)
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+QByteArrayView trimBlanks(QByteArrayView text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
-    while (begin < end && (text.at(begin) == QLatin1Char(' ') || text.at(begin) == QLatin1Char('\t')))
+    while (begin < end && isBlank(text.at(begin)))
         ++begin;
-    while (end > begin &&
-           (text.at(end - 1) == QLatin1Char(' ') || text.at(end - 1) == QLatin1Char('\t')))
+    while (end > begin && isBlank(text.at(end - 1)))
         --end;
-    return text.mid(begin, end - begin);
+    return text.sliced(begin, end - begin);
+}
+
+// A name as a hash key that matches ignoring ASCII case, without copying it: the bytes it views
+// belong to the document.
+struct NoCase
+{
+    QByteArrayView name;
+};
+
+char folded(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
+
+bool operator==(NoCase a, NoCase b)
+{
+    if (a.name.size() != b.name.size())
+        return false;
+    for (qsizetype i = 0; i < a.name.size(); ++i) {
+        if (folded(a.name.at(i)) != folded(b.name.at(i)))
+            return false;
+    }
+    return true;
+}
+
+size_t qHash(NoCase key, size_t seed = 0)
+{
+    size_t hash = seed ^ 1469598103934665603ULL;
+    for (const char c : key.name)
+        hash = (hash ^ uchar(folded(c))) * 1099511628211ULL;
+    return hash;
 }
 
 struct ParsedLine
 {
     enum Kind { Other, Header, Key };
     Kind kind = Other;
-    QString name; // section name or key name
-    QString value;
+    QByteArrayView name; // section name or key name
+    QByteArrayView value;
     bool hasEquals = false;
 };
 
-ParsedLine parseLine(const QString &raw)
+ParsedLine parseLine(QByteArrayView raw)
 {
     ParsedLine parsed;
-    const QString line = trimBlanks(raw);
-    if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
+    const QByteArrayView line = trimBlanks(raw);
+    if (line.isEmpty() || line.front() == ';')
         return parsed;
-    if (line.startsWith(QLatin1Char('['))) {
-        const qsizetype close = line.indexOf(QLatin1Char(']'));
+    if (line.front() == '[') {
+        const qsizetype close = line.indexOf(']');
         parsed.kind = ParsedLine::Header;
-        parsed.name = trimBlanks(close < 0 ? line.mid(1) : line.mid(1, close - 1));
+        parsed.name = trimBlanks(close < 0 ? line.sliced(1) : line.sliced(1, close - 1));
         return parsed;
     }
     parsed.kind = ParsedLine::Key;
-    const qsizetype equals = line.indexOf(QLatin1Char('='));
+    const qsizetype equals = line.indexOf('=');
     parsed.hasEquals = equals >= 0;
-    parsed.name = trimBlanks(parsed.hasEquals ? line.left(equals) : line);
-    parsed.value = parsed.hasEquals ? trimBlanks(line.mid(equals + 1)) : QString();
+    parsed.name = trimBlanks(parsed.hasEquals ? line.first(equals) : line);
+    if (parsed.hasEquals)
+        parsed.value = trimBlanks(line.sliced(equals + 1));
     return parsed;
 }
 
 struct RawLine
 {
-    QByteArray text;
-    QByteArray end;
+    QByteArrayView text;
+    QByteArrayView end;
+    QByteArray replaced; // the new text of a line that was written
+    bool isReplaced = false;
+
+    QByteArrayView current() const { return isReplaced ? QByteArrayView(replaced) : text; }
 };
 
+// Splits into lines with their own ends; the views point into bytes, which must outlive them.
 QList<RawLine> splitRaw(const QByteArray &bytes)
 {
     QList<RawLine> lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const char c = bytes.at(i);
-        if (c != '\r' && c != '\n')
+    const QByteArrayView all(bytes);
+    qsizetype start = all.startsWith(utf8Bom) ? utf8Bom.size() : 0;
+    qsizetype i = start;
+    while (i < all.size()) {
+        const char c = all.at(i);
+        if (c != '\r' && c != '\n') {
+            ++i;
             continue;
-        const qsizetype endLength = (c == '\r' && i + 1 < bytes.size() && bytes.at(i + 1) == '\n') ? 2 : 1;
-        lines.append({bytes.mid(start, i - start), bytes.mid(i, endLength)});
-        i += endLength - 1;
-        start = i + 1;
+        }
+        const qsizetype endLength =
+            (c == '\r' && i + 1 < all.size() && all.at(i + 1) == '\n') ? 2 : 1;
+        lines.append({all.sliced(start, i - start), all.sliced(i, endLength), {}, false});
+        i += endLength;
+        start = i;
     }
-    if (start < bytes.size())
-        lines.append({bytes.mid(start), QByteArray()});
+    if (start < all.size())
+        lines.append({all.sliced(start), QByteArrayView(), {}, false});
     return lines;
 }
 
-QString decode(const QByteArray &text, bool first)
+QString decode(QByteArrayView text)
 {
-    const QByteArray body = first && text.startsWith(utf8Bom) ? text.mid(utf8Bom.size()) : text;
-    return QString::fromLocal8Bit(body);
+    return QString::fromLocal8Bit(text);
+}
+
+QByteArray encode(const QString &text)
+{
+    return text.toLocal8Bit();
 }
 
 // One section of the file being written (the lines before the first header form a nameless one).
 struct Block
 {
     QList<RawLine> lines;
-    QHash<QString, qsizetype> keyLines;
+    QHash<NoCase, qsizetype> keyLines;
     qsizetype lastKeyLine = 0;
 };
 
 class Document
 {
 public:
-    explicit Document(const QByteArray &bytes)
+    explicit Document(const QByteArray &bytes) : m_bytes(bytes)
     {
+        m_bom = bytes.startsWith(utf8Bom);
         m_blocks.append(Block());
-        const QList<RawLine> lines = splitRaw(bytes);
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            const ParsedLine parsed = parseLine(decode(lines.at(i).text, i == 0));
+        for (const RawLine &line : splitRaw(m_bytes)) {
+            const ParsedLine parsed = parseLine(line.text);
             if (parsed.kind == ParsedLine::Header) {
                 m_blocks.append(Block());
                 // Writes go to the first section of a name, as the profile functions do.
-                if (!m_sections.contains(parsed.name.toLower()))
-                    m_sections.insert(parsed.name.toLower(), m_blocks.size() - 1);
+                if (!m_sections.contains(NoCase{parsed.name}))
+                    m_sections.insert(NoCase{parsed.name}, m_blocks.size() - 1);
             }
             Block &block = m_blocks.last();
-            block.lines.append(lines.at(i));
+            block.lines.append(line);
             if (parsed.kind == ParsedLine::Key && m_blocks.size() > 1) {
-                block.keyLines.insert(parsed.name.toLower(), block.lines.size() - 1);
+                block.keyLines.insert(NoCase{parsed.name}, block.lines.size() - 1);
                 block.lastKeyLine = block.lines.size() - 1;
             }
         }
@@ -114,44 +167,64 @@ public:
 
     void write(const cIniFile::Write &write)
     {
-        const QString key = write.key.toLower();
-        auto section = m_sections.constFind(write.section.toLower());
-        if (section == m_sections.constEnd()) {
-            endLastLine();
-            Block block;
-            block.lines.append({encode(QLatin1Char('[') + write.section + QLatin1Char(']')), crlf});
-            m_blocks.append(block);
-            section = m_sections.insert(write.section.toLower(), m_blocks.size() - 1);
+        const QByteArray key = encode(write.key);
+        const QByteArray value = encode(write.value);
+        if (m_lastSection.isNull() || m_lastSection != write.section) {
+            m_lastSection = write.section;
+            m_lastBlock = findOrAddSection(encode(write.section));
         }
-        Block &block = m_blocks[*section];
-        const auto existing = block.keyLines.constFind(key);
+        Block &block = m_blocks[m_lastBlock];
+        const auto existing = block.keyLines.constFind(NoCase{key});
         if (existing != block.keyLines.constEnd()) {
             RawLine &line = block.lines[*existing];
-            const ParsedLine parsed = parseLine(decode(line.text, false));
-            if (parsed.hasEquals && parsed.value == write.value)
+            const ParsedLine parsed = parseLine(line.current());
+            if (parsed.hasEquals && parsed.value == value)
                 return;
-            line.text = encode(parsed.name + QLatin1Char('=') + write.value);
+            // The file's spelling of the key name stays.
+            line.replaced = parsed.name.toByteArray() + '=' + value;
+            line.isReplaced = true;
             return;
         }
         const qsizetype at = block.lastKeyLine + 1;
         if (block.lines.at(at - 1).end.isEmpty())
             block.lines[at - 1].end = crlf;
-        block.lines.insert(at, {encode(write.key + QLatin1Char('=') + write.value), crlf});
-        block.keyLines.insert(key, at);
+        block.lines.insert(at, newLine(key + '=' + value));
+        m_names.append(key);
+        block.keyLines.insert(NoCase{m_names.last()}, at);
         block.lastKeyLine = at;
     }
 
     QByteArray bytes() const
     {
         QByteArray out;
-        for (const Block &block : m_blocks)
-            for (const RawLine &line : block.lines)
-                out += line.text + line.end;
+        out.reserve(m_bytes.size() + m_bytes.size() / 8 + 64);
+        if (m_bom)
+            out += utf8Bom;
+        for (const Block &block : m_blocks) {
+            for (const RawLine &line : block.lines) {
+                out += line.current();
+                out += line.end;
+            }
+        }
         return out;
     }
 
 private:
-    static QByteArray encode(const QString &text) { return text.toLocal8Bit(); }
+    qsizetype findOrAddSection(const QByteArray &name)
+    {
+        const auto section = m_sections.constFind(NoCase{name});
+        if (section != m_sections.constEnd())
+            return *section;
+        endLastLine();
+        Block block;
+        block.lines.append(newLine('[' + name + ']'));
+        m_blocks.append(block);
+        m_names.append(name);
+        m_sections.insert(NoCase{m_names.last()}, m_blocks.size() - 1);
+        return m_blocks.size() - 1;
+    }
+
+    static RawLine newLine(const QByteArray &text) { return {QByteArrayView(), crlf, text, true}; }
 
     void endLastLine()
     {
@@ -164,33 +237,42 @@ private:
         }
     }
 
+    QByteArray m_bytes;
+    bool m_bom = false;
+    QString m_lastSection;
+    qsizetype m_lastBlock = 0;
     QList<Block> m_blocks;
-    QHash<QString, qsizetype> m_sections;
+    QHash<NoCase, qsizetype> m_sections;
+    QList<QByteArray> m_names; // names of added sections and keys, viewed by the hashes
 };
 
 } // namespace
 
 QList<cIniFile::Section> cIniFile::read(const QString &path, bool *found)
 {
+    return parse(load(path, found));
+}
+
+QByteArray cIniFile::load(const QString &path, bool *found)
+{
     QFile file(path);
     const bool opened = file.open(QIODevice::ReadOnly);
     if (found)
         *found = opened;
-    return opened ? parse(file.readAll()) : QList<Section>();
+    return opened ? file.readAll() : QByteArray();
 }
 
 QList<cIniFile::Section> cIniFile::parse(const QByteArray &bytes)
 {
     QList<Section> sections;
-    const QList<RawLine> lines = splitRaw(bytes);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const ParsedLine parsed = parseLine(decode(lines.at(i).text, i == 0));
+    for (const RawLine &line : splitRaw(bytes)) {
+        const ParsedLine parsed = parseLine(line.text);
         if (parsed.kind == ParsedLine::Header)
-            sections.append({parsed.name, {}});
+            sections.append({decode(parsed.name), {}});
         else if (parsed.kind == ParsedLine::Key && !sections.isEmpty())
-            sections.last().lines.append(parsed.hasEquals
-                                             ? parsed.name + QLatin1Char('=') + parsed.value
-                                             : parsed.name);
+            sections.last().lines.append(parsed.hasEquals ? decode(parsed.name) + QLatin1Char('=') +
+                                                                decode(parsed.value)
+                                                          : decode(parsed.name));
     }
     return sections;
 }
@@ -205,17 +287,16 @@ QByteArray cIniFile::apply(const QByteArray &original, const QList<Write> &write
 
 bool cIniFile::write(const QString &path, const QList<Write> &writes)
 {
-    QFile current(path);
-    QByteArray original;
-    if (current.exists()) {
-        if (!current.open(QIODevice::ReadOnly))
-            return false;
-        original = current.readAll();
-        current.close();
-    }
+    bool found = false;
+    const QByteArray original = load(path, &found);
+    if (!found && QFile::exists(path))
+        return false;
     const QByteArray bytes = apply(original, writes);
-    if (bytes == original && current.exists())
-        return true;
+    return (found && bytes == original) || save(path, bytes);
+}
+
+bool cIniFile::save(const QString &path, const QByteArray &bytes)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;

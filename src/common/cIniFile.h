@@ -33,4 +33,9 @@ public:
     // Applies the writes and replaces the file atomically; false when it could not be written,
     // in which case the old file is left whole.
     static bool write(const QString &path, const QList<Write> &writes);
+
+    // The file's bytes; empty when it is missing.
+    static QByteArray load(const QString &path, bool *found = nullptr);
+    // Replaces the file by a temporary one written beside it, so it is never left half-written.
+    static bool save(const QString &path, const QByteArray &bytes);
 };

@@ -1,10 +1,7 @@
 #include "cOption.h"
 
 #include "cError.h"
-#include "cIniFile.h"
 #include "modUtil1.h"
-
-#include <QSet>
 
 cOption gOption;
 
@@ -32,6 +29,7 @@ void cOption::loadLine(const QString &section, const QString &line)
     if (hasKey(key))
         throw cError::duplicateKey();
     m_keyList.append(key);
+    m_foldedKeys.append(norm(key));
     putStrVal(key, value);
     if (!len.isEmpty())
         putLen(key, modUtil1::toInt16(len));
@@ -41,17 +39,40 @@ void cOption::loadLine(const QString &section, const QString &line)
     m_keySection.append(section);
 }
 
-bool cOption::iniwrite() const
+bool cOption::iniwrite()
+{
+    bool found = false;
+    const QByteArray current = cIniFile::load(m_iniPath, &found);
+    const bool untouched = found && m_written && current == m_writtenBytes;
+    const QByteArray bytes = cIniFile::apply(current, keyWrites(untouched));
+    if (!(found && bytes == current) && !cIniFile::save(m_iniPath, bytes))
+        return false;
+    m_writtenBytes = bytes;
+    m_written = true;
+    m_changed.clear();
+    return true;
+}
+
+QList<cIniFile::Write> cOption::keyWrites(bool changedOnly) const
 {
     QList<cIniFile::Write> writes;
-    writes.reserve(m_keySection.size());
-    for (const QString &section : m_sectionList) {
-        for (const QString &key : getKeyForSection(section))
-            writes.append({section, key,
-                           getText(key) + QLatin1Char('|') + getLen(key) + QLatin1Char('|') +
-                               getStrVal(key)});
+    QHash<QString, QList<qsizetype>> keysOfSection;
+    for (qsizetype i = 0; i < m_keySection.size(); ++i) {
+        if (!changedOnly || m_changed.contains(m_foldedKeys.at(i)))
+            keysOfSection[m_keySection.at(i)].append(i);
     }
-    return cIniFile::write(m_iniPath, writes);
+    writes.reserve(m_keySection.size());
+    const QChar bar = QLatin1Char('|');
+    for (const QString &section : m_sectionList) {
+        // A section name listed twice is written once: its keys are all in the first listing.
+        for (const qsizetype i : keysOfSection.take(section)) {
+            const QString &folded = m_foldedKeys.at(i);
+            writes.append({section, m_keyList.at(i),
+                           m_textMap.value(folded) + bar + m_lenMap.value(folded) + bar +
+                               m_valueMap.value(folded)});
+        }
+    }
+    return writes;
 }
 
 QStringList cOption::getKeyForSection(const QString &section) const
@@ -74,8 +95,10 @@ void cOption::chgStrVal(const QString &key, const QString &value)
     auto entry = m_valueMap.find(norm(key));
     if (entry == m_valueMap.end())
         throw cError::invalidArgument();
-    if (*entry != value)
+    if (*entry != value) {
         *entry = value;
+        m_changed.insert(entry.key());
+    }
 }
 
 qint16 cOption::getIntVal(const QString &key) const
@@ -118,6 +141,11 @@ void cOption::putLenStr(const QString &key, const QString &length)
 void cOption::putText(const QString &key, const QString &text)
 {
     add(m_textMap, key, text);
+}
+
+QString cOption::norm(const QString &key)
+{
+    return modUtil1::foldCase(key);
 }
 
 QString cOption::find(const QHash<QString, QString> &map, const QString &key)

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "cIniFile.h"
+
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -15,7 +18,7 @@ public:
     // the key that causes it, keeping what was read before.
     bool iniread(const QString &path);
     // Writes every key back to the file in one atomic replacement; false when that failed.
-    bool iniwrite() const;
+    bool iniwrite();
 
     QString iniPath() const { return m_iniPath; }
     QStringList getSections() const { return m_sectionList; }
@@ -34,18 +37,26 @@ public:
     void putText(const QString &key, const QString &text);
 
 private:
-    static QString norm(const QString &key) { return key.toLower(); }
+    static QString norm(const QString &key);
     static QString find(const QHash<QString, QString> &map, const QString &key);
     static void add(QHash<QString, QString> &map, const QString &key, const QString &value);
     void loadLine(const QString &section, const QString &line);
+    QList<cIniFile::Write> keyWrites(bool changedOnly) const;
 
     QString m_iniPath;
     QStringList m_sectionList;
     QStringList m_keySection;
     QStringList m_keyList;
+    QStringList m_foldedKeys; // keyList as the maps hold it
     QHash<QString, QString> m_valueMap;
     QHash<QString, QString> m_lenMap;
     QHash<QString, QString> m_textMap;
+
+    // The file as the last successful iniwrite left it, and the keys changed since: while the
+    // file still holds those bytes, writing the other keys again would change nothing.
+    QByteArray m_writtenBytes;
+    bool m_written = false;
+    QSet<QString> m_changed;
 };
 
 // The one store that every window shares for the life of the process.

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <algorithm>
 #include <cmath>
 
 namespace modUtil1 {
@@ -76,8 +77,8 @@ QString logMessageText(int code, const QString &message, const cError &pending)
 
 QString logFilePath(const QDate &date)
 {
-    return QDir(logFolder()).filePath(QStringLiteral("QDX_%1.log").arg(date.month(), 2, 10,
-                                                                         QLatin1Char('0')));
+    return QDir(logFolder())
+        .filePath(QStringLiteral("QDX_%1.log").arg(date.month(), 2, 10, QLatin1Char('0')));
 }
 
 void writeLog(bool silent, int code, const QString &message, const cError &pending)
@@ -98,6 +99,19 @@ QString logFolder()
 {
     const QString &folder = logFolderOverride();
     return folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
+}
+
+QString foldCase(const QString &text)
+{
+    const auto isCapital = [](QChar c) { return c.unicode() >= 'A' && c.unicode() <= 'Z'; };
+    if (std::none_of(text.cbegin(), text.cend(), isCapital))
+        return text;
+    QString folded = text;
+    for (QChar &c : folded) {
+        if (isCapital(c))
+            c = QChar(c.unicode() + ('a' - 'A'));
+    }
+    return folded;
 }
 
 double roundHalfEven(double value)

@@ -25,7 +25,7 @@ void cInfoWindow::openLink(QWidget *parent, const QUrl &url)
 }
 
 cClickLabel *cInfoWindow::addLabel(QWidget *container, const QString &name, const QString &text,
-                              int left, int top, int width, int height)
+                                   int left, int top, int width, int height)
 {
     auto *label = new cClickLabel(text, container);
     label->setObjectName(name);

@@ -11,14 +11,13 @@ class cInfoWindow : public QDialog
 {
     Q_OBJECT
 public:
-    cInfoWindow(QWidget *owner, const QString &name, const QString &caption, int width,
-                int height);
+    cInfoWindow(QWidget *owner, const QString &name, const QString &caption, int width, int height);
 
     static void openLink(QWidget *parent, const QUrl &url);
 
 protected:
     cClickLabel *addLabel(QWidget *container, const QString &name, const QString &text, int left,
-                     int top, int width, int height);
+                          int top, int width, int height);
     QFont defaultFont() const;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;

@@ -5,7 +5,8 @@
 frmAbout::frmAbout(QWidget *owner)
     : cInfoWindow(owner, QStringLiteral("frmAbout"), QStringLiteral("About..."), 4725, 2310)
 {
-    QLabel *title = addLabel(this, QStringLiteral("Label1"), QStringLiteral("QDX"), 120, 120, 4455, 615);
+    QLabel *title =
+        addLabel(this, QStringLiteral("Label1"), QStringLiteral("QDX"), 120, 120, 4455, 615);
     QFont big = defaultFont();
     big.setPointSizeF(13.5);
     big.setBold(true);

@@ -9,15 +9,16 @@
 #include <QUrl>
 
 frmAuthor::frmAuthor(QWidget *owner)
-    : cInfoWindow(owner, QStringLiteral("frmAuthor"), QStringLiteral("From the author of Program..."),
-                  4890, 5385)
+    : cInfoWindow(owner, QStringLiteral("frmAuthor"),
+                  QStringLiteral("From the author of Program..."), 4890, 5385)
 {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(size());
 
     QFrame *card = addFrame(QStringLiteral("Frame1"), 120, 120, 4695, 1695);
-    cClickLabel *name = addLabel(card, QStringLiteral("Label2"), cAuthor::name(), 240, 240, 1215, 255);
+    cClickLabel *name =
+        addLabel(card, QStringLiteral("Label2"), cAuthor::name(), 240, 240, 1215, 255);
     makeLink(name);
     connect(name, &cClickLabel::clicked, this, &frmAuthor::Label2_Click);
     addLabel(card, QStringLiteral("Label3"), cAuthor::street(), 480, 480, 1695, 255);
@@ -25,7 +26,8 @@ frmAuthor::frmAuthor(QWidget *owner)
     addLabel(card, QStringLiteral("Label8"), QStringLiteral("Email:"), 480, 1080, 495, 255);
     addLabel(card, QStringLiteral("Label6"), cAuthor::mail(), 1320, 1080, 1935, 255);
     addLabel(card, QStringLiteral("Label7"), QStringLiteral("Internet:"), 480, 1320, 615, 255);
-    cClickLabel *web = addLabel(card, QStringLiteral("Label5"), cAuthor::webHost(), 1320, 1320, 1335, 255);
+    cClickLabel *web =
+        addLabel(card, QStringLiteral("Label5"), cAuthor::webHost(), 1320, 1320, 1335, 255);
     makeLink(web);
     connect(web, &cClickLabel::clicked, this, &frmAuthor::Label5_Click);
 
@@ -35,7 +37,8 @@ frmAuthor::frmAuthor(QWidget *owner)
     addLabel(work, QStringLiteral("Label11"), cAuthor::workThree(), 240, 720, 3255, 255);
     addLabel(work, QStringLiteral("Label12"), cAuthor::workFour(), 240, 960, 4335, 255);
 
-    QLabel *motto = addLabel(this, QStringLiteral("Label1"), cAuthor::motto(), 1560, 3360, 1575, 975);
+    QLabel *motto =
+        addLabel(this, QStringLiteral("Label1"), cAuthor::motto(), 1560, 3360, 1575, 975);
     QFont bold = defaultFont();
     bold.setBold(true);
     motto->setFont(bold);

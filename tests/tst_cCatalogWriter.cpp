@@ -1,0 +1,183 @@
+#include "cCatalogWriter.h"
+#include "cOption.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+const QByteArray head = "<html>\r\n<head>\r\n"
+                        "  <!-- Quadrix v.1.00        -->\r\n"
+                        "  <!-- QDX Project           -->\r\n"
+                        "  <!-- www.qdx.example.org   -->\r\n";
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+QByteArray cell(const QByteArray &name, bool withName)
+{
+    return "<td bgcolor=\"#EEE\">\r\n <a href=\"" + name + "\">\r\n  <img src=\"" + name +
+           "\" border=1 height=90 width=80>\r\n" + (withName ? "<br>" + name + "\r\n" : "") +
+           " </a>\r\n</td>\r\n";
+}
+} // namespace
+
+class tst_cCatalogWriter : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { m_dir.reset(new QTemporaryDir); }
+
+    void pageBytes_data()
+    {
+        QTest::addColumn<QMap<QString, QString>>("changes");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QByteArray>("styleAndAlign");
+        QTest::addColumn<QByteArray>("cells");
+        const QByteArray noCss = "<!-- no css selected -->\r\n";
+        const QByteArray center = "<div align=\"center\">\r\n";
+        QTest::newRow("three images, two per row, no names")
+            << QMap<QString, QString>{{"TABCOLUMN", "2"}} << QStringList{"a.jpg", "b.jpg", "c.jpg"}
+            << noCss + center
+            << cell("a.jpg", false) + cell("b.jpg", false) + "</tr><tr>\r\n" + cell("c.jpg", false);
+        QTest::newRow("two images fill the row and leave an empty one")
+            << QMap<QString, QString>{{"TABCOLUMN", "2"}, {"IMGNAME", "1"}}
+            << QStringList{"a.jpg", "b.jpg"} << noCss + center
+            << cell("a.jpg", true) + cell("b.jpg", true) + "</tr><tr>\r\n";
+        QTest::newRow("column count missing means a row per image")
+            << QMap<QString, QString>{{"TABCOLUMN", "x"}, {"TABALIGN", "Right"}}
+            << QStringList{"a.jpg", "b.jpg"} << noCss + "<div align=\"right\">\r\n"
+            << cell("a.jpg", false) + "</tr><tr>\r\n" + cell("b.jpg", false) + "</tr><tr>\r\n";
+        QTest::newRow("unknown alignment is left")
+            << QMap<QString, QString>{{"TABALIGN", "middle"}} << QStringList{"a.jpg"}
+            << noCss + "<div align=\"left\">\r\n" << cell("a.jpg", false);
+        QTest::newRow("linked style sheet")
+            << QMap<QString, QString>{{"USECSS", "1"}, {"CSSFILE", "site"}} << QStringList{"a.jpg"}
+            << "<link rel=\"stylesheet\" type=\"Text/css\" href=\"site.css\">\r\n" + center
+            << cell("a.jpg", false);
+        const QByteArray block = "<STYLE TYPE=\"Text/css\">\r\n<!--\r\nPRE {display: inline; "
+                                 "color: blue; font-name: courier new; font-size: 10pt}\r\n"
+                                 "// -->\r\n</STYLE>\r\n";
+        QTest::newRow("inline style, font size trimmed")
+            << QMap<QString, QString>{{"USECSS", "1"}, {"CSSFILE", "(none)"}} << QStringList{"a.jpg"}
+            << block + center << cell("a.jpg", false);
+        QTest::newRow("inline style for an empty sheet name")
+            << QMap<QString, QString>{{"USECSS", "1"}, {"CSSFILE", ""}} << QStringList{"a.jpg"}
+            << block + center << cell("a.jpg", false);
+        QTest::newRow("style sheet off whatever the name")
+            << QMap<QString, QString>{{"USECSS", "0"}, {"CSSFILE", "site"}} << QStringList{"a.jpg"}
+            << noCss + center << cell("a.jpg", false);
+        QTest::newRow("names made safe only where they would break the page")
+            << QMap<QString, QString>{{"IMGNAME", "1"}} << QStringList{"50% a#1?.jpg", "x&<y>\".gif"}
+            << noCss + center
+            << QByteArray("<td bgcolor=\"#EEE\">\r\n <a href=\"50%25 a%231%3F.jpg\">\r\n  <img src=\"50%25 "
+               "a%231%3F.jpg\" border=1 height=90 width=80>\r\n<br>50% a#1?.jpg\r\n </a>\r\n</td>\r\n"
+               "<td bgcolor=\"#EEE\">\r\n <a href=\"x&<y>%22.gif\">\r\n  <img src=\"x&<y>%22.gif\" "
+               "border=1 height=90 width=80>\r\n<br>x&amp;&lt;y&gt;\".gif\r\n </a>\r\n</td>\r\n");
+        QTest::newRow("spaces and accents written as they are")
+            << QMap<QString, QString>{{"IMGNAME", "1"}} << QStringList{"città al mare.jpg"}
+            << noCss + center << cell("città al mare.jpg", true);
+    }
+    void pageBytes()
+    {
+        QFETCH(ReplaceMap, changes);
+        QFETCH(QStringList, names);
+        QFETCH(QByteArray, styleAndAlign);
+        QFETCH(QByteArray, cells);
+        cOption options = store(changes);
+        const cCatalogWriter::Result result = cCatalogWriter(options).write(outPath(), names);
+        QVERIFY(result.ok);
+        const QByteArray expected = head + "  <title>Mine & <yours></title>\r\n" +
+                                    styleAndAlign.left(styleAndAlign.lastIndexOf("<div")) +
+                                    "</head>\r\n<body bgcolor=\"white\">\r\n" +
+                                    styleAndAlign.mid(styleAndAlign.lastIndexOf("<div")) +
+                                    "<table border=1>\r\n<tr>\r\n" + cells +
+                                    "</tr>\r\n</table>\r\n</div>\r\n</body></html>\r\n";
+        QCOMPARE(readFile(outPath() + "page.htm"), expected);
+    }
+
+    void emptySelectionWritesNothing()
+    {
+        cOption options = store({});
+        QVERIFY(cCatalogWriter(options).write(outPath(), {}).ok);
+        QVERIFY(!QFile::exists(outPath() + "page.htm"));
+    }
+
+    void missingKeyCutsThePageShort_data()
+    {
+        QTest::addColumn<QString>("missing");
+        QTest::addColumn<int>("marker");
+        QTest::addColumn<QByteArray>("ending");
+        QTest::newRow("title") << "DOCTITLE" << 1 << QByteArray("www.qdx.example.org   -->\r\n");
+        QTest::newRow("border") << "TABBORDER" << 5 << QByteArray("<div align=\"center\">\r\n");
+        QTest::newRow("thumbnail width")
+            << "IMGW" << 10 << QByteArray(" <a href=\"a.jpg\">\r\n");
+    }
+    void missingKeyCutsThePageShort()
+    {
+        QFETCH(QString, missing);
+        QFETCH(int, marker);
+        QFETCH(QByteArray, ending);
+        cOption options = store({}, missing);
+        const cCatalogWriter::Result result =
+            cCatalogWriter(options).write(outPath(), {"a.jpg", "b.jpg"});
+        QVERIFY(!result.ok);
+        QCOMPARE(result.marker, marker);
+        QCOMPARE(result.error.number(), int(cError::InvalidArgument));
+        QVERIFY(readFile(outPath() + "page.htm").endsWith(ending));
+    }
+
+    void missingOutputFolderFailsAtTheStart()
+    {
+        cOption options = store({});
+        const QString folder = m_dir->filePath("nowhere") + QDir::separator();
+        const cCatalogWriter::Result result = cCatalogWriter(options).write(folder, {"a.jpg"});
+        QVERIFY(!result.ok);
+        QCOMPARE(result.marker, 1);
+        QVERIFY(!QFile::exists(folder + "page.htm"));
+    }
+
+private:
+    using ReplaceMap = QMap<QString, QString>;
+
+    QString outPath() const { return m_dir->path() + QDir::separator(); }
+
+    cOption store(const ReplaceMap &changes, const QString &missing = QString())
+    {
+        ReplaceMap values{{"DOCFILE", "page.htm"}, {"DOCTITLE", "Mine & <yours>"},
+                          {"USECSS", "0"},         {"CSSFILE", "(none)"},
+                          {"FONTSIZE", " 10 "},    {"COLORBK", "white"},
+                          {"TABALIGN", "Center"},  {"TABBORDER", "1"},
+                          {"TABCOLORBK", "#EEE"},  {"IMGH", "90"},
+                          {"IMGW", "80"},          {"IMGNAME", "0"},
+                          {"TABCOLUMN", "4"}};
+        for (auto it = changes.cbegin(); it != changes.cend(); ++it)
+            values[it.key()] = it.value();
+        QByteArray ini = "[Page]\r\n";
+        for (auto it = values.cbegin(); it != values.cend(); ++it) {
+            if (it.key() != missing)
+                ini += it.key().toUtf8() + "=d|20|" + it.value().toUtf8() + "\r\n";
+        }
+        const QString path = m_dir->filePath("QDX.ini");
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(ini);
+        file.close();
+        cOption options;
+        options.iniread(path);
+        // Values stored with surrounding spaces keep them: the reader trims only the line.
+        if (values.value("FONTSIZE") == " 10 ")
+            options.chgStrVal("FONTSIZE", " 10 ");
+        return options;
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+QTEST_MAIN(tst_cCatalogWriter)
+#include "tst_cCatalogWriter.moc"

@@ -1,0 +1,239 @@
+#include "cOption.h"
+#include "cTestDesktop.h"
+#include "frmZentra.h"
+#include "modUtil1.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTreeView>
+#include <QtTest>
+
+namespace {
+// The smallest GIF: one transparent pixel.
+const QByteArray tinyGif = QByteArray::fromBase64("R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7");
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+}
+
+QStringList column(QTreeView *list, int col = 0)
+{
+    QStringList texts;
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        texts.append(list->model()->index(row, col).data().toString());
+    return texts;
+}
+} // namespace
+
+class tst_imageLists : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        m_dir.reset(new QTemporaryDir);
+        modUtil1::setLogFolder(m_dir->path());
+        m_in = m_dir->filePath("in");
+        QDir().mkpath(m_in);
+        writeFile(m_dir->filePath("QDX.ini"),
+                  "[Folders]\r\nINPATH=In|50|" + m_in.toUtf8() + "\r\nOUTPATH=Out|50|" +
+                      m_dir->path().toUtf8() + "\r\n[Page]\r\nDOCFILE=f|20|index.htm\r\n"
+                      "DOCTITLE=t|20|T\r\nUSECSS=u|-1|0\r\nCSSFILE=c|9|(none)\r\n"
+                      "FONTSIZE=s|3|10\r\nCOLORBK=b|9|white\r\nTABALIGN=a|9|center\r\n"
+                      "TABBORDER=b|2|1\r\nTABCOLORBK=c|9|#EEE\r\nIMGH=h|4|120\r\n"
+                      "IMGW=w|4|120\r\nIMGNAME=n|-1|0\r\nTABCOLUMN=c|3|4\r\n");
+        m_desktop.reset(new cTestDesktop);
+        m_window.reset(new frmZentra(m_dir->path()));
+        m_window->Form_Load();
+        // Jpg starts cleared; most cases want both types.
+        m_window->findChild<QCheckBox *>("chkJpg")->setChecked(true);
+        m_desktop->messages.clear();
+    }
+    void cleanup()
+    {
+        m_window.reset();
+        m_desktop.reset();
+    }
+
+    void gathersGifsThenJpgs()
+    {
+        for (const char *name : {"a.gif", "b.jpg", "c.GIF", ".hidden.gif", "d.png", "e.jpeg"})
+            writeFile(m_in + "/" + name, tinyGif);
+        QDir(m_in).mkdir("folder.jpg");
+        m_window->cmdGetFiles_Click();
+        const QStringList names = column(found());
+        QCOMPARE(names.size(), 3);
+        QCOMPARE(QSet<QString>(names.cbegin(), names.cbegin() + 2), (QSet<QString>{"a.gif", "c.GIF"}));
+        QCOMPARE(names.last(), QString("b.jpg"));
+        QCOMPARE(column(found(), 1), (QStringList{"GIF", "GIF", "JPG"}));
+        QCOMPARE(field("txtNfiles"), QString("3"));
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+    }
+
+    void typeBoxesChooseWhatIsGathered_data()
+    {
+        QTest::addColumn<bool>("gif");
+        QTest::addColumn<bool>("jpg");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("gif only") << true << false << QStringList{"a.gif"};
+        QTest::newRow("jpg only") << false << true << QStringList{"b.jpg"};
+        QTest::newRow("neither") << false << false << QStringList{};
+    }
+    void typeBoxesChooseWhatIsGathered()
+    {
+        QFETCH(bool, gif);
+        QFETCH(bool, jpg);
+        QFETCH(QStringList, expected);
+        writeFile(m_in + "/a.gif", tinyGif);
+        writeFile(m_in + "/b.jpg", tinyGif);
+        m_window->cmdGetFiles_Click();
+        found()->setCurrentIndex(found()->model()->index(0, 0));
+        m_window->cmdAdd_Click();
+        m_window->findChild<QCheckBox *>("chkGif")->setChecked(gif);
+        m_window->findChild<QCheckBox *>("chkJpg")->setChecked(jpg);
+        m_window->cmdGetFiles_Click();
+        QCOMPARE(column(found()), expected);
+        QCOMPARE(field("txtNfiles"), QString::number(expected.size()));
+        // The selected list survives a gathering, and its counter says so.
+        QCOMPARE(column(selected()).size(), 1);
+        QCOMPARE(field("txtNsel"), QString("1"));
+    }
+
+    void missingFolderGathersNothing()
+    {
+        m_window->findChild<QLineEdit *>("txtInPath")->setText(m_dir->filePath("gone"));
+        m_window->cmdGetFiles_Click();
+        QCOMPARE(found()->model()->rowCount(), 0);
+        QCOMPARE(field("txtNfiles"), QString("0"));
+        QVERIFY(m_desktop->messages.isEmpty());
+    }
+
+    void addAndRemoveKeepTheCounterTrue()
+    {
+        for (const char *name : {"a.gif", "b.gif", "c.jpg"})
+            writeFile(m_in + "/" + name, tinyGif);
+        m_window->cmdGetFiles_Click();
+        m_window->cmdAdd_Click(); // nothing chosen yet
+        QCOMPARE(field("txtNsel"), QString("0"));
+        found()->setCurrentIndex(found()->model()->index(0, 0));
+        m_window->cmdAdd_Click();
+        m_window->cmdAdd_Click();
+        QCOMPARE(selected()->model()->rowCount(), 1);
+        QCOMPARE(field("txtNsel"), QString("1"));
+        m_window->cmdAddAll_Click();
+        QCOMPARE(column(selected()).size(), 3);
+        QCOMPARE(column(selected()).first(), column(found()).first());
+        QCOMPARE(field("txtNsel"), QString("3"));
+        selected()->setCurrentIndex(selected()->model()->index(1, 0));
+        m_window->cmdDel_Click();
+        QCOMPARE(field("txtNsel"), QString("2"));
+        m_window->cmdDelAll_Click();
+        QCOMPARE(field("txtNsel"), QString("0"));
+        m_window->cmdDel_Click(); // on an empty list
+        QCOMPARE(field("txtNsel"), QString("0"));
+    }
+
+    void columnSortAlternatesAndSticks()
+    {
+        for (const char *name : {"b.jpg", "A.gif", "c.gif", "D.jpg"})
+            writeFile(m_in + "/" + name, tinyGif);
+        m_window->cmdGetFiles_Click();
+        m_window->ListView1_ColumnClick(0);
+        QCOMPARE(column(found()), (QStringList{"D.jpg", "c.gif", "b.jpg", "A.gif"}));
+        m_window->ListView1_ColumnClick(0);
+        QCOMPARE(column(found()), (QStringList{"A.gif", "b.jpg", "c.gif", "D.jpg"}));
+        // One toggle for the whole list: "Type" continues with descending.
+        m_window->ListView1_ColumnClick(1);
+        QCOMPARE(column(found(), 1), (QStringList{"JPG", "JPG", "GIF", "GIF"}));
+        writeFile(m_in + "/e.gif", tinyGif);
+        m_window->cmdGetFiles_Click();
+        QCOMPARE(column(found(), 1), (QStringList{"JPG", "JPG", "GIF", "GIF", "GIF"}));
+        // Adding from a sorted list picks the row the user sees.
+        found()->setCurrentIndex(found()->model()->index(0, 0));
+        m_window->cmdAdd_Click();
+        QCOMPARE(column(selected()), QStringList{column(found()).first()});
+    }
+
+    void previewGivesTheNaturalSize()
+    {
+        QImage picture(96, 48, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QVERIFY(picture.save(m_in + "/p.jpg", "JPG"));
+        m_window->cmdGetFiles_Click();
+        m_window->ListView1_ItemClick(found()->model()->index(0, 0));
+        const QString point = QLocale::system().decimalPoint();
+        QCOMPARE(label("lblW"), "4" + point + "47971781");
+        QCOMPARE(label("lblH"), "2" + point + "23985890");
+        QVERIFY(!m_window->findChild<QLabel *>("ImgPreview")->pixmap().isNull());
+    }
+
+    void previewOfABrokenFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("empty") << QByteArray() << false;
+        QTest::newRow("not a picture") << QByteArray("plain text") << false;
+        QTest::newRow("truncated") << tinyGif.left(12) << false;
+        QTest::newRow("removed since gathering") << tinyGif << true;
+    }
+    void previewOfABrokenFile()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, removed);
+        QImage picture(10, 10, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        picture.save(m_in + "/good.jpg", "JPG");
+        writeFile(m_in + "/bad.gif", bytes);
+        m_window->cmdGetFiles_Click();
+        m_window->ListView1_ItemClick(found()->model()->index(1, 0)); // good.jpg
+        if (removed)
+            QFile::remove(m_in + "/bad.gif");
+        m_window->ListView1_ItemClick(found()->model()->index(0, 0));
+        QCOMPARE(label("lblH"), QString("0"));
+        QCOMPARE(label("lblW"), QString("0"));
+        QVERIFY(m_window->findChild<QLabel *>("ImgPreview")->pixmap().isNull());
+        QCOMPARE(m_desktop->messages.size(), 1);
+        QVERIFY(m_desktop->messages.first().contains("bad.gif"));
+    }
+
+    void generateWritesThePageOrReportsTheStep()
+    {
+        writeFile(m_in + "/a.gif", tinyGif);
+        m_window->cmdGetFiles_Click();
+        m_window->CmdGenFiles_Click(); // nothing selected
+        QVERIFY(!QFile::exists(m_dir->filePath("index.htm")));
+        m_window->cmdAddAll_Click();
+        m_window->CmdGenFiles_Click();
+        QVERIFY(QFile::exists(m_dir->filePath("index.htm")));
+        QVERIFY(m_desktop->messages.isEmpty());
+        m_window->findChild<QLineEdit *>("txtOutPath")->setText(m_dir->filePath("gone"));
+        m_window->CmdGenFiles_Click();
+        QCOMPARE(m_desktop->messages.size(), 1);
+        QVERIFY(m_desktop->messages.first().startsWith("[1] CreateMainIndex\r\n  ERROR[76]"));
+        QFile log(modUtil1::logFilePath(QDate::currentDate()));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QVERIFY(log.readAll().contains(" 001 CreateMainIndex"));
+    }
+
+private:
+    QTreeView *found() { return m_window->findChild<QTreeView *>("ListView1"); }
+    QTreeView *selected() { return m_window->findChild<QTreeView *>("ListView2"); }
+    QString field(const char *name) { return m_window->findChild<QLineEdit *>(name)->text(); }
+    QString label(const char *name) { return m_window->findChild<QLabel *>(name)->text(); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<cTestDesktop> m_desktop;
+    std::unique_ptr<frmZentra> m_window;
+    QString m_in;
+};
+
+QTEST_MAIN(tst_imageLists)
+#include "tst_imageLists.moc"

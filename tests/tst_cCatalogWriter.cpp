@@ -55,7 +55,8 @@ private slots:
             << cell("a.jpg", false) + "</tr><tr>\r\n" + cell("b.jpg", false) + "</tr><tr>\r\n";
         QTest::newRow("unknown alignment is left")
             << QMap<QString, QString>{{"TABALIGN", "middle"}} << QStringList{"a.jpg"}
-            << noCss + "<div align=\"left\">\r\n" << cell("a.jpg", false);
+            << noCss + "<div align=\"left\">\r\n"
+            << cell("a.jpg", false);
         QTest::newRow("linked style sheet")
             << QMap<QString, QString>{{"USECSS", "1"}, {"CSSFILE", "site"}} << QStringList{"a.jpg"}
             << "<link rel=\"stylesheet\" type=\"Text/css\" href=\"site.css\">\r\n" + center
@@ -64,8 +65,8 @@ private slots:
                                  "color: blue; font-name: courier new; font-size: 10pt}\r\n"
                                  "// -->\r\n</STYLE>\r\n";
         QTest::newRow("inline style, font size trimmed")
-            << QMap<QString, QString>{{"USECSS", "1"}, {"CSSFILE", "(none)"}} << QStringList{"a.jpg"}
-            << block + center << cell("a.jpg", false);
+            << QMap<QString, QString>{{"USECSS", "1"}, {"CSSFILE", "(none)"}}
+            << QStringList{"a.jpg"} << block + center << cell("a.jpg", false);
         QTest::newRow("inline style for an empty sheet name")
             << QMap<QString, QString>{{"USECSS", "1"}, {"CSSFILE", ""}} << QStringList{"a.jpg"}
             << block + center << cell("a.jpg", false);
@@ -73,12 +74,16 @@ private slots:
             << QMap<QString, QString>{{"USECSS", "0"}, {"CSSFILE", "site"}} << QStringList{"a.jpg"}
             << noCss + center << cell("a.jpg", false);
         QTest::newRow("names made safe only where they would break the page")
-            << QMap<QString, QString>{{"IMGNAME", "1"}} << QStringList{"50% a#1?.jpg", "x&<y>\".gif"}
-            << noCss + center
-            << QByteArray("<td bgcolor=\"#EEE\">\r\n <a href=\"50%25 a%231%3F.jpg\">\r\n  <img src=\"50%25 "
-               "a%231%3F.jpg\" border=1 height=90 width=80>\r\n<br>50% a#1?.jpg\r\n </a>\r\n</td>\r\n"
-               "<td bgcolor=\"#EEE\">\r\n <a href=\"x&<y>%22.gif\">\r\n  <img src=\"x&<y>%22.gif\" "
-               "border=1 height=90 width=80>\r\n<br>x&amp;&lt;y&gt;\".gif\r\n </a>\r\n</td>\r\n");
+            << QMap<QString, QString>{{"IMGNAME", "1"}}
+            << QStringList{"50% a#1?.jpg", "x&<y>\".gif"} << noCss + center
+            << QByteArray("<td bgcolor=\"#EEE\">\r\n <a href=\"50%25 a%231%3F.jpg\">\r\n  <img "
+                          "src=\"50%25 "
+                          "a%231%3F.jpg\" border=1 height=90 width=80>\r\n<br>50% a#1?.jpg\r\n "
+                          "</a>\r\n</td>\r\n"
+                          "<td bgcolor=\"#EEE\">\r\n <a href=\"x&<y>%22.gif\">\r\n  <img "
+                          "src=\"x&<y>%22.gif\" "
+                          "border=1 height=90 width=80>\r\n<br>x&amp;&lt;y&gt;\".gif\r\n "
+                          "</a>\r\n</td>\r\n");
         QTest::newRow("spaces and accents written as they are")
             << QMap<QString, QString>{{"IMGNAME", "1"}} << QStringList{"città al mare.jpg"}
             << noCss + center << cell("città al mare.jpg", true);
@@ -115,8 +120,7 @@ private slots:
         QTest::addColumn<QByteArray>("ending");
         QTest::newRow("title") << "DOCTITLE" << 1 << QByteArray("www.qdx.example.org   -->\r\n");
         QTest::newRow("border") << "TABBORDER" << 5 << QByteArray("<div align=\"center\">\r\n");
-        QTest::newRow("thumbnail width")
-            << "IMGW" << 10 << QByteArray(" <a href=\"a.jpg\">\r\n");
+        QTest::newRow("thumbnail width") << "IMGW" << 10 << QByteArray(" <a href=\"a.jpg\">\r\n");
     }
     void missingKeyCutsThePageShort()
     {

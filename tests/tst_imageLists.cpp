@@ -15,7 +15,8 @@
 
 namespace {
 // The smallest GIF: one transparent pixel.
-const QByteArray tinyGif = QByteArray::fromBase64("R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7");
+const QByteArray tinyGif =
+    QByteArray::fromBase64("R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7");
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -45,7 +46,8 @@ private slots:
         QDir().mkpath(m_in);
         writeFile(m_dir->filePath("QDX.ini"),
                   "[Folders]\r\nINPATH=In|50|" + m_in.toUtf8() + "\r\nOUTPATH=Out|50|" +
-                      m_dir->path().toUtf8() + "\r\n[Page]\r\nDOCFILE=f|20|index.htm\r\n"
+                      m_dir->path().toUtf8() +
+                      "\r\n[Page]\r\nDOCFILE=f|20|index.htm\r\n"
                       "DOCTITLE=t|20|T\r\nUSECSS=u|-1|0\r\nCSSFILE=c|9|(none)\r\n"
                       "FONTSIZE=s|3|10\r\nCOLORBK=b|9|white\r\nTABALIGN=a|9|center\r\n"
                       "TABBORDER=b|2|1\r\nTABCOLORBK=c|9|#EEE\r\nIMGH=h|4|120\r\n"
@@ -71,7 +73,8 @@ private slots:
         m_window->cmdGetFiles_Click();
         const QStringList names = column(found());
         QCOMPARE(names.size(), 3);
-        QCOMPARE(QSet<QString>(names.cbegin(), names.cbegin() + 2), (QSet<QString>{"a.gif", "c.GIF"}));
+        QCOMPARE(QSet<QString>(names.cbegin(), names.cbegin() + 2),
+                 (QSet<QString>{"a.gif", "c.GIF"}));
         QCOMPARE(names.last(), QString("b.jpg"));
         QCOMPARE(column(found(), 1), (QStringList{"GIF", "GIF", "JPG"}));
         QCOMPARE(field("txtNfiles"), QString("3"));

@@ -4,6 +4,8 @@
 #include "cOption.h"
 #include "cPageFile.h"
 
+#include <algorithm>
+
 cCatalogWriter::cCatalogWriter(const cOption &options) : m_options(options) {}
 
 cCatalogWriter::Result cCatalogWriter::write(const QString &outPath, const QStringList &names) const
@@ -119,6 +121,12 @@ QString cCatalogWriter::comment(const QString &field)
 QString cCatalogWriter::linkName(const QString &name)
 {
     // Only what would end the attribute or turn the rest of the name into a query or fragment.
+    const auto unsafe = [](QChar c) {
+        return c == QLatin1Char('%') || c == QLatin1Char('#') || c == QLatin1Char('?') ||
+               c == QLatin1Char('"');
+    };
+    if (std::none_of(name.cbegin(), name.cend(), unsafe))
+        return name;
     QString link;
     link.reserve(name.size());
     for (const QChar c : name) {
@@ -144,6 +152,11 @@ QString cCatalogWriter::linkName(const QString &name)
 
 QString cCatalogWriter::shownName(const QString &name)
 {
+    const auto special = [](QChar c) {
+        return c == QLatin1Char('&') || c == QLatin1Char('<') || c == QLatin1Char('>');
+    };
+    if (std::none_of(name.cbegin(), name.cend(), special))
+        return name;
     QString shown = name;
     shown.replace(QLatin1Char('&'), QLatin1String("&amp;"));
     shown.replace(QLatin1Char('<'), QLatin1String("&lt;"));

@@ -2,10 +2,6 @@
 
 #include "cError.h"
 
-namespace {
-constexpr qsizetype chunk = 1 << 16;
-}
-
 cPageFile::~cPageFile()
 {
     if (!isOpen())
@@ -23,14 +19,7 @@ void cPageFile::open(const QString &path)
     m_file.setFileName(path);
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw cError(cError::PathNotFound, m_file.errorString());
-}
-
-void cPageFile::line(const QString &text)
-{
-    m_pending += text;
-    m_pending += QLatin1String("\r\n");
-    if (m_pending.size() >= chunk)
-        flush();
+    m_pending.reserve(chunk + 1024);
 }
 
 void cPageFile::close()
@@ -48,7 +37,7 @@ void cPageFile::flush()
     if (m_pending.isEmpty())
         return;
     const QByteArray bytes = m_pending.toLocal8Bit();
-    m_pending.clear();
+    m_pending.resize(0); // keeps the capacity for the next chunk
     if (m_file.write(bytes) != bytes.size())
         throw cError(cError::DeviceIO, m_file.errorString());
 }

@@ -11,12 +11,20 @@ public:
     ~cPageFile();
     // Creates or empties the file; throws cError when it cannot.
     void open(const QString &path);
-    void line(const QString &text);
+    // Takes a string or a string-builder expression, which goes into the buffer without a copy.
+    template <typename Text> void line(const Text &text)
+    {
+        m_pending += text;
+        m_pending += QLatin1String("\r\n");
+        if (m_pending.size() >= chunk)
+            flush();
+    }
     // Writes out what is pending and closes; throws cError when the disk refused it.
     void close();
     bool isOpen() const { return m_file.isOpen(); }
 
 private:
+    static constexpr qsizetype chunk = 1 << 16;
     void flush();
 
     QFile m_file;

@@ -29,7 +29,6 @@ void cOption::loadLine(const QString &section, const QString &line)
     if (hasKey(key))
         throw cError::duplicateKey();
     m_keyList.append(key);
-    m_foldedKeys.append(norm(key));
     putStrVal(key, value);
     if (!len.isEmpty())
         putLen(key, modUtil1::toInt16(len));
@@ -58,7 +57,7 @@ QList<cIniFile::Write> cOption::keyWrites(bool changedOnly) const
     QList<cIniFile::Write> writes;
     QHash<QString, QList<qsizetype>> keysOfSection;
     for (qsizetype i = 0; i < m_keySection.size(); ++i) {
-        if (!changedOnly || m_changed.contains(m_foldedKeys.at(i)))
+        if (!changedOnly || m_changed.contains(Name{m_keyList.at(i)}))
             keysOfSection[m_keySection.at(i)].append(i);
     }
     writes.reserve(m_keySection.size());
@@ -66,10 +65,10 @@ QList<cIniFile::Write> cOption::keyWrites(bool changedOnly) const
     for (const QString &section : m_sectionList) {
         // A section name listed twice is written once: its keys are all in the first listing.
         for (const qsizetype i : keysOfSection.take(section)) {
-            const QString &folded = m_foldedKeys.at(i);
-            writes.append({section, m_keyList.at(i),
-                           m_textMap.value(folded) + bar + m_lenMap.value(folded) + bar +
-                               m_valueMap.value(folded)});
+            const Name key{m_keyList.at(i)};
+            writes.append(
+                {section, key.text,
+                 m_textMap.value(key) + bar + m_lenMap.value(key) + bar + m_valueMap.value(key)});
         }
     }
     return writes;
@@ -92,20 +91,37 @@ QString cOption::getStrVal(const QString &key) const
 
 void cOption::chgStrVal(const QString &key, const QString &value)
 {
-    auto entry = m_valueMap.find(norm(key));
+    auto entry = m_valueMap.find(Name{key});
     if (entry == m_valueMap.end())
         throw cError::invalidArgument();
     if (*entry != value) {
         *entry = value;
-        m_changed.insert(entry.key());
+        m_changed.insert(Name{key});
     }
 }
 
 qint16 cOption::getIntVal(const QString &key) const
 {
-    const auto entry = m_valueMap.constFind(norm(key));
+    const auto entry = m_valueMap.constFind(Name{key});
     if (entry == m_valueMap.constEnd())
         return 0;
+    // Plain whole numbers are the common case and are read here without the general parser.
+    const QString &text = *entry;
+    const bool negative = text.startsWith(QLatin1Char('-'));
+    const qsizetype digits = text.size() - (negative ? 1 : 0);
+    if (digits > 0 && digits <= 5) {
+        int number = 0;
+        bool plain = true;
+        for (qsizetype i = negative ? 1 : 0; plain && i < text.size(); ++i) {
+            const char16_t unit = text.at(i).unicode();
+            plain = unit >= '0' && unit <= '9';
+            number = number * 10 + (unit - '0');
+        }
+        if (plain) {
+            number = negative ? -number : number;
+            return (number < -32768 || number > 32767) ? 0 : qint16(number);
+        }
+    }
     try {
         return modUtil1::toInt16(*entry);
     } catch (const cError &) {
@@ -143,22 +159,44 @@ void cOption::putText(const QString &key, const QString &text)
     add(m_textMap, key, text);
 }
 
-QString cOption::norm(const QString &key)
+namespace {
+char16_t folded(QChar c)
 {
-    return modUtil1::foldCase(key);
+    const char16_t unit = c.unicode();
+    return (unit >= 'A' && unit <= 'Z') ? char16_t(unit + ('a' - 'A')) : unit;
+}
+} // namespace
+
+bool cOption::Name::operator==(const Name &other) const
+{
+    if (text.size() != other.text.size())
+        return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (folded(text.at(i)) != folded(other.text.at(i)))
+            return false;
+    }
+    return true;
 }
 
-QString cOption::find(const QHash<QString, QString> &map, const QString &key)
+size_t qHash(const cOption::Name &name, size_t seed)
 {
-    const auto entry = map.constFind(norm(key));
+    size_t hash = seed ^ 1469598103934665603ULL;
+    for (const QChar c : name.text)
+        hash = (hash ^ folded(c)) * 1099511628211ULL;
+    return hash;
+}
+
+QString cOption::find(const Map &map, const QString &key)
+{
+    const auto entry = map.constFind(Name{key});
     if (entry == map.constEnd())
         throw cError::invalidArgument();
     return *entry;
 }
 
-void cOption::add(QHash<QString, QString> &map, const QString &key, const QString &value)
+void cOption::add(Map &map, const QString &key, const QString &value)
 {
-    if (map.contains(norm(key)))
+    if (map.contains(Name{key}))
         throw cError::duplicateKey();
-    map.insert(norm(key), value);
+    map.insert(Name{key}, value);
 }

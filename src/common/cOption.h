@@ -24,7 +24,7 @@ public:
     QStringList getSections() const { return m_sectionList; }
     QStringList getKeyForSection(const QString &section) const;
 
-    bool hasKey(const QString &key) const { return m_valueMap.contains(norm(key)); }
+    bool hasKey(const QString &key) const { return m_valueMap.contains(Name{key}); }
     QString getStrVal(const QString &key) const;
     void chgStrVal(const QString &key, const QString &value);
     qint16 getIntVal(const QString &key) const;
@@ -37,9 +37,17 @@ public:
     void putText(const QString &key, const QString &text);
 
 private:
-    static QString norm(const QString &key);
-    static QString find(const QHash<QString, QString> &map, const QString &key);
-    static void add(QHash<QString, QString> &map, const QString &key, const QString &value);
+    // A key name as the maps hold it: compared and hashed ignoring ASCII case, never copied.
+    struct Name
+    {
+        QString text;
+        bool operator==(const Name &other) const;
+    };
+    friend size_t qHash(const Name &name, size_t seed);
+    using Map = QHash<Name, QString>;
+
+    static QString find(const Map &map, const QString &key);
+    static void add(Map &map, const QString &key, const QString &value);
     void loadLine(const QString &section, const QString &line);
     QList<cIniFile::Write> keyWrites(bool changedOnly) const;
 
@@ -47,16 +55,15 @@ private:
     QStringList m_sectionList;
     QStringList m_keySection;
     QStringList m_keyList;
-    QStringList m_foldedKeys; // keyList as the maps hold it
-    QHash<QString, QString> m_valueMap;
-    QHash<QString, QString> m_lenMap;
-    QHash<QString, QString> m_textMap;
+    Map m_valueMap;
+    Map m_lenMap;
+    Map m_textMap;
 
     // The file as the last successful iniwrite left it, and the keys changed since: while the
     // file still holds those bytes, writing the other keys again would change nothing.
     QByteArray m_writtenBytes;
     bool m_written = false;
-    QSet<QString> m_changed;
+    QSet<Name> m_changed;
 };
 
 // The one store that every window shares for the life of the process.

@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <algorithm>
 #include <cmath>
 
 namespace modUtil1 {
@@ -99,19 +98,6 @@ QString logFolder()
 {
     const QString &folder = logFolderOverride();
     return folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
-}
-
-QString foldCase(const QString &text)
-{
-    const auto isCapital = [](QChar c) { return c.unicode() >= 'A' && c.unicode() <= 'Z'; };
-    if (std::none_of(text.cbegin(), text.cend(), isCapital))
-        return text;
-    QString folded = text;
-    for (QChar &c : folded) {
-        if (isCapital(c))
-            c = QChar(c.unicode() + ('a' - 'A'));
-    }
-    return folded;
 }
 
 double roundHalfEven(double value)

@@ -30,9 +30,6 @@ QString logFilePath(const QDate &date);
 void setLogFolder(const QString &folder);
 QString logFolder();
 
-// The text with ASCII capitals made small, the way names are matched ignoring case.
-QString foldCase(const QString &text);
-
 // Nearest whole number, halves to the even neighbour.
 double roundHalfEven(double value);
 // Text read as a 16-bit whole number: throws a type mismatch for a non-number and an overflow

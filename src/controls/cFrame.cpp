@@ -1,0 +1,97 @@
+#include "cFrame.h"
+
+#include "cControls.h"
+#include "cError.h"
+#include "cTwips.h"
+#include "modUtil1.h"
+
+#include <QFrame>
+
+namespace {
+QWidget *tabStrip(QWidget *window)
+{
+    auto *strip = window->findChild<QWidget *>(QStringLiteral("TabStrip1"));
+    if (!strip)
+        throw cError(730, QStringLiteral("Control 'TabStrip1' not found"));
+    return strip;
+}
+
+QFrame *control(const QPointer<QFrame> &frame)
+{
+    if (!frame)
+        throw cError(91, QStringLiteral("Object variable or With block variable not set"));
+    return frame;
+}
+} // namespace
+
+void cFrame::Initialize(cObjColl *, QWidget *f, const QString &cname)
+{
+    try {
+        build(f, cname);
+    } catch (const cError &error) {
+        modUtil1::writeLog(false, 0,
+                           QStringLiteral("ERRORE cFrame:(") + cname + QStringLiteral("):") +
+                               error.description(),
+                           error);
+    }
+}
+
+void cFrame::build(QWidget *f, const QString &cname)
+{
+    parentFrame = f;
+    loadName = cname;
+    if (!f)
+        throw cError::invalidArgument();
+    QWidget *window = f->window();
+    obj = static_cast<QFrame *>(
+        cControls::Add(window, QStringLiteral("VB.Frame"), loadName, f->parentWidget()));
+    cControls::setContainer(obj, f);
+    obj->setFrameShape(QFrame::NoFrame);
+    obj->setAccessibleName(cname); // the caption a frame without border never shows
+    QWidget *strip = nullptr;
+    if (cname.left(3) == QLatin1String("TAB")) {
+        sName = loadName;
+        cTwips::setTop(obj, 350);
+        cTwips::setLeft(obj, 20);
+        strip = tabStrip(window);
+        cTwips::setHeight(obj, cTwips::height(strip));
+        cTwips::setWidth(obj, cTwips::width(strip));
+    } else {
+        cTwips::setTop(obj, 350);
+        cTwips::setLeft(obj, 20);
+        strip = tabStrip(window);
+        cTwips::setHeight(obj, cTwips::height(strip) - 900);
+        cTwips::setWidth(obj, cTwips::width(strip) - 265);
+    }
+    obj->raise();
+    obj->hide();
+}
+
+void cFrame::Initialize(cObjColl *c, const std::shared_ptr<cFrame> &f, const QString &cname, qint16)
+{
+    Initialize(c, f ? static_cast<QWidget *>(f->obj) : nullptr, cname);
+}
+
+void cFrame::Terminate()
+{
+    cControls::Remove(control(obj)->window(), loadName);
+    obj = nullptr;
+}
+
+void cFrame::visible(bool shown)
+{
+    control(obj)->setVisible(shown);
+}
+
+qint16 cFrame::Height() const
+{
+    const double height = modUtil1::roundHalfEven(cTwips::height(control(obj)));
+    if (height < -32768.0 || height > 32767.0)
+        throw cError::overflow();
+    return qint16(height);
+}
+
+void cFrame::setHeight(qint16 height)
+{
+    cTwips::setHeight(control(obj), height);
+}

@@ -1,0 +1,16 @@
+#include "cPageWindow.h"
+
+#include "cTwips.h"
+
+#include <QFrame>
+
+cPageWindow::cPageWindow()
+{
+    setObjectName("frmTest");
+    auto *strip = new QWidget(this);
+    strip->setObjectName("TabStrip1");
+    cTwips::place(strip, 120, 0, 8895, 4695);
+    fraRight = new QFrame(strip);
+    fraRight->setObjectName("fraRight");
+    cTwips::place(fraRight, 0, 0, 8895, 4695);
+}

@@ -9,6 +9,7 @@
 #include "cTwips.h"
 #include "frmAbout.h"
 #include "frmAuthor.h"
+#include "frmOptions.h"
 #include "modUtil1.h"
 
 #include <QCheckBox>
@@ -174,7 +175,8 @@ void frmZentra::buildMenus()
 {
     QMenu *file = menuBar()->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    QAction *options = file->addAction(QStringLiteral("Preferences..."));
+    QAction *options =
+        file->addAction(QStringLiteral("Preferences..."), this, &frmZentra::mnuOptions_Click);
     options->setObjectName(QStringLiteral("mnuOptions"));
     file->addSeparator()->setObjectName(QStringLiteral("sep3"));
     QAction *quit = file->addAction(QStringLiteral("Quit"), this, &QWidget::close);
@@ -380,6 +382,13 @@ void frmZentra::CmdGenFiles_Click()
         cCatalogWriter(gOption).write(getOutPath(), m_selected->names());
     if (!result.ok)
         modUtil1::writeLog(false, result.marker, QStringLiteral("CreateMainIndex"), result.error);
+}
+
+void frmZentra::mnuOptions_Click()
+{
+    frmOptions options(this);
+    options.Form_Load();
+    cDesktop::current().showModal(&options);
 }
 
 void frmZentra::mnuAbout_Click()

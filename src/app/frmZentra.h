@@ -38,6 +38,7 @@ public:
     void CmdGenFiles_Click();
     void cmdInPath_Click();
     void cmdOutPath_Click();
+    void mnuOptions_Click();
     void mnuAbout_Click();
     void mnuAuthor_Click();
 

@@ -10,7 +10,7 @@
 namespace {
 QWidget *tabStrip(QWidget *window)
 {
-    auto *strip = window->findChild<QWidget *>(QStringLiteral("TabStrip1"));
+    QWidget *strip = cControls::item(window, QStringLiteral("TabStrip1"));
     if (!strip)
         throw cError(730, QStringLiteral("Control 'TabStrip1' not found"));
     return strip;

@@ -2,10 +2,10 @@
 
 #include "cDynObj.h"
 
+#include <QFrame>
 #include <QObject>
 #include <QPointer>
 
-class QFrame;
 class QWidget;
 
 // One frame control that holds a page of the options dialog ("TAB"+n, as large as the dialog's

@@ -1,0 +1,43 @@
+#include "cRowPlacement.h"
+
+#include "cError.h"
+#include "cFrame.h"
+#include "cTwips.h"
+
+void cRowPlacement::placeOnRow(QWidget *control, qint16 index, qint16 vgap, float height)
+{
+    created(control);
+    cTwips::setTop(control, float(double(index) * double(vgap)));
+    cTwips::setHeight(control, height);
+}
+
+void cRowPlacement::growFrame(cFrame &frame, const QWidget *control, int margin)
+{
+    const double bottom = double(cTwips::top(control)) + cTwips::height(control) + margin;
+    if (frame.Height() >= bottom)
+        return;
+    if (bottom > 32767.0)
+        throw cError::overflow();
+    frame.setHeight(qint16(bottom));
+}
+
+namespace {
+cError notSet()
+{
+    return cError(91, QStringLiteral("Object variable or With block variable not set"));
+}
+} // namespace
+
+QWidget *cRowPlacement::created(QWidget *control)
+{
+    if (!control)
+        throw notSet();
+    return control;
+}
+
+cFrame &cRowPlacement::frame(const std::shared_ptr<cFrame> &frame)
+{
+    if (!frame || !frame->obj)
+        throw notSet();
+    return *frame;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QtGlobal>
+#include <memory>
+
+class cFrame;
+class QWidget;
+
+// The placement arithmetic the row objects share: a control on row index of a page stands at
+// index × pitch, and its page frame grows (never shrinks) to hold the row plus a margin. Each row
+// class keeps its own heights, margins and error handling.
+class cRowPlacement
+{
+public:
+    static void placeOnRow(QWidget *control, qint16 index, qint16 vgap, float height);
+    // Throws cError when the frame cannot be read or would pass its 16-bit height.
+    static void growFrame(cFrame &frame, const QWidget *control, int margin);
+    // Throws cError when the control was never created.
+    static QWidget *created(QWidget *control);
+    // Throws cError when the row has no page frame.
+    static cFrame &frame(const std::shared_ptr<cFrame> &frame);
+};

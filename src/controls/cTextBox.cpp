@@ -1,0 +1,163 @@
+#include "cTextBox.h"
+
+#include "cControls.h"
+#include "cDesktop.h"
+#include "cError.h"
+#include "cFocusGuard.h"
+#include "cFrame.h"
+#include "cObjColl.h"
+#include "cOption.h"
+#include "cRowPlacement.h"
+#include "cTwips.h"
+#include "modUtil1.h"
+
+#include <QKeyEvent>
+#include <QTimer>
+
+void cTextBox::Initialize(cObjColl *c, const std::shared_ptr<cFrame> &f, const QString &cname,
+                          qint16 ind)
+{
+    try {
+        vdim = 285;
+        vgap = 370;
+        oparent = f;
+        loadName = cname;
+        index = ind;
+        QWidget *frame = cRowPlacement::created(f ? f->obj.data() : nullptr);
+        obj = static_cast<QLineEdit *>(cControls::Add(frame->window(), QStringLiteral("VB.TextBox"),
+                                                      cname, frame->parentWidget(),
+                                                      cControls::Space::Fields));
+        Text(QString());
+        vrelocateVgap();
+        lenght(10);
+        cControls::setContainer(obj, frame);
+        obj->show();
+        sName = cname;
+        help(cname);
+        objColl = c;
+        QFont font(QStringLiteral("courier new"), 8);
+        font.setBold(true);
+        obj->setFont(font);
+        obj->installEventFilter(this);
+        cFocusGuard::guard(obj, [this] { return validate(); });
+    } catch (const cError &error) {
+        modUtil1::writeLog(false, 0,
+                           QStringLiteral("ERRORE cTextBox:(") + QString::number(ind) +
+                               QLatin1Char(',') + cname + QStringLiteral("):") +
+                               error.description(),
+                           error);
+    }
+}
+
+void cTextBox::setVGap(qint16 vg)
+{
+    vgap = vg;
+    vrelocateVgap();
+}
+
+void cTextBox::help(const QString &text)
+{
+    control()->setToolTip(text);
+}
+
+void cTextBox::lenght(qint16 l)
+{
+    iLength = l;
+    cTwips::setWidth(control(), float(l) * 150.0f + 40.0f);
+}
+
+void cTextBox::left(qint16 x)
+{
+    cTwips::setLeft(control(), x);
+}
+
+void cTextBox::Text(const QString &t)
+{
+    sText = t;
+    control()->setText(t);
+}
+
+void cTextBox::vrelocateVgap()
+{
+    try {
+        cRowPlacement::placeOnRow(obj, index, vgap, vdim);
+        vrelocate();
+    } catch (const cError &error) {
+        report(QStringLiteral("ERRORE cTextBox.vrelocate:("), error);
+    }
+}
+
+void cTextBox::vrelocate()
+{
+    try {
+        cRowPlacement::growFrame(cRowPlacement::frame(oparent), cRowPlacement::created(obj), 100);
+    } catch (const cError &error) {
+        report(QStringLiteral("ERRORE cTextBox.vrelocate:("), error);
+    }
+}
+
+bool cTextBox::validate()
+{
+    try {
+        const QString t = control()->text();
+        if (t.isEmpty())
+            return true;
+        const qsizetype counted = t.size() - t.count(QLatin1Char('.'));
+        const bool tooLong = counted > iLength;
+        if (tooLong)
+            WrError(sName + QLatin1Char('(') + t + QStringLiteral("):max lunghezza ") +
+                    QString::number(iLength) + QStringLiteral(" caratteri"));
+        if (t == sText)
+            return true;
+        if (objColl)
+            objColl->setModified(objColl->modified() + 1);
+        sText = t;
+        return !tooLong;
+    } catch (const cError &error) {
+        modUtil1::writeLog(false, 0,
+                           QStringLiteral("ERRORE cTextBox.validate:(") + sName +
+                               QStringLiteral("):") + error.description(),
+                           error);
+        return true;
+    }
+}
+
+void cTextBox::WrError(const QString &message)
+{
+    cDesktop &desktop = cDesktop::current();
+    desktop.beep();
+    desktop.message(obj ? obj->window() : nullptr, message);
+    if (gOption.getIntVal(QStringLiteral("OUTBOXERROR")) == 1)
+        desktop.message(obj ? obj->window() : nullptr, message);
+}
+
+bool cTextBox::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        // After the focus-in handling, which would otherwise place the cursor over the selection.
+        QTimer::singleShot(0, obj, [field = obj] {
+            if (field)
+                field->selectAll();
+        });
+    } else if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            cFocusGuard::moveOn(obj);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+QLineEdit *cTextBox::control() const
+{
+    return static_cast<QLineEdit *>(cRowPlacement::created(obj));
+}
+
+void cTextBox::report(const QString &prefix, const cError &error) const
+{
+    modUtil1::writeLog(false, 0,
+                       prefix + QString::number(index) + QLatin1Char(',') + sName +
+                           QStringLiteral("):") + error.description(),
+                       error);
+}

@@ -1,0 +1,251 @@
+#include "CPScroll.h"
+#include "cCheckBox.h"
+#include "cControls.h"
+#include "cFrame.h"
+#include "cLabel.h"
+#include "cOption.h"
+#include "cTestDesktop.h"
+#include "cTextBox.h"
+#include "cTwips.h"
+#include "frmOptions.h"
+#include "modUtil1.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+const QByteArray twoSections = "; kept\r\n[A]\r\nH=Heading\r\nX=Text of x|20|hello\r\n"
+                               "Y=Box y|-1|1\r\nHIDDEN=Hidden|0|keep\r\n[B]\r\nZ=Text of z|5|zz\r\n"
+                               "[Empty]\r\n";
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+} // namespace
+
+class tst_frmOptions : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        m_dir.reset(new QTemporaryDir);
+        modUtil1::setLogFolder(m_dir->path());
+    }
+
+    void buildsOnePagePerSection()
+    {
+        load(twoSections);
+        cTestDesktop desktop;
+        frmOptions dialog;
+        dialog.Form_Load();
+        QCOMPARE(dialog.windowTitle(), QString("Opzioni del programma"));
+        QCOMPARE(dialog.tabs()->count(), 3);
+        QCOMPARE(dialog.tabs()->tabText(0), QString("A"));
+        QCOMPARE(dialog.tabs()->tabData(1).toString(), QString("TAB2"));
+        QVERIFY(!frame(dialog, "TAB1")->obj->isHidden());
+        QVERIFY(!frame(dialog, "FRA1")->obj->isHidden());
+        QVERIFY(frame(dialog, "TAB2")->obj->isHidden());
+        QVERIFY(frame(dialog, "TAB3")->obj->isHidden());
+        // Heading, text field and check box on rows 1 to 3; the length 0 key has no row.
+        const auto heading = std::static_pointer_cast<cLabel>(dialog.objects().item("1"));
+        QCOMPARE(heading->loadName, QString("H"));
+        QCOMPARE(cTwips::top(heading->obj), 380.0f);
+        QVERIFY(heading->obj->font().bold());
+        const auto xLabel = std::static_pointer_cast<cLabel>(dialog.objects().item("2"));
+        QCOMPARE(xLabel->obj->text(), QString("Text of x"));
+        QCOMPARE(cTwips::top(xLabel->obj), 760.0f);
+        const auto x = std::static_pointer_cast<cTextBox>(dialog.objects().item("TBX"));
+        QCOMPARE(x->obj->text(), QString("hello"));
+        QCOMPARE(cTwips::left(x->obj), 4000.0f);
+        QCOMPARE(cTwips::top(x->obj), 760.0f);
+        QCOMPARE(cTwips::width(x->obj), 3040.0f);
+        QCOMPARE(x->obj->objectName(), QString("TBX"));
+        const auto y = std::static_pointer_cast<cCheckBox>(dialog.objects().item("CKY"));
+        QCOMPARE(y->loadName, QString("TBY"));
+        QCOMPARE(cTwips::top(y->obj), 1140.0f);
+        QCOMPARE(y->obj->checkState(), Qt::Checked);
+        QVERIFY(!cControls::item(&dialog, "HIDDEN", cControls::Space::Labels));
+        // Labels count once, label and control twice, across pages.
+        QCOMPARE(std::static_pointer_cast<cLabel>(dialog.objects().item("4"))->loadName,
+                 QString("Y"));
+        QCOMPARE(std::static_pointer_cast<cLabel>(dialog.objects().item("6"))->loadName,
+                 QString("Z"));
+        QVERIFY(dialog.objects().item("SCR2"));
+        // Collection: 3 objects per page, 5 rows objects on A, 2 on B.
+        QCOMPARE(dialog.objects().Count(), 9 + 5 + 2);
+        // The first page's inner frame has been moved home by its scroller.
+        QCOMPARE(cTwips::left(frame(dialog, "FRA1")->obj), 0.0f);
+        QCOMPARE(cTwips::top(frame(dialog, "FRA1")->obj), 0.0f);
+        QVERIFY(desktop.messages.isEmpty());
+    }
+
+    void tabsShowExactlyOnePage()
+    {
+        load(twoSections);
+        frmOptions dialog;
+        dialog.Form_Load();
+        dialog.tabs()->setCurrentIndex(1);
+        QVERIFY(frame(dialog, "TAB1")->obj->isHidden());
+        QVERIFY(frame(dialog, "FRA1")->obj->isHidden());
+        QVERIFY(!frame(dialog, "TAB2")->obj->isHidden());
+        QVERIFY(!frame(dialog, "FRA2")->obj->isHidden());
+        dialog.TabStrip1_Click(); // the selected tab again
+        QVERIFY(!frame(dialog, "TAB2")->obj->isHidden());
+        QVERIFY(frame(dialog, "TAB3")->obj->isHidden());
+    }
+
+    void okStoresEveryFieldAndBox()
+    {
+        load(twoSections);
+        frmOptions dialog;
+        dialog.Form_Load();
+        std::static_pointer_cast<cTextBox>(dialog.objects().item("TBX"))->obj->setText("edited");
+        std::static_pointer_cast<cCheckBox>(dialog.objects().item("CKY"))->obj->setChecked(false);
+        std::static_pointer_cast<cTextBox>(dialog.objects().item("TBZ"))->obj->clear();
+        dialog.cmdOK_Click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.objects().Count(), 0);
+        QVERIFY(!dialog.findChild<QWidget *>("TAB1"));
+        QCOMPARE(readFile(iniPath()),
+                 QByteArray("; kept\r\n[A]\r\nH=Heading||\r\nX=Text of x|20|edited\r\n"
+                            "Y=Box y|-1|0\r\nHIDDEN=Hidden|0|keep\r\n[B]\r\nZ=Text of z|5|\r\n"
+                            "[Empty]\r\n"));
+        // Reopening shows what was accepted.
+        frmOptions again;
+        again.Form_Load();
+        QCOMPARE(std::static_pointer_cast<cTextBox>(again.objects().item("TBX"))->obj->text(),
+                 QString("edited"));
+    }
+
+    void cancelAndCloseStoreNothing_data()
+    {
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("Annulla") << false;
+        QTest::newRow("close box") << true;
+    }
+    void cancelAndCloseStoreNothing()
+    {
+        QFETCH(bool, closeBox);
+        load(twoSections);
+        frmOptions dialog;
+        dialog.Form_Load();
+        std::static_pointer_cast<cTextBox>(dialog.objects().item("TBX"))->obj->setText("edited");
+        if (closeBox)
+            dialog.reject();
+        else
+            dialog.findChild<QPushButton *>("cmdCancel")->click();
+        QCOMPARE(dialog.objects().Count(), 0);
+        QCOMPARE(gOption.getStrVal("X"), QString("hello"));
+        QCOMPARE(readFile(iniPath()), twoSections);
+    }
+
+    void keysNeverCollide()
+    {
+        load("[A]\r\nX=x|5|1\r\nTBX=tbx|5|2\r\ncmdOK=ok|5|3\r\nTabStrip1=strip|5|4\r\n");
+        cTestDesktop desktop;
+        frmOptions dialog;
+        dialog.Form_Load();
+        QVERIFY(desktop.messages.isEmpty());
+        for (const char *key : {"TBX", "TBTBX", "TBcmdOK", "TBTabStrip1"})
+            QVERIFY2(std::static_pointer_cast<cTextBox>(dialog.objects().item(key))->obj, key);
+        std::static_pointer_cast<cTextBox>(dialog.objects().item("TBcmdOK"))->obj->setText("9");
+        dialog.cmdOK_Click();
+        QCOMPARE(gOption.getStrVal("cmdOK"), QString("9"));
+        QCOMPARE(gOption.getStrVal("TBX"), QString("2"));
+    }
+
+    void boxValueItCannotShowIsLeftAlone_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::newRow("three") << QByteArray("3");
+        QTest::newRow("text") << QByteArray("yes");
+        QTest::newRow("fraction") << QByteArray("1.5");
+        QTest::newRow("negative") << QByteArray("-1");
+    }
+    void boxValueItCannotShowIsLeftAlone()
+    {
+        QFETCH(QByteArray, value);
+        load("[A]\r\nY=Box y|-1|" + value + "\r\nG=Grey|-1|2\r\n");
+        cTestDesktop desktop;
+        frmOptions dialog;
+        dialog.Form_Load();
+        QVERIFY(desktop.messages.isEmpty());
+        QVERIFY(cControls::item(&dialog, "Y", cControls::Space::Labels));
+        QVERIFY(!cControls::item(&dialog, "TBY", cControls::Space::Fields));
+        QCOMPARE(
+            std::static_pointer_cast<cCheckBox>(dialog.objects().item("CKG"))->obj->checkState(),
+            Qt::PartiallyChecked);
+        dialog.cmdOK_Click();
+        QCOMPARE(gOption.getStrVal("Y"), QString(value));
+        QCOMPARE(gOption.getStrVal("G"), QString("2"));
+    }
+
+    void noSectionsStillOpensAndCloses()
+    {
+        load("; nothing here\r\n");
+        frmOptions dialog;
+        dialog.Form_Load();
+        QCOMPARE(dialog.tabs()->count(), 0);
+        dialog.cmdOK_Click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        frmOptions other;
+        other.Form_Load();
+        other.cmdCancel_Click();
+        QCOMPARE(other.result(), int(QDialog::Rejected));
+    }
+
+    void okWaitsForTheFieldBeingLeft()
+    {
+        load("[Program]\r\nOUTBOXERROR=Twice|-1|0\r\n[A]\r\nX=Text|3|abc\r\n");
+        cTestDesktop desktop;
+        frmOptions dialog;
+        dialog.Form_Load();
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        dialog.tabs()->setCurrentIndex(1);
+        const auto x = std::static_pointer_cast<cTextBox>(dialog.objects().item("TBX"));
+        x->obj->setFocus();
+        QTRY_VERIFY(x->obj->hasFocus());
+        x->obj->setText("abcd");
+        auto *ok = dialog.findChild<QPushButton *>("cmdOK");
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(desktop.messages.size(), 1);
+        QVERIFY(x->obj->hasFocus());
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QCOMPARE(desktop.messages.size(), 2);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(gOption.getStrVal("X"), QString("abcd"));
+    }
+
+private:
+    QString iniPath() const { return m_dir->filePath("QDX.ini"); }
+    void load(const QByteArray &bytes)
+    {
+        QFile file(iniPath());
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+        file.close();
+        gOption.iniread(iniPath());
+    }
+    static std::shared_ptr<cFrame> frame(const frmOptions &dialog, const QString &key)
+    {
+        return std::static_pointer_cast<cFrame>(dialog.objects().item(key));
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+QTEST_MAIN(tst_frmOptions)
+#include "tst_frmOptions.moc"

@@ -9,6 +9,7 @@
 #include "cTwips.h"
 #include "frmAbout.h"
 #include "frmAuthor.h"
+#include "frmHelp.h"
 #include "frmOptions.h"
 #include "modUtil1.h"
 
@@ -188,8 +189,8 @@ void frmZentra::buildMenus()
         ->setObjectName(QStringLiteral("mnuAbout"));
     help->addAction(QStringLiteral("Author..."), this, &frmZentra::mnuAuthor_Click)
         ->setObjectName(QStringLiteral("mnuAuthor"));
-    QAction *topics = help->addAction(QStringLiteral("Help..."));
-    topics->setObjectName(QStringLiteral("mnuHelp"));
+    help->addAction(QStringLiteral("Help..."), this, &frmZentra::mnuHelp_Click)
+        ->setObjectName(QStringLiteral("mnuHelp"));
 }
 
 void frmZentra::setTabOrder(const QList<QWidget *> &order)
@@ -389,6 +390,13 @@ void frmZentra::mnuOptions_Click()
     frmOptions options(this);
     options.Form_Load();
     cDesktop::current().showModal(&options);
+}
+
+void frmZentra::mnuHelp_Click()
+{
+    frmHelp topics(this);
+    topics.Form_Load();
+    cDesktop::current().showModal(&topics);
 }
 
 void frmZentra::mnuAbout_Click()

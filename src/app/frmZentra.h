@@ -41,6 +41,7 @@ public:
     void mnuOptions_Click();
     void mnuAbout_Click();
     void mnuAuthor_Click();
+    void mnuHelp_Click();
 
 private:
     QLabel *addLabel(const QString &name, const QString &text, int left, int top, int width,

@@ -1,0 +1,200 @@
+#include "cClickLabel.h"
+#include "cHelpSource.h"
+#include "cTestDesktop.h"
+#include "cTwips.h"
+#include "frmAbout.h"
+#include "frmAuthor.h"
+#include "frmHelp.h"
+#include "modUtil1.h"
+
+#include <QFile>
+#include <QFrame>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class tst_info : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { m_dir.reset(new QTemporaryDir); }
+
+    void topicLines_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("level");
+        QTest::newRow("title only") << "Styling"
+                                    << "Styling"
+                                    << "" << 0;
+        QTest::newRow("one tab and a web address") << "\tTables|http://a.example/t"
+                                                   << "Tables"
+                                                   << "http://a.example/t" << 1;
+        QTest::newRow("starts with the bar") << "|http://a.example"
+                                             << "http://a.example"
+                                             << "" << 0;
+        QTest::newRow("space before the address") << "Site| http://a.example"
+                                                  << "Site"
+                                                  << " http://a.example" << 0;
+        QTest::newRow("two bars in a row") << "Site||http://a.example"
+                                           << "Site"
+                                           << "http://a.example" << 0;
+        QTest::newRow("tabs inside become spaces") << "\t\tA\ttitle \t|x"
+                                                   << "A title"
+                                                   << "x" << 2;
+        QTest::newRow("only spaces") << "   "
+                                     << ""
+                                     << "" << 0;
+        QTest::newRow("five tabs") << "\t\t\t\t\tDeep"
+                                   << "Deep"
+                                   << "" << 5;
+    }
+    void topicLines()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, title);
+        QFETCH(QString, target);
+        QFETCH(int, level);
+        const cHelpSource::Topic topic = cHelpSource::topic(line);
+        QCOMPARE(topic.title, title);
+        QCOMPARE(topic.target, target);
+        QCOMPARE(topic.level, level);
+    }
+
+    void entriesByLevel_data()
+    {
+        QTest::addColumn<int>("tabs");
+        QTest::addColumn<float>("left");
+        QTest::addColumn<bool>("italic");
+        QTest::newRow("none") << 0 << 120.0f << false;
+        QTest::newRow("one") << 1 << 320.0f << false;
+        QTest::newRow("two") << 2 << 520.0f << true;
+        QTest::newRow("four") << 4 << 920.0f << true;
+        QTest::newRow("five") << 5 << 1120.0f << false;
+    }
+    void entriesByLevel()
+    {
+        QFETCH(int, tabs);
+        QFETCH(float, left);
+        QFETCH(bool, italic);
+        writeSource(QString(tabs, '\t').toUtf8() + "Topic|http://a.example\r\n");
+        frmHelp help;
+        help.Form_Load(source());
+        QCOMPARE(help.count(), 2);
+        QCOMPARE(cTwips::left(help.entry(1)), left);
+        QCOMPARE(cTwips::top(help.entry(1)), 350.0f);
+        QCOMPARE(help.entry(1)->font().italic(), italic);
+        QCOMPARE(help.entry(1)->objectName(), QString("item1"));
+        QCOMPARE(help.entry(1)->toolTip(), QString("http://a.example"));
+        QVERIFY(help.entry(1)->styleSheet().contains("#0000FF"));
+    }
+
+    void listPlacesAndGrows()
+    {
+        QByteArray lines = "Plain\r\n\r\n\rSecond|x\n";
+        for (int i = 3; i <= 40; ++i)
+            lines += "Topic " + QByteArray::number(i) + "\r\n";
+        writeSource(lines);
+        frmHelp help;
+        help.Form_Load(source());
+        QCOMPARE(help.count(), 41);
+        QCOMPARE(help.entry(1)->text(), QString("Plain"));
+        QVERIFY(help.entry(1)->styleSheet().contains("#000000"));
+        QCOMPARE(help.entry(2)->text(), QString("Second"));
+        QCOMPARE(cTwips::top(help.entry(40)), 9320.0f);
+        QCOMPARE(help.heightTwips(), 9320.0f + 730.0f);
+        QCOMPARE(help.widthTwips(), 5370.0f);
+    }
+
+    void wideTitleWidensEntryAndWindow()
+    {
+        const QString title(200, 'W');
+        writeSource("\t" + title.toUtf8() + "\r\n");
+        frmHelp help;
+        help.Form_Load(source());
+        const float text =
+            float(cTwips::fromPixels(help.entry(1)->fontMetrics().horizontalAdvance(title)));
+        QCOMPARE(cTwips::width(help.entry(1)), text + 100);
+        QCOMPARE(help.widthTwips(), 320 + text + 100 + 500);
+    }
+
+    void noSourceShowsTheHeadingAlone_data()
+    {
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("missing") << false << QByteArray();
+        QTest::newRow("empty lines only") << true << QByteArray("\r\n\r\n\n");
+    }
+    void noSourceShowsTheHeadingAlone()
+    {
+        QFETCH(bool, exists);
+        QFETCH(QByteArray, bytes);
+        if (exists)
+            writeSource(bytes);
+        frmHelp help;
+        help.Form_Load(source());
+        QCOMPARE(help.count(), 1);
+        QCOMPARE(help.entry(0)->text(), QString("Help Topics"));
+        QCOMPARE(help.widthTwips(), 5370.0f);
+        QCOMPARE(help.heightTwips(), 3450.0f);
+    }
+
+    void clicksOpenOnlyWebAndMail()
+    {
+        writeSource("Web|http://a.example/\r\nMail|mailto:x@y.example\r\nCaps|HTTP://a.example\r\n"
+                    "Space| http://a.example\r\nOther|file.txt\r\nNone\r\n");
+        cTestDesktop desktop;
+        frmHelp help;
+        help.Form_Load(source());
+        for (int i = 0; i < help.count(); ++i)
+            QTest::mouseClick(help.entry(i), Qt::LeftButton);
+        QCOMPARE(desktop.urls,
+                 (QList<QUrl>{QUrl("http://a.example/"), QUrl("mailto:x@y.example")}));
+        desktop.openSucceeds = false;
+        help.item_Click(1);
+        QCOMPARE(desktop.messages.size(), 1);
+        QVERIFY(desktop.messages.first().contains("http://a.example/"));
+    }
+
+    void authorCardLinksAndClosing()
+    {
+        cTestDesktop desktop;
+        frmAuthor author;
+        QTest::mouseClick(author.findChild<QLabel *>("Label2"), Qt::LeftButton);
+        QTest::mouseClick(author.findChild<QLabel *>("Label5"), Qt::LeftButton);
+        QTest::mouseClick(author.findChild<QLabel *>("Label6"), Qt::LeftButton);
+        QCOMPARE(desktop.urls, (QList<QUrl>{QUrl("mailto:info@qdx.example.org"),
+                                            QUrl("http://www.qdx.example.org/")}));
+        QCOMPARE(author.result(), 0);
+        QVERIFY(!author.findChild<QLabel *>("Label6")->text().isEmpty());
+        QTest::mouseClick(author.findChild<QFrame *>("Frame2"), Qt::LeftButton);
+        QCOMPARE(author.result(), int(QDialog::Accepted));
+        QCOMPARE(author.findChild<QPushButton *>("cmdClose")->text(), QString("O K"));
+    }
+
+    void aboutShowsNameTitleVersion()
+    {
+        frmAbout about;
+        QCOMPARE(about.windowTitle(), QString("About..."));
+        QCOMPARE(about.findChild<QLabel *>("Label1")->text(), QString("QDX"));
+        QCOMPARE(about.findChild<QLabel *>("Label2")->text(), QString("Pictorix for the Web"));
+        QCOMPARE(about.findChild<QLabel *>("Label3")->text(), QString("1.00"));
+        QTest::mouseClick(&about, Qt::LeftButton);
+        QCOMPARE(about.result(), int(QDialog::Accepted));
+    }
+
+private:
+    QString source() const { return m_dir->filePath("QDX.hlp"); }
+    void writeSource(const QByteArray &bytes)
+    {
+        QFile file(source());
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+QTEST_MAIN(tst_info)
+#include "tst_info.moc"

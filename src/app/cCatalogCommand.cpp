@@ -1,0 +1,155 @@
+#include "cCatalogCommand.h"
+
+#include "cCatalogWriter.h"
+#include "cImageFinder.h"
+#include "cOption.h"
+#include "modUtil1.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace {
+struct Options
+{
+    QString ini;
+    QString out;
+    QString input;
+    bool gif = true;
+    bool jpg = true;
+    bool byName = false;
+    bool verbose = false;
+};
+
+QString folderPath(const QString &folder)
+{
+    const QString native = QDir::toNativeSeparators(folder);
+    return native.endsWith(QDir::separator()) ? native : native + QDir::separator();
+}
+
+// Fills options from the arguments; an empty result means success, else the usage problem.
+QString parse(const QStringList &arguments, Options &options, bool &help, bool &version)
+{
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        const auto value = [&](QString &target) {
+            if (i + 1 >= arguments.size())
+                return false;
+            target = arguments.at(++i);
+            return true;
+        };
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            help = true;
+        } else if (argument == QLatin1String("--version")) {
+            version = true;
+        } else if (argument == QLatin1String("--ini")) {
+            if (!value(options.ini))
+                return QStringLiteral("--ini needs a file");
+        } else if (argument == QLatin1String("--out")) {
+            if (!value(options.out))
+                return QStringLiteral("--out needs a folder");
+        } else if (argument == QLatin1String("--no-gif")) {
+            options.gif = false;
+        } else if (argument == QLatin1String("--no-jpg")) {
+            options.jpg = false;
+        } else if (argument == QLatin1String("--sort")) {
+            QString key;
+            if (!value(key) || key != QLatin1String("name"))
+                return QStringLiteral("--sort takes only: name");
+            options.byName = true;
+        } else if (argument == QLatin1String("--verbose") || argument == QLatin1String("-v")) {
+            options.verbose = true;
+        } else if (argument.startsWith(QLatin1Char('-')) && argument != QLatin1String("-")) {
+            return QStringLiteral("unknown option ") + argument;
+        } else if (options.input.isEmpty()) {
+            options.input = argument;
+        } else {
+            return QStringLiteral("only one input folder, please");
+        }
+    }
+    if (!help && !version && options.input.isEmpty())
+        return QStringLiteral("no input folder given");
+    return QString();
+}
+} // namespace
+
+QString cCatalogCommand::usage()
+{
+    return QStringLiteral(
+        "Usage: qdx-catalog [--ini FILE] [--out FOLDER] [--no-gif] [--no-jpg] [--sort name]\n"
+        "                   [--verbose] INPUT_FOLDER\n"
+        "Writes the catalog page of the GIF and JPG pictures of INPUT_FOLDER.\n"
+        "  --ini FILE     settings file (default: QDX.ini beside the program); only read\n"
+        "  --out FOLDER   where the page goes (default: INPUT_FOLDER, where its links work)\n"
+        "  --no-gif       leave out GIF pictures\n"
+        "  --no-jpg       leave out JPG pictures\n"
+        "  --sort name    order the pictures by name, ignoring case (default: GIF, then JPG,\n"
+        "                 each in the folder's order)\n"
+        "  --verbose      say which settings and pictures are used\n"
+        "  --help         show this help\n"
+        "  --version      show the version\n");
+}
+
+int cCatalogCommand::run(const QStringList &arguments, const QString &iniDefault, QTextStream &out,
+                         QTextStream &err)
+{
+    Options options;
+    options.ini = iniDefault;
+    bool help = false;
+    bool version = false;
+    const QString problem = parse(arguments, options, help, version);
+    if (!problem.isEmpty()) {
+        err << "qdx-catalog: " << problem << "\n" << usage();
+        return Usage;
+    }
+    if (help) {
+        out << usage();
+        return Success;
+    }
+    if (version) {
+        out << "qdx-catalog 1.00\n";
+        return Success;
+    }
+    const auto fail = [&](const QString &message, const cError &error = cError()) {
+        err << "qdx-catalog: " << message << "\n";
+        modUtil1::writeLog(true, 0, QStringLiteral("qdx-catalog: ") + message, error);
+        return int(Failure);
+    };
+
+    if (!QFileInfo(options.ini).isFile())
+        return fail(QStringLiteral("settings file not found: ") + options.ini);
+    try {
+        gOption.iniread(options.ini);
+    } catch (const cError &error) {
+        return fail(QStringLiteral("settings file ") + options.ini +
+                        QStringLiteral(" cannot be read: ") + error.description(),
+                    error);
+    }
+    if (!QFileInfo(options.input).isDir())
+        return fail(QStringLiteral("input folder not found: ") + options.input);
+
+    cImageList list({QStringLiteral("Name")});
+    list.addAll(cImageFinder::find(folderPath(options.input), options.gif, options.jpg));
+    if (options.byName)
+        list.sortBy(0, Qt::AscendingOrder);
+    if (list.count() == 0)
+        return fail(QStringLiteral("no GIF or JPG pictures in ") + options.input +
+                    QStringLiteral("; no page written"));
+    if (options.verbose) {
+        out << "settings: " << options.ini << "\n";
+        for (const cImageList::Item &item : list.items())
+            out << item.type << " " << item.name << "\n";
+    }
+
+    const QString outPath = folderPath(options.out.isEmpty() ? options.input : options.out);
+    const cCatalogWriter::Result result = cCatalogWriter(gOption).write(outPath, list.names());
+    if (!result.ok) {
+        err << "qdx-catalog: the page " << (result.path.isEmpty() ? outPath : result.path)
+            << " could not be written (step " << result.marker
+            << "): " << result.error.description() << "\n";
+        modUtil1::writeLog(true, result.marker, QStringLiteral("CreateMainIndex"), result.error);
+        return Failure;
+    }
+    out << list.count() << " pictures, page written: " << result.path << "\n";
+    return Success;
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QStringList>
+
+class QTextStream;
+
+// qdx-catalog: gathers a folder's pictures as "Get Images" does, selects them all and writes
+// the catalog page, with no window and no display. Reads the settings file, never writes it.
+class cCatalogCommand
+{
+public:
+    enum Status { Success = 0, Failure = 1, Usage = 2 };
+
+    // arguments without the program name; iniDefault is the settings file used without --ini.
+    static int run(const QStringList &arguments, const QString &iniDefault, QTextStream &out,
+                   QTextStream &err);
+    static QString usage();
+};

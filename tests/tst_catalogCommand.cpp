@@ -1,0 +1,190 @@
+#include "cCatalogCommand.h"
+#include "cTestDesktop.h"
+#include "frmZentra.h"
+#include "modUtil1.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QtTest>
+
+namespace {
+const QByteArray pageSettings = "[Page]\r\nDOCFILE=f|20|index.htm\r\nDOCTITLE=t|20|T\r\n"
+                                "USECSS=u|-1|0\r\nCSSFILE=c|9|(none)\r\nFONTSIZE=s|3|10\r\n"
+                                "COLORBK=b|9|white\r\nTABALIGN=a|9|center\r\nTABBORDER=b|2|1\r\n"
+                                "TABCOLORBK=c|9|#EEE\r\nIMGH=h|4|120\r\nIMGW=w|4|120\r\n"
+                                "IMGNAME=n|-1|1\r\nTABCOLUMN=c|3|2\r\n";
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+}
+} // namespace
+
+class tst_catalogCommand : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        m_dir.reset(new QTemporaryDir);
+        modUtil1::setLogFolder(m_dir->path());
+        m_in = m_dir->filePath("in");
+        QDir().mkpath(m_in);
+        for (const char *name : {"b.jpg", "C.gif", "a.GIF", "d.JPG"})
+            writeFile(m_in + "/" + name, "x");
+        m_ini = m_dir->filePath("QDX.ini");
+        writeFile(m_ini, pageSettings);
+    }
+
+    void sameBytesAsTheWindow()
+    {
+        const QString out = m_dir->filePath("window");
+        QDir().mkpath(out);
+        writeFile(m_ini, "[Folders]\r\nINPATH=i|50|" + m_in.toUtf8() + "\r\nOUTPATH=o|50|" +
+                             out.toUtf8() + "\r\n" + pageSettings);
+        {
+            cTestDesktop desktop;
+            frmZentra window(m_dir->path());
+            window.Form_Load();
+            window.findChild<QCheckBox *>("chkJpg")->setChecked(true);
+            window.cmdGetFiles_Click();
+            window.cmdAddAll_Click();
+            window.CmdGenFiles_Click();
+        }
+        const QByteArray settings = readFile(m_ini);
+        QCOMPARE(run({m_in}), 0);
+        QCOMPARE(readFile(m_in + "/index.htm"), readFile(out + "/index.htm"));
+        QVERIFY(m_out.startsWith("4 pictures, page written: "));
+        QVERIFY(m_err.isEmpty());
+        QCOMPARE(readFile(m_ini), settings);
+    }
+
+    void optionsChooseAndOrder_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("no gif") << QStringList{"--no-gif"} << QStringList{"b.jpg", "d.JPG"};
+        QTest::newRow("no jpg") << QStringList{"--no-jpg"} << QStringList{"C.gif", "a.GIF"};
+        QTest::newRow("by name") << QStringList{"--sort", "name"}
+                                 << QStringList{"a.GIF", "b.jpg", "C.gif", "d.JPG"};
+    }
+    void optionsChooseAndOrder()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QStringList, names);
+        const QString out = m_dir->filePath("out");
+        QDir().mkpath(out);
+        QCOMPARE(run(options + QStringList{"--out", out, m_in}), 0);
+        const QByteArray page = readFile(out + "/index.htm");
+        QVERIFY(!QFile::exists(m_in + "/index.htm"));
+        qsizetype at = 0;
+        for (const QString &name : names) {
+            const qsizetype found = page.indexOf("<br>" + name.toUtf8() + "\r\n", at);
+            QVERIFY2(found > at, qPrintable(name));
+            at = found;
+        }
+        QCOMPARE(page.count("<td "), names.size());
+    }
+
+    void failuresSayWhatWentWrong_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("pageLines"); // -1: no page in the input folder
+        QTest::newRow("missing input folder")
+            << QStringList{"<dir>/gone"} << pageSettings << 1 << "input folder not found" << -1;
+        QTest::newRow("output folder missing")
+            << QStringList{"--out", "<dir>/nowhere", "<in>"} << pageSettings << 1
+            << "could not be written (step 1)" << -1;
+        QTest::newRow("settings file missing")
+            << QStringList{"--ini", "<dir>/none.ini", "<in>"} << pageSettings << 1
+            << "settings file not found" << -1;
+        QTest::newRow("settings with a duplicate key")
+            << QStringList{"<in>"} << QByteArray("[A]\r\nK=a|1|1\r\nk=b|1|1\r\n") << 1
+            << "cannot be read" << -1;
+        QTest::newRow("settings without a page key")
+            << QStringList{"<in>"} << QByteArray("[A]\r\nDOCFILE=f|20|index.htm\r\n") << 1
+            << "could not be written (step 1)" << 5;
+        QTest::newRow("unknown option")
+            << QStringList{"--fast", "<in>"} << pageSettings << 2 << "unknown option --fast" << -1;
+        QTest::newRow("no input folder")
+            << QStringList{} << pageSettings << 2 << "no input folder given" << -1;
+        QTest::newRow("sort by something else") << QStringList{"--sort", "size", "<in>"}
+                                                << pageSettings << 2 << "--sort takes only" << -1;
+    }
+    void failuresSayWhatWentWrong()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, settings);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        QFETCH(int, pageLines);
+        writeFile(m_ini, settings);
+        arguments.replaceInStrings("<dir>", m_dir->path());
+        arguments.replaceInStrings("<in>", m_in);
+        QCOMPARE(run(arguments), status);
+        QVERIFY2(m_err.contains(message), qPrintable(m_err));
+        QVERIFY(m_out.isEmpty());
+        QCOMPARE(m_err.contains("Usage:"), status == 2);
+        QCOMPARE(readFile(m_ini), settings);
+        // A page cut short stays as the window would leave it.
+        QCOMPARE(QFile::exists(m_in + "/index.htm"), pageLines >= 0);
+        if (pageLines >= 0)
+            QCOMPARE(readFile(m_in + "/index.htm").count("\r\n"), qsizetype(pageLines));
+    }
+
+    void folderWithoutPicturesWritesNoPage()
+    {
+        const QString empty = m_dir->filePath("empty");
+        QDir().mkpath(empty);
+        writeFile(empty + "/notes.txt", "x");
+        QCOMPARE(run({empty}), 1);
+        QVERIFY(m_err.contains("no GIF or JPG pictures"));
+        QVERIFY(!QFile::exists(empty + "/index.htm"));
+    }
+
+    void helpAndVersion()
+    {
+        QCOMPARE(run({"--help"}), 0);
+        QVERIFY(m_out.startsWith("Usage: qdx-catalog"));
+        QCOMPARE(run({"--version"}), 0);
+        QCOMPARE(m_out, QString("qdx-catalog 1.00\n"));
+        QVERIFY(m_err.isEmpty());
+    }
+
+private:
+    int run(const QStringList &arguments)
+    {
+        m_out.clear();
+        m_err.clear();
+        QTextStream out(&m_out);
+        QTextStream err(&m_err);
+        const int status = cCatalogCommand::run(arguments, m_ini, out, err);
+        out.flush();
+        err.flush();
+        return status;
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_in;
+    QString m_ini;
+    QString m_out;
+    QString m_err;
+};
+
+QTEST_MAIN(tst_catalogCommand)
+#include "tst_catalogCommand.moc"

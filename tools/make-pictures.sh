@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Makes the README's pictures again: the windows rendered offscreen, and the catalog page of the
+# sample folder as headless Chromium shows it.
+set -euo pipefail
+source "$(dirname "$0")/setup.sh"
+
+qdx_install cmake g++ qt6-base-dev fonts-dejavu-core fonts-liberation2 chromium imagemagick
+qdx_build
+
+samples="$QDX_ROOT/samples"
+docs="$QDX_ROOT/docs"
+pictures="$QDX_BUILD/tools/qdx_pictures"
+if ! ls "$samples"/*.jpg >/dev/null 2>&1; then
+    "$pictures" --draw "$samples"
+    # Two of them as GIF, so the catalog shows both kinds.
+    for name in sunrise lagoon; do
+        /usr/bin/convert "$samples/$name.jpg" "$samples/$name.gif"
+        rm "$samples/$name.jpg"
+    done
+fi
+"$pictures" "$samples" "$docs" "$QDX_ROOT/QDX.hlp"
+chromium --headless --no-sandbox --disable-gpu --disable-background-networking \
+    --disable-component-update --disable-sync --no-first-run --hide-scrollbars \
+    --user-data-dir="$(mktemp -d)" --window-size=760,560 \
+    --screenshot="$docs/catalog-page.png" "file://$samples/index.htm" 2>/dev/null
+echo "wrote $docs/catalog-page.png"

@@ -1,6 +1,6 @@
 // The main job on a folder of many empty image files, offscreen: gathering against find, ">>",
 // a column sort, page generation against awk writing the same bytes, and peak memory.
-#include "cDesktop.h"
+#include "cConsoleDesktop.h"
 #include "cOption.h"
 #include "frmZentra.h"
 
@@ -16,19 +16,6 @@
 #include <sys/resource.h>
 
 namespace {
-class SilentDesktop : public cDesktop
-{
-public:
-    void message(QWidget *, const QString &text) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    QString chooseFolder(QWidget *, const QString &) override { return QString(); }
-    bool openUrl(const QUrl &) override { return false; }
-    int showModal(QDialog *) override { return 0; }
-    void beep() override {}
-};
-
 double runMs(const QString &program, const QStringList &arguments)
 {
     QElapsedTimer timer;
@@ -67,7 +54,7 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int count = argc > 1 ? QString(argv[1]).toInt() : 100000;
-    SilentDesktop desktop;
+    cConsoleDesktop desktop;
     cDesktop::install(&desktop);
 
     QTemporaryDir dir;

@@ -61,7 +61,8 @@ int main(int argc, char *argv[])
     std::printf("| iniread, 2,000 keys in 20 sections | | %.2f | | | |\n", loadMs);
     std::printf("| iniwrite, one value changed | | %.2f | copy of the file | %.2f | %.2f |\n",
                 writeMs, copyMs, writeMs / copyMs);
-    std::printf("| iniwrite, first after loading (every key) | | %.2f | copy of the file | %.2f | %.2f |\n",
-                fullMs, copyMs, fullMs / copyMs);
+    std::printf(
+        "| iniwrite, first after loading (every key) | | %.2f | copy of the file | %.2f | %.2f |\n",
+        fullMs, copyMs, fullMs / copyMs);
     return 0;
 }

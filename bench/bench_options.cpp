@@ -1,32 +1,19 @@
 // Opening the options dialog and pressing "OK" offscreen, for settings files of 250, 500 and
 // 1,000 keys (20 sections with 50 keys each is the 1,000 case).
-#include "cDesktop.h"
+#include "cConsoleDesktop.h"
 #include "cOption.h"
 #include "frmOptions.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <cstdio>
 
 namespace {
-class SilentDesktop : public cDesktop
-{
-public:
-    void message(QWidget *, const QString &text) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    QString chooseFolder(QWidget *, const QString &) override { return QString(); }
-    bool openUrl(const QUrl &) override { return false; }
-    int showModal(QDialog *) override { return 0; }
-    void beep() override {}
-};
-
 QByteArray settings(int sections, int keysPerSection)
 {
     QByteArray bytes;
@@ -62,7 +49,7 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    SilentDesktop desktop;
+    cConsoleDesktop desktop;
     cDesktop::install(&desktop);
     QTemporaryDir dir;
     const QString path = dir.filePath("QDX.ini");

@@ -1,5 +1,6 @@
 #include "cCatalogWriter.h"
 #include "cOption.h"
+#include "cTestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,13 +12,6 @@ const QByteArray head = "<html>\r\n<head>\r\n"
                         "  <!-- Quadrix v.1.00        -->\r\n"
                         "  <!-- QDX Project           -->\r\n"
                         "  <!-- www.qdx.example.org   -->\r\n";
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
 
 QByteArray cell(const QByteArray &name, bool withName)
 {
@@ -103,7 +97,7 @@ private slots:
                                     styleAndAlign.mid(styleAndAlign.lastIndexOf("<div")) +
                                     "<table border=1>\r\n<tr>\r\n" + cells +
                                     "</tr>\r\n</table>\r\n</div>\r\n</body></html>\r\n";
-        QCOMPARE(readFile(outPath() + "page.htm"), expected);
+        QCOMPARE(cTestFiles::read(outPath() + "page.htm"), expected);
     }
 
     void emptySelectionWritesNothing()
@@ -133,7 +127,7 @@ private slots:
         QVERIFY(!result.ok);
         QCOMPARE(result.marker, marker);
         QCOMPARE(result.error.number(), int(cError::InvalidArgument));
-        QVERIFY(readFile(outPath() + "page.htm").endsWith(ending));
+        QVERIFY(cTestFiles::read(outPath() + "page.htm").endsWith(ending));
     }
 
     void missingOutputFolderFailsAtTheStart()
@@ -168,10 +162,7 @@ private:
                 ini += it.key().toUtf8() + "=d|20|" + it.value().toUtf8() + "\r\n";
         }
         const QString path = m_dir->filePath("QDX.ini");
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write(ini);
-        file.close();
+        cTestFiles::write(path, ini);
         cOption options;
         options.iniread(path);
         // Values stored with surrounding spaces keep them: the reader trims only the line.

@@ -1,25 +1,17 @@
 #include "cError.h"
 #include "cOption.h"
+#include "cTestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-QString writeFile(const QTemporaryDir &dir, const QByteArray &bytes)
+QString writeIni(const QTemporaryDir &dir, const QByteArray &bytes)
 {
     const QString path = dir.filePath("QDX.ini");
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(bytes);
+    cTestFiles::write(path, bytes);
     return path;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
 }
 } // namespace
 
@@ -65,7 +57,7 @@ private slots:
         QFETCH(QString, value);
         QFETCH(QByteArray, written);
         QTemporaryDir dir;
-        const QString path = writeFile(dir, "[S]\r\n" + line + "\r\n");
+        const QString path = writeIni(dir, "[S]\r\n" + line + "\r\n");
         cOption store;
         QVERIFY(store.iniread(path));
         const QString key = modKey(line);
@@ -73,7 +65,7 @@ private slots:
         QCOMPARE(store.getLen(key), len);
         QCOMPARE(store.getStrVal(key), value);
         QVERIFY(store.iniwrite());
-        QCOMPARE(readFile(path), "[S]\r\n" + written + "\r\n");
+        QCOMPARE(cTestFiles::read(path), "[S]\r\n" + written + "\r\n");
     }
 
     void loadStopsWithError_data()
@@ -98,7 +90,7 @@ private slots:
         QTemporaryDir dir;
         cOption store;
         try {
-            store.iniread(writeFile(dir, bytes));
+            store.iniread(writeIni(dir, bytes));
             QFAIL("the load should have stopped");
         } catch (const cError &e) {
             QCOMPARE(e.number(), error);
@@ -111,7 +103,7 @@ private slots:
     {
         QTemporaryDir dir;
         cOption store;
-        QVERIFY_THROWS_EXCEPTION(cError, store.iniread(writeFile(dir, "[A]\r\nKEY=|10|red\r\n")));
+        QVERIFY_THROWS_EXCEPTION(cError, store.iniread(writeIni(dir, "[A]\r\nKEY=|10|red\r\n")));
         // The key reached the value map before its length failed.
         QCOMPARE(store.getStrVal("KEY"), QString());
         QVERIFY_THROWS_EXCEPTION(cError, store.getLen("KEY"));
@@ -136,7 +128,7 @@ private slots:
         QFETCH(int, expected);
         QTemporaryDir dir;
         cOption store;
-        store.iniread(writeFile(dir, "[A]\r\nN=n|5|" + value.toUtf8() + "\r\n"));
+        store.iniread(writeIni(dir, "[A]\r\nN=n|5|" + value.toUtf8() + "\r\n"));
         QCOMPARE(int(store.getIntVal("n")), expected);
         QCOMPARE(int(store.getIntVal("missing")), 0);
     }
@@ -145,7 +137,7 @@ private slots:
     {
         QTemporaryDir dir;
         cOption store;
-        store.iniread(writeFile(dir, "[Folders]\r\nOUTPATH=Out|50|C:\\\r\n"));
+        store.iniread(writeIni(dir, "[Folders]\r\nOUTPATH=Out|50|C:\\\r\n"));
         QCOMPARE(store.getStrVal("outpath"), QString("C:\\"));
         QCOMPARE(store.getKeyForSection("Folders"), QStringList{"OUTPATH"});
         // Sections are matched exactly here.
@@ -159,24 +151,24 @@ private slots:
         QTemporaryDir dir;
         const QByteArray original(
             "; mine\r\n[Folders]\r\nOUTPATH=Out|50|a\r\n\r\n[P]\r\nX=x|1|1\r\n");
-        const QString path = writeFile(dir, original);
+        const QString path = writeIni(dir, original);
         cOption store;
         store.iniread(path);
         store.chgStrVal("OUTPATH", "b");
-        QCOMPARE(readFile(path), original);
+        QCOMPARE(cTestFiles::read(path), original);
         QVERIFY(store.iniwrite());
-        QCOMPARE(readFile(path),
+        QCOMPARE(cTestFiles::read(path),
                  QByteArray("; mine\r\n[Folders]\r\nOUTPATH=Out|50|b\r\n\r\n[P]\r\nX=x|1|1\r\n"));
     }
 
     void fileEditedBetweenWritesIsWrittenWhole()
     {
         QTemporaryDir dir;
-        const QString path = writeFile(dir, "[S]\r\nA=a|5|1\r\nB=b|05|2\r\n");
+        const QString path = writeIni(dir, "[S]\r\nA=a|5|1\r\nB=b|05|2\r\n");
         cOption store;
         store.iniread(path);
         QVERIFY(store.iniwrite());
-        QCOMPARE(readFile(path), QByteArray("[S]\r\nA=a|5|1\r\nB=b|5|2\r\n"));
+        QCOMPARE(cTestFiles::read(path), QByteArray("[S]\r\nA=a|5|1\r\nB=b|5|2\r\n"));
         // Someone else removes a key and adds a comment; the next write puts every key back.
         QFile file(path);
         file.open(QIODevice::WriteOnly);
@@ -184,10 +176,10 @@ private slots:
         file.close();
         store.chgStrVal("A", "9");
         QVERIFY(store.iniwrite());
-        QCOMPARE(readFile(path), QByteArray("[S]\r\n; mine\r\nA=a|5|9\r\nB=b|5|2\r\n"));
+        QCOMPARE(cTestFiles::read(path), QByteArray("[S]\r\n; mine\r\nA=a|5|9\r\nB=b|5|2\r\n"));
         store.chgStrVal("b", "3");
         QVERIFY(store.iniwrite());
-        QCOMPARE(readFile(path), QByteArray("[S]\r\n; mine\r\nA=a|5|9\r\nB=b|5|3\r\n"));
+        QCOMPARE(cTestFiles::read(path), QByteArray("[S]\r\n; mine\r\nA=a|5|9\r\nB=b|5|3\r\n"));
     }
 
     void missingFileLoadsNothing()
@@ -210,7 +202,7 @@ private slots:
         }
         QTemporaryDir dir;
         cOption store;
-        store.iniread(writeFile(dir, bytes));
+        store.iniread(writeIni(dir, bytes));
         QCOMPARE(store.getSections().size(), 50);
         QCOMPARE(store.getKeyForSection("Section number 49").size(), 40);
         QCOMPARE(store.getKeyForSection("Section number 49").last(), QString("KEY_49_39"));

@@ -1,5 +1,6 @@
 #include "cCatalogCommand.h"
 #include "cTestDesktop.h"
+#include "cTestFiles.h"
 #include "frmZentra.h"
 #include "modUtil1.h"
 
@@ -17,19 +18,6 @@ const QByteArray pageSettings = "[Page]\r\nDOCFILE=f|20|index.htm\r\nDOCTITLE=t|
                                 "TABCOLORBK=c|9|#EEE\r\nIMGH=h|4|120\r\nIMGW=w|4|120\r\n"
                                 "IMGNAME=n|-1|1\r\nTABCOLUMN=c|3|2\r\n";
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(bytes);
-}
 } // namespace
 
 class tst_catalogCommand : public QObject
@@ -43,17 +31,17 @@ private slots:
         m_in = m_dir->filePath("in");
         QDir().mkpath(m_in);
         for (const char *name : {"b.jpg", "C.gif", "a.GIF", "d.JPG"})
-            writeFile(m_in + "/" + name, "x");
+            cTestFiles::write(m_in + "/" + name, "x");
         m_ini = m_dir->filePath("QDX.ini");
-        writeFile(m_ini, pageSettings);
+        cTestFiles::write(m_ini, pageSettings);
     }
 
     void sameBytesAsTheWindow()
     {
         const QString out = m_dir->filePath("window");
         QDir().mkpath(out);
-        writeFile(m_ini, "[Folders]\r\nINPATH=i|50|" + m_in.toUtf8() + "\r\nOUTPATH=o|50|" +
-                             out.toUtf8() + "\r\n" + pageSettings);
+        cTestFiles::write(m_ini, "[Folders]\r\nINPATH=i|50|" + m_in.toUtf8() + "\r\nOUTPATH=o|50|" +
+                                     out.toUtf8() + "\r\n" + pageSettings);
         {
             cTestDesktop desktop;
             frmZentra window(m_dir->path());
@@ -63,12 +51,12 @@ private slots:
             window.cmdAddAll_Click();
             window.CmdGenFiles_Click();
         }
-        const QByteArray settings = readFile(m_ini);
+        const QByteArray settings = cTestFiles::read(m_ini);
         QCOMPARE(run({m_in}), 0);
-        QCOMPARE(readFile(m_in + "/index.htm"), readFile(out + "/index.htm"));
+        QCOMPARE(cTestFiles::read(m_in + "/index.htm"), cTestFiles::read(out + "/index.htm"));
         QVERIFY(m_out.startsWith("4 pictures, page written: "));
         QVERIFY(m_err.isEmpty());
-        QCOMPARE(readFile(m_ini), settings);
+        QCOMPARE(cTestFiles::read(m_ini), settings);
     }
 
     void optionsChooseAndOrder_data()
@@ -87,7 +75,7 @@ private slots:
         const QString out = m_dir->filePath("out");
         QDir().mkpath(out);
         QCOMPARE(run(options + QStringList{"--out", out, m_in}), 0);
-        const QByteArray page = readFile(out + "/index.htm");
+        const QByteArray page = cTestFiles::read(out + "/index.htm");
         QVERIFY(!QFile::exists(m_in + "/index.htm"));
         qsizetype at = 0;
         for (const QString &name : names) {
@@ -133,25 +121,25 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, message);
         QFETCH(int, pageLines);
-        writeFile(m_ini, settings);
+        cTestFiles::write(m_ini, settings);
         arguments.replaceInStrings("<dir>", m_dir->path());
         arguments.replaceInStrings("<in>", m_in);
         QCOMPARE(run(arguments), status);
         QVERIFY2(m_err.contains(message), qPrintable(m_err));
         QVERIFY(m_out.isEmpty());
         QCOMPARE(m_err.contains("Usage:"), status == 2);
-        QCOMPARE(readFile(m_ini), settings);
+        QCOMPARE(cTestFiles::read(m_ini), settings);
         // A page cut short stays as the window would leave it.
         QCOMPARE(QFile::exists(m_in + "/index.htm"), pageLines >= 0);
         if (pageLines >= 0)
-            QCOMPARE(readFile(m_in + "/index.htm").count("\r\n"), qsizetype(pageLines));
+            QCOMPARE(cTestFiles::read(m_in + "/index.htm").count("\r\n"), qsizetype(pageLines));
     }
 
     void folderWithoutPicturesWritesNoPage()
     {
         const QString empty = m_dir->filePath("empty");
         QDir().mkpath(empty);
-        writeFile(empty + "/notes.txt", "x");
+        cTestFiles::write(empty + "/notes.txt", "x");
         QCOMPARE(run({empty}), 1);
         QVERIFY(m_err.contains("no GIF or JPG pictures"));
         QVERIFY(!QFile::exists(empty + "/index.htm"));

@@ -5,6 +5,7 @@
 #include "cLabel.h"
 #include "cOption.h"
 #include "cTestDesktop.h"
+#include "cTestFiles.h"
 #include "cTextBox.h"
 #include "cTwips.h"
 #include "frmOptions.h"
@@ -24,12 +25,6 @@ const QByteArray twoSections = "; kept\r\n[A]\r\nH=Heading\r\nX=Text of x|20|hel
                                "Y=Box y|-1|1\r\nHIDDEN=Hidden|0|keep\r\n[B]\r\nZ=Text of z|5|zz\r\n"
                                "[Empty]\r\n";
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
 } // namespace
 
 class tst_frmOptions : public QObject
@@ -116,7 +111,7 @@ private slots:
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.objects().Count(), 0);
         QVERIFY(!dialog.findChild<QWidget *>("TAB1"));
-        QCOMPARE(readFile(iniPath()),
+        QCOMPARE(cTestFiles::read(iniPath()),
                  QByteArray("; kept\r\n[A]\r\nH=Heading||\r\nX=Text of x|20|edited\r\n"
                             "Y=Box y|-1|0\r\nHIDDEN=Hidden|0|keep\r\n[B]\r\nZ=Text of z|5|\r\n"
                             "[Empty]\r\n"));
@@ -146,7 +141,7 @@ private slots:
             dialog.findChild<QPushButton *>("cmdCancel")->click();
         QCOMPARE(dialog.objects().Count(), 0);
         QCOMPARE(gOption.getStrVal("X"), QString("hello"));
-        QCOMPARE(readFile(iniPath()), twoSections);
+        QCOMPARE(cTestFiles::read(iniPath()), twoSections);
     }
 
     void keysNeverCollide()
@@ -233,10 +228,7 @@ private:
     QString iniPath() const { return m_dir->filePath("QDX.ini"); }
     void load(const QByteArray &bytes)
     {
-        QFile file(iniPath());
-        file.open(QIODevice::WriteOnly);
-        file.write(bytes);
-        file.close();
+        cTestFiles::write(iniPath(), bytes);
         gOption.iniread(iniPath());
     }
     static std::shared_ptr<cFrame> frame(const frmOptions &dialog, const QString &key)

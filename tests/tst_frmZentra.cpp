@@ -1,5 +1,6 @@
 #include "cOption.h"
 #include "cTestDesktop.h"
+#include "cTestFiles.h"
 #include "frmZentra.h"
 #include "modUtil1.h"
 
@@ -9,22 +10,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
-
-namespace {
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(bytes);
-}
-} // namespace
 
 class tst_frmZentra : public QObject
 {
@@ -60,7 +45,7 @@ private slots:
         written.replace("<dir>", dir);
         const QByteArray ini = "[Folders]\r\nINPATH=In|50|" + stored.toUtf8() +
                                "\r\nOUTPATH=Out|50|" + stored.toUtf8() + "\r\n";
-        writeFile(iniPath(), ini);
+        cTestFiles::write(iniPath(), ini);
         cTestDesktop desktop;
         frmZentra window(m_dir->path());
         window.Form_Load();
@@ -73,12 +58,12 @@ private slots:
                                         ? ini
                                         : "[Folders]\r\nINPATH=In|50|" + written.toUtf8() +
                                               "\r\nOUTPATH=Out|50|" + written.toUtf8() + "\r\n";
-        QCOMPARE(readFile(iniPath()), expected);
+        QCOMPARE(cTestFiles::read(iniPath()), expected);
     }
 
     void oneTypedCharacterRewritesTheFileOnce()
     {
-        writeFile(iniPath(), "[Folders]\r\nINPATH=In|50|/a/\r\nOUTPATH=Out|50|/b/\r\n");
+        cTestFiles::write(iniPath(), "[Folders]\r\nINPATH=In|50|/a/\r\nOUTPATH=Out|50|/b/\r\n");
         cTestDesktop desktop;
         frmZentra window(m_dir->path());
         window.Form_Load();
@@ -87,14 +72,14 @@ private slots:
         out->end(false);
         QTest::keyClick(out, Qt::Key_C);
         QCOMPARE(out->text(), QString("/b/c"));
-        QCOMPARE(readFile(iniPath()),
+        QCOMPARE(cTestFiles::read(iniPath()),
                  QByteArray("[Folders]\r\nINPATH=In|50|/a/\r\nOUTPATH=Out|50|/b/c/\r\n"));
         QCOMPARE(window.getOutPath(), QString("/b/c/"));
     }
 
     void browseAndCancel()
     {
-        writeFile(iniPath(), "[Folders]\r\nINPATH=In|50|/a/\r\nOUTPATH=Out|50|/b/\r\n");
+        cTestFiles::write(iniPath(), "[Folders]\r\nINPATH=In|50|/a/\r\nOUTPATH=Out|50|/b/\r\n");
         cTestDesktop desktop;
         frmZentra window(m_dir->path());
         window.Form_Load();
@@ -110,7 +95,7 @@ private slots:
 
     void emptyFieldGivesSeparatorPath()
     {
-        writeFile(iniPath(), "[Folders]\r\nINPATH=In|50|\r\nOUTPATH=Out|50|/b\r\n");
+        cTestFiles::write(iniPath(), "[Folders]\r\nINPATH=In|50|\r\nOUTPATH=Out|50|/b\r\n");
         cTestDesktop desktop;
         frmZentra window(m_dir->path());
         window.Form_Load();
@@ -134,7 +119,7 @@ private slots:
         QFETCH(QByteArray, ini);
         QFETCH(QString, message);
         if (!ini.isEmpty())
-            writeFile(iniPath(), ini);
+            cTestFiles::write(iniPath(), ini);
         cTestDesktop desktop;
         frmZentra window(m_dir->path());
         window.Form_Load();
@@ -145,7 +130,7 @@ private slots:
         QTest::keyClicks(field(window, "txtOutPath"), "/y");
         // Typing into a field whose key is missing is neither stored nor reported again.
         QCOMPARE(desktop.messages.size(), shown);
-        QCOMPARE(readFile(iniPath()), ini);
+        QCOMPARE(cTestFiles::read(iniPath()), ini);
         QCOMPARE(desktop.modalWindows, QStringList{"frmAuthor"});
     }
 

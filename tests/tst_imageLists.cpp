@@ -1,5 +1,6 @@
 #include "cOption.h"
 #include "cTestDesktop.h"
+#include "cTestFiles.h"
 #include "frmZentra.h"
 #include "modUtil1.h"
 
@@ -17,13 +18,6 @@ namespace {
 // The smallest GIF: one transparent pixel.
 const QByteArray tinyGif =
     QByteArray::fromBase64("R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7");
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(bytes);
-}
 
 QStringList column(QTreeView *list, int col = 0)
 {
@@ -44,14 +38,14 @@ private slots:
         modUtil1::setLogFolder(m_dir->path());
         m_in = m_dir->filePath("in");
         QDir().mkpath(m_in);
-        writeFile(m_dir->filePath("QDX.ini"),
-                  "[Folders]\r\nINPATH=In|50|" + m_in.toUtf8() + "\r\nOUTPATH=Out|50|" +
-                      m_dir->path().toUtf8() +
-                      "\r\n[Page]\r\nDOCFILE=f|20|index.htm\r\n"
-                      "DOCTITLE=t|20|T\r\nUSECSS=u|-1|0\r\nCSSFILE=c|9|(none)\r\n"
-                      "FONTSIZE=s|3|10\r\nCOLORBK=b|9|white\r\nTABALIGN=a|9|center\r\n"
-                      "TABBORDER=b|2|1\r\nTABCOLORBK=c|9|#EEE\r\nIMGH=h|4|120\r\n"
-                      "IMGW=w|4|120\r\nIMGNAME=n|-1|0\r\nTABCOLUMN=c|3|4\r\n");
+        cTestFiles::write(m_dir->filePath("QDX.ini"),
+                          "[Folders]\r\nINPATH=In|50|" + m_in.toUtf8() + "\r\nOUTPATH=Out|50|" +
+                              m_dir->path().toUtf8() +
+                              "\r\n[Page]\r\nDOCFILE=f|20|index.htm\r\n"
+                              "DOCTITLE=t|20|T\r\nUSECSS=u|-1|0\r\nCSSFILE=c|9|(none)\r\n"
+                              "FONTSIZE=s|3|10\r\nCOLORBK=b|9|white\r\nTABALIGN=a|9|center\r\n"
+                              "TABBORDER=b|2|1\r\nTABCOLORBK=c|9|#EEE\r\nIMGH=h|4|120\r\n"
+                              "IMGW=w|4|120\r\nIMGNAME=n|-1|0\r\nTABCOLUMN=c|3|4\r\n");
         m_desktop.reset(new cTestDesktop);
         m_window.reset(new frmZentra(m_dir->path()));
         m_window->Form_Load();
@@ -68,7 +62,7 @@ private slots:
     void gathersGifsThenJpgs()
     {
         for (const char *name : {"a.gif", "b.jpg", "c.GIF", ".hidden.gif", "d.png", "e.jpeg"})
-            writeFile(m_in + "/" + name, tinyGif);
+            cTestFiles::write(m_in + "/" + name, tinyGif);
         QDir(m_in).mkdir("folder.jpg");
         m_window->cmdGetFiles_Click();
         const QStringList names = column(found());
@@ -95,8 +89,8 @@ private slots:
         QFETCH(bool, gif);
         QFETCH(bool, jpg);
         QFETCH(QStringList, expected);
-        writeFile(m_in + "/a.gif", tinyGif);
-        writeFile(m_in + "/b.jpg", tinyGif);
+        cTestFiles::write(m_in + "/a.gif", tinyGif);
+        cTestFiles::write(m_in + "/b.jpg", tinyGif);
         m_window->cmdGetFiles_Click();
         found()->setCurrentIndex(found()->model()->index(0, 0));
         m_window->cmdAdd_Click();
@@ -122,7 +116,7 @@ private slots:
     void addAndRemoveKeepTheCounterTrue()
     {
         for (const char *name : {"a.gif", "b.gif", "c.jpg"})
-            writeFile(m_in + "/" + name, tinyGif);
+            cTestFiles::write(m_in + "/" + name, tinyGif);
         m_window->cmdGetFiles_Click();
         m_window->cmdAdd_Click(); // nothing chosen yet
         QCOMPARE(field("txtNsel"), QString("0"));
@@ -147,7 +141,7 @@ private slots:
     void columnSortAlternatesAndSticks()
     {
         for (const char *name : {"b.jpg", "A.gif", "c.gif", "D.jpg"})
-            writeFile(m_in + "/" + name, tinyGif);
+            cTestFiles::write(m_in + "/" + name, tinyGif);
         m_window->cmdGetFiles_Click();
         m_window->ListView1_ColumnClick(0);
         QCOMPARE(column(found()), (QStringList{"D.jpg", "c.gif", "b.jpg", "A.gif"}));
@@ -156,7 +150,7 @@ private slots:
         // One toggle for the whole list: "Type" continues with descending.
         m_window->ListView1_ColumnClick(1);
         QCOMPARE(column(found(), 1), (QStringList{"JPG", "JPG", "GIF", "GIF"}));
-        writeFile(m_in + "/e.gif", tinyGif);
+        cTestFiles::write(m_in + "/e.gif", tinyGif);
         m_window->cmdGetFiles_Click();
         QCOMPARE(column(found(), 1), (QStringList{"JPG", "JPG", "GIF", "GIF", "GIF"}));
         // Adding from a sorted list picks the row the user sees.
@@ -194,7 +188,7 @@ private slots:
         QImage picture(10, 10, QImage::Format_RGB32);
         picture.fill(Qt::blue);
         picture.save(m_in + "/good.jpg", "JPG");
-        writeFile(m_in + "/bad.gif", bytes);
+        cTestFiles::write(m_in + "/bad.gif", bytes);
         m_window->cmdGetFiles_Click();
         m_window->ListView1_ItemClick(found()->model()->index(1, 0)); // good.jpg
         if (removed)
@@ -209,7 +203,7 @@ private slots:
 
     void generateWritesThePageOrReportsTheStep()
     {
-        writeFile(m_in + "/a.gif", tinyGif);
+        cTestFiles::write(m_in + "/a.gif", tinyGif);
         m_window->cmdGetFiles_Click();
         m_window->CmdGenFiles_Click(); // nothing selected
         QVERIFY(!QFile::exists(m_dir->filePath("index.htm")));

@@ -1,6 +1,7 @@
 #include "cClickLabel.h"
 #include "cHelpSource.h"
 #include "cTestDesktop.h"
+#include "cTestFiles.h"
 #include "cTwips.h"
 #include "frmAbout.h"
 #include "frmAuthor.h"
@@ -186,12 +187,7 @@ private slots:
 
 private:
     QString source() const { return m_dir->filePath("QDX.hlp"); }
-    void writeSource(const QByteArray &bytes)
-    {
-        QFile file(source());
-        file.open(QIODevice::WriteOnly);
-        file.write(bytes);
-    }
+    void writeSource(const QByteArray &bytes) { cTestFiles::write(source(), bytes); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
 };

@@ -5,6 +5,7 @@
 #include "cOption.h"
 #include "cPageWindow.h"
 #include "cTestDesktop.h"
+#include "cTestFiles.h"
 #include "cTextBox.h"
 #include "cTwips.h"
 #include "modUtil1.h"
@@ -268,10 +269,7 @@ private:
     void loadSettings(const QString &outbox)
     {
         const QString path = m_dir.filePath("QDX.ini");
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write("[Program]\r\nOUTBOXERROR=Twice|-1|" + outbox.toUtf8() + "\r\n");
-        file.close();
+        cTestFiles::write(path, "[Program]\r\nOUTBOXERROR=Twice|-1|" + outbox.toUtf8() + "\r\n");
         gOption.iniread(path);
     }
 

@@ -2,7 +2,7 @@
 // the options dialog and the help topics, and writes the sample page they lead to.
 // Usage: qdx_pictures --draw SAMPLES_FOLDER      draws the sample pictures
 //        qdx_pictures SAMPLES_FOLDER OUTPUT_FOLDER HELP_SOURCE
-#include "cDesktop.h"
+#include "cConsoleDesktop.h"
 #include "cOption.h"
 #include "frmHelp.h"
 #include "frmOptions.h"
@@ -20,19 +20,6 @@
 #include <cstdio>
 
 namespace {
-class QuietDesktop : public cDesktop
-{
-public:
-    void message(QWidget *, const QString &text) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    QString chooseFolder(QWidget *, const QString &) override { return QString(); }
-    bool openUrl(const QUrl &) override { return true; }
-    int showModal(QDialog *) override { return 0; }
-    void beep() override {}
-};
-
 // Sample pictures drawn here, so the repository holds nothing it did not make itself.
 void drawSamples(const QString &folder)
 {
@@ -53,7 +40,8 @@ void drawSamples(const QString &folder)
         painter.setPen(Qt::NoPen);
         painter.drawEllipse(QPointF(60 + 15 * i, 55), 22, 22);
         painter.setBrush(samples.at(i).second.darker(220));
-        painter.drawPolygon(QPolygonF{{0, 180}, {70.0 + 10 * i, 95}, {150, 150}, {200, 110}, {240, 180}});
+        painter.drawPolygon(
+            QPolygonF{{0, 180}, {70.0 + 10 * i, 95}, {150, 150}, {200, 110}, {240, 180}});
         painter.end();
         picture.save(QDir(folder).filePath(samples.at(i).first + ".jpg"), "JPG", 80);
     }
@@ -79,10 +67,11 @@ int main(int argc, char *argv[])
         return 0;
     }
     if (argc < 4) {
-        std::fprintf(stderr, "usage: qdx_pictures [--draw] SAMPLES_FOLDER [OUTPUT_FOLDER HELP_SOURCE]\n");
+        std::fprintf(stderr,
+                     "usage: qdx_pictures [--draw] SAMPLES_FOLDER [OUTPUT_FOLDER HELP_SOURCE]\n");
         return 2;
     }
-    QuietDesktop desktop;
+    cConsoleDesktop desktop;
     cDesktop::install(&desktop);
     const QString samples = QDir(argv[1]).absolutePath();
     const QString out = QDir(argv[2]).absolutePath();

@@ -19,14 +19,12 @@ void cCheckBox::Initialize(cObjColl *c, const std::shared_ptr<cFrame> &f, const 
         oparent = f;
         loadName = cname;
         index = ind;
-        QWidget *frame = cRowPlacement::created(f ? f->obj.data() : nullptr);
         obj = static_cast<QCheckBox *>(
-            cControls::Add(frame->window(), QStringLiteral("VB.CheckBox"), cname,
-                           frame->parentWidget(), cControls::Space::Fields));
+            cRowPlacement::create(f, QStringLiteral("VB.CheckBox"), cname, false));
         cTwips::setLeft(obj, 6000);
         cTwips::setWidth(obj, 200);
         vrelocate();
-        cControls::setContainer(obj, frame);
+        cControls::setContainer(obj, f->obj);
         obj->show();
         sName = cname;
         objColl = c;

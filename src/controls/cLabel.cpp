@@ -16,11 +16,9 @@ void cLabel::Initialize(cObjColl *, const std::shared_ptr<cFrame> &f, const QStr
         oparent = f;
         loadName = cname;
         index = ind;
-        QWidget *frame = cRowPlacement::created(f ? f->obj.data() : nullptr);
-        obj =
-            static_cast<QLabel *>(cControls::Add(frame->window(), QStringLiteral("VB.Label"), cname,
-                                                 frame->parentWidget(), cControls::Space::Labels));
-        cControls::setContainer(obj, frame);
+        obj = static_cast<QLabel *>(
+            cRowPlacement::create(f, QStringLiteral("VB.Label"), cname, true));
+        cControls::setContainer(obj, f->obj);
         cTwips::setLeft(obj, 100);
         cTwips::setWidth(obj, 2900);
         vrelocateVgap();

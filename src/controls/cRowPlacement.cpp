@@ -1,5 +1,6 @@
 #include "cRowPlacement.h"
 
+#include "cControls.h"
 #include "cError.h"
 #include "cFrame.h"
 #include "cTwips.h"
@@ -27,6 +28,14 @@ cError notSet()
     return cError(91, QStringLiteral("Object variable or With block variable not set"));
 }
 } // namespace
+
+QWidget *cRowPlacement::create(const std::shared_ptr<cFrame> &f, const QString &classId,
+                               const QString &name, bool isLabel)
+{
+    QWidget *frame = created(f ? f->obj.data() : nullptr);
+    return cControls::Add(frame->window(), classId, name, frame->parentWidget(),
+                          isLabel ? cControls::Space::Labels : cControls::Space::Fields);
+}
 
 QWidget *cRowPlacement::created(QWidget *control)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 #include <memory>
 
@@ -15,6 +16,10 @@ public:
     static void placeOnRow(QWidget *control, qint16 index, qint16 vgap, float height);
     // Throws cError when the frame cannot be read or would pass its 16-bit height.
     static void growFrame(cFrame &frame, const QWidget *control, int margin);
+    // Creates a row's control on the window of the frame f, in the row controls' name space;
+    // throws cError when there is no frame or the name is taken.
+    static QWidget *create(const std::shared_ptr<cFrame> &f, const QString &classId,
+                           const QString &name, bool isLabel);
     // Throws cError when the control was never created.
     static QWidget *created(QWidget *control);
     // Throws cError when the row has no page frame.

@@ -23,14 +23,12 @@ void cTextBox::Initialize(cObjColl *c, const std::shared_ptr<cFrame> &f, const Q
         oparent = f;
         loadName = cname;
         index = ind;
-        QWidget *frame = cRowPlacement::created(f ? f->obj.data() : nullptr);
-        obj = static_cast<QLineEdit *>(cControls::Add(frame->window(), QStringLiteral("VB.TextBox"),
-                                                      cname, frame->parentWidget(),
-                                                      cControls::Space::Fields));
+        obj = static_cast<QLineEdit *>(
+            cRowPlacement::create(f, QStringLiteral("VB.TextBox"), cname, false));
         Text(QString());
         vrelocateVgap();
         lenght(10);
-        cControls::setContainer(obj, frame);
+        cControls::setContainer(obj, f->obj);
         obj->show();
         sName = cname;
         help(cname);

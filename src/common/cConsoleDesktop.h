@@ -1,0 +1,15 @@
+#pragma once
+
+#include "cDesktop.h"
+
+// The desktop of programs that run without anyone at the screen (benchmarks, picture making):
+// messages go to standard error, nothing is chosen or opened, modal windows are not shown.
+class cConsoleDesktop : public cDesktop
+{
+public:
+    void message(QWidget *parent, const QString &text) override;
+    QString chooseFolder(QWidget *, const QString &) override { return QString(); }
+    bool openUrl(const QUrl &) override { return false; }
+    int showModal(QDialog *) override { return 0; }
+    void beep() override {}
+};

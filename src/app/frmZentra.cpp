@@ -126,7 +126,7 @@ QLabel *frmZentra::addLabel(const QString &name, const QString &text, int left, 
 {
     auto *label = new QLabel(text, m_client);
     label->setObjectName(name);
-    cTwips::place(label, left, top, width, height);
+    cTwips::placeFitting(label, left, top, width, height);
     return label;
 }
 

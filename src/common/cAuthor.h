@@ -7,21 +7,21 @@ struct cAuthor
 {
     static QString name() { return QStringLiteral("QDX Project"); }
     static QString street() { return QStringLiteral("12 Example Lane"); }
-    static QString town() { return QStringLiteral("00000 Sampletown (XX) Nowhere"); }
+    static QString town() { return QStringLiteral("00000 Sampletown (XX)"); }
     static QString mail() { return QStringLiteral("info@qdx.example.org"); }
     static QString webHost() { return QStringLiteral("www.qdx.example.org"); }
     static QString workOne()
     {
-        return QStringLiteral("Web catalogs (galleries, portfolios, shops)");
+        return QStringLiteral("Web catalogs (galleries, shops)");
     }
     static QString workTwo()
     {
-        return QStringLiteral("Small desktop tools for everyday image work");
+        return QStringLiteral("Small tools for everyday pictures");
     }
-    static QString workThree() { return QStringLiteral("Our own products and tools: QDX"); }
+    static QString workThree() { return QStringLiteral("Our own tools: QDX"); }
     static QString workFour()
     {
-        return QStringLiteral("Help with HTML pages and style sheets for beginners");
+        return QStringLiteral("Help with HTML and style sheets");
     }
     static QString motto() { return QStringLiteral("Simple tools, done with care."); }
 };

@@ -45,6 +45,12 @@ void cTwips::place(QWidget *control, float left, float top, float width, float h
     apply(control);
 }
 
+void cTwips::placeFitting(QWidget *control, float left, float top, float width, float height)
+{
+    place(control, left, top, std::max(width, float(fromPixels(control->sizeHint().width()))),
+          height);
+}
+
 void cTwips::setLeft(QWidget *control, float left)
 {
     place(control, left, top(control), width(control), height(control));

@@ -15,6 +15,9 @@ public:
     static double fromPixels(int pixels);
 
     static void place(QWidget *control, float left, float top, float width, float height);
+    // As place, but never narrower than the control's content: the design widths were made for
+    // narrower fonts, and a caption must not end cut off.
+    static void placeFitting(QWidget *control, float left, float top, float width, float height);
     static void setLeft(QWidget *control, float left);
     static void setTop(QWidget *control, float top);
     static void setWidth(QWidget *control, float width);

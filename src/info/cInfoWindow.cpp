@@ -29,7 +29,7 @@ cClickLabel *cInfoWindow::addLabel(QWidget *container, const QString &name, cons
 {
     auto *label = new cClickLabel(text, container);
     label->setObjectName(name);
-    cTwips::place(label, left, top, width, height);
+    cTwips::placeFitting(label, left, top, width, height);
     return label;
 }
 

@@ -5,6 +5,8 @@
 #include "cTwips.h"
 
 #include <QFrame>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QPushButton>
 #include <QUrl>
 
@@ -15,6 +17,8 @@ frmAuthor::frmAuthor(QWidget *owner)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(size());
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 
     QFrame *card = addFrame(QStringLiteral("Frame1"), 120, 120, 4695, 1695);
     cClickLabel *name =

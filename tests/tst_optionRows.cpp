@@ -228,6 +228,10 @@ private slots:
         second.obj->setFocus(Qt::MouseFocusReason);
         QVERIFY(second.obj->hasFocus());
         QCOMPARE(desktop.messages.size(), 2);
+        // The apostrophe and the opening parenthesis are typed like any other character.
+        QTest::keyClicks(second.obj, "'(");
+        QCOMPARE(second.obj->text(), QString("'("));
+        second.obj->clear();
         // Enter moves on and types nothing; the box counts each leave.
         QTest::keyClick(second.obj, Qt::Key_Return);
         QVERIFY(box.obj->hasFocus());

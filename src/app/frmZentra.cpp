@@ -24,6 +24,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTreeView>
+#include <new>
 
 namespace {
 const QString inKey = QStringLiteral("INPATH");
@@ -289,8 +290,10 @@ void frmZentra::cmdGetFiles_Click()
         m_found->addAll(items);
         marker = 52;
         txtNfiles->setText(QString::number(items.size()));
-    } catch (const cError &error) {
-        modUtil1::writeLog(false, marker, QStringLiteral("cmdGetFiles"), error);
+    } catch (const std::bad_alloc &) {
+        // A folder too large for the memory left: what was gathered stays.
+        modUtil1::writeLog(false, marker, QStringLiteral("cmdGetFiles"),
+                           cError(7, QStringLiteral("Out of memory")));
     }
     showSelectedCount();
 }
@@ -374,7 +377,11 @@ QString frmZentra::previewText(int pixels)
 void frmZentra::ListView1_ColumnClick(int column)
 {
     sortDescending = !sortDescending;
-    m_found->sortBy(column, sortDescending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    try {
+        m_found->sortBy(column, sortDescending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    } catch (const std::bad_alloc &) {
+        cDesktop::current().message(this, QStringLiteral("Errore: Out of memory"));
+    }
 }
 
 void frmZentra::CmdGenFiles_Click()

@@ -6,8 +6,8 @@
 
 #include <QFrame>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QPushButton>
+#include <QScreen>
 #include <QUrl>
 
 frmAuthor::frmAuthor(QWidget *owner)

@@ -246,6 +246,24 @@ private slots:
         QTest::keyClick(box.obj, Qt::Key_Space);
     }
 
+    void fieldOutlivingItsObjectLetsGo()
+    {
+        cTestDesktop desktop;
+        auto field = std::make_unique<cTextBox>();
+        field->Initialize(&m_collection, m_frame, "TBA", 1);
+        field->lenght(1);
+        QPointer<QLineEdit> control = field->obj;
+        cTextBox next;
+        next.Initialize(&m_collection, m_frame, "TBB", 2);
+        showWindow();
+        control->setFocus();
+        QTest::keyClicks(control, "long");
+        field.reset(); // the dialog emptied its collection; the window still holds the control
+        QTest::keyClick(control, Qt::Key_Tab);
+        QVERIFY(next.obj->hasFocus());
+        QVERIFY(desktop.messages.isEmpty());
+    }
+
     void enteringAFieldSelectsItsText()
     {
         cTextBox field;

@@ -32,8 +32,9 @@ void cCheckBox::Initialize(cObjColl *c, const std::shared_ptr<cFrame> &f, const 
         font.setBold(true);
         obj->setFont(font);
         obj->installEventFilter(this);
-        cFocusGuard::guard(obj, [this] {
-            leaving();
+        cFocusGuard::guard(obj, [self = QPointer<cCheckBox>(this)] {
+            if (self)
+                self->leaving();
             return true;
         });
     } catch (const cError &error) {

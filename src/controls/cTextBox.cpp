@@ -37,7 +37,9 @@ void cTextBox::Initialize(cObjColl *c, const std::shared_ptr<cFrame> &f, const Q
         font.setBold(true);
         obj->setFont(font);
         obj->installEventFilter(this);
-        cFocusGuard::guard(obj, [this] { return validate(); });
+        // The field may outlive this object; then there is nothing left to check.
+        cFocusGuard::guard(
+            obj, [self = QPointer<cTextBox>(this)] { return self ? self->validate() : true; });
     } catch (const cError &error) {
         modUtil1::writeLog(false, 0,
                            QStringLiteral("ERRORE cTextBox:(") + QString::number(ind) +

@@ -213,7 +213,6 @@ void frmZentra::Form_Load()
         modUtil1::writeLog(false, 0, QStringLiteral("Form_Load: ") + iniPath, error);
     }
     QStringList missing;
-    m_storeFolders = true;
     fillFolder(txtOutPath, outKey, missing);
     fillFolder(txtInPath, inKey, missing);
     if (!found)
@@ -240,7 +239,7 @@ void frmZentra::fillFolder(QLineEdit *field, const QString &key, QStringList &mi
 void frmZentra::folderChanged(const QString &key, const QString &path)
 {
     // A folder whose key the settings file lacks is used but not stored.
-    if (!m_storeFolders || !gOption.hasKey(key))
+    if (!gOption.hasKey(key))
         return;
     gOption.chgStrVal(key, path);
     gOption.iniwrite();

@@ -64,7 +64,6 @@ private:
     QString m_programFolder;
     QString curPath;
     bool sortDescending = false;
-    bool m_storeFolders = false;
 
     cImageList *m_found;
     cImageList *m_selected;

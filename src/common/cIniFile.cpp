@@ -103,23 +103,23 @@ struct RawLine
 QList<RawLine> splitRaw(const QByteArray &bytes)
 {
     QList<RawLine> lines;
+    lines.reserve(bytes.count('\n') + 1);
     const QByteArrayView all(bytes);
     qsizetype start = all.startsWith(utf8Bom) ? utf8Bom.size() : 0;
-    qsizetype i = start;
-    while (i < all.size()) {
-        const char c = all.at(i);
-        if (c != '\r' && c != '\n') {
-            ++i;
-            continue;
+    while (start < all.size()) {
+        // The next LF, and any CR before it: a CR alone ends a line too.
+        const qsizetype lf = all.indexOf('\n', start);
+        const qsizetype searchEnd = lf < 0 ? all.size() : lf;
+        const qsizetype cr = all.first(searchEnd).indexOf('\r', start);
+        qsizetype end = searchEnd;
+        qsizetype endLength = lf < 0 ? 0 : 1;
+        if (cr >= 0) {
+            end = cr;
+            endLength = cr + 1 == lf ? 2 : 1;
         }
-        const qsizetype endLength =
-            (c == '\r' && i + 1 < all.size() && all.at(i + 1) == '\n') ? 2 : 1;
-        lines.append({all.sliced(start, i - start), all.sliced(i, endLength), {}, false});
-        i += endLength;
-        start = i;
+        lines.append({all.sliced(start, end - start), all.sliced(end, endLength), {}, false});
+        start = end + endLength;
     }
-    if (start < all.size())
-        lines.append({all.sliced(start), QByteArrayView(), {}, false});
     return lines;
 }
 
@@ -128,9 +128,32 @@ QString decode(QByteArrayView text)
     return QString::fromLocal8Bit(text);
 }
 
+// Whether bytes of the file hold exactly this text, without encoding it when it is plain ASCII.
+bool holds(QByteArrayView bytes, const QString &text)
+{
+    if (bytes.size() != text.size())
+        return bytes == QByteArrayView(text.toLocal8Bit());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text.at(i).unicode();
+        if (unit >= 0x80)
+            return bytes == QByteArrayView(text.toLocal8Bit());
+        if (uchar(bytes.at(i)) != unit)
+            return false;
+    }
+    return true;
+}
+
 QByteArray encode(const QString &text)
 {
-    return text.toLocal8Bit();
+    // Settings are mostly plain ASCII, which every 8-bit code page and UTF-8 write as it is.
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char *out = bytes.data();
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return text.toLocal8Bit();
+        *out++ = char(c.unicode());
+    }
+    return bytes;
 }
 
 // One section of the file being written (the lines before the first header form a nameless one).
@@ -168,7 +191,6 @@ public:
     void write(const cIniFile::Write &write)
     {
         const QByteArray key = encode(write.key);
-        const QByteArray value = encode(write.value);
         if (m_lastSection.isNull() || m_lastSection != write.section) {
             m_lastSection = write.section;
             m_lastBlock = findOrAddSection(encode(write.section));
@@ -178,17 +200,17 @@ public:
         if (existing != block.keyLines.constEnd()) {
             RawLine &line = block.lines[*existing];
             const ParsedLine parsed = parseLine(line.current());
-            if (parsed.hasEquals && parsed.value == value)
+            if (parsed.hasEquals && holds(parsed.value, write.value))
                 return;
             // The file's spelling of the key name stays.
-            line.replaced = parsed.name.toByteArray() + '=' + value;
+            line.replaced = parsed.name.toByteArray() + '=' + encode(write.value);
             line.isReplaced = true;
             return;
         }
         const qsizetype at = block.lastKeyLine + 1;
         if (block.lines.at(at - 1).end.isEmpty())
             block.lines[at - 1].end = crlf;
-        block.lines.insert(at, newLine(key + '=' + value));
+        block.lines.insert(at, newLine(key + '=' + encode(write.value)));
         m_names.append(key);
         block.keyLines.insert(NoCase{m_names.last()}, at);
         block.lastKeyLine = at;

@@ -54,20 +54,31 @@ bool cOption::iniwrite()
 
 QList<cIniFile::Write> cOption::keyWrites(bool changedOnly) const
 {
-    QList<cIniFile::Write> writes;
-    QHash<QString, QList<qsizetype>> keysOfSection;
+    // Keys go out section by section in the order of the section list; a name listed twice is
+    // written once, with all its keys at its first listing.
+    QHash<QString, qsizetype> firstListing;
+    for (qsizetype i = m_sectionList.size() - 1; i >= 0; --i)
+        firstListing.insert(m_sectionList.at(i), i);
+    QList<QList<qsizetype>> keysOfSection(m_sectionList.size());
+    const QString *lastSection = nullptr;
+    qsizetype listing = 0;
     for (qsizetype i = 0; i < m_keySection.size(); ++i) {
-        if (!changedOnly || m_changed.contains(Name{m_keyList.at(i)}))
-            keysOfSection[m_keySection.at(i)].append(i);
+        if (changedOnly && !m_changed.contains(Name{m_keyList.at(i)}))
+            continue;
+        if (!lastSection || *lastSection != m_keySection.at(i)) {
+            lastSection = &m_keySection.at(i);
+            listing = firstListing.value(*lastSection);
+        }
+        keysOfSection[listing].append(i);
     }
-    writes.reserve(m_keySection.size());
+    QList<cIniFile::Write> writes;
+    writes.reserve(changedOnly ? m_changed.size() : m_keySection.size());
     const QChar bar = QLatin1Char('|');
-    for (const QString &section : m_sectionList) {
-        // A section name listed twice is written once: its keys are all in the first listing.
-        for (const qsizetype i : keysOfSection.take(section)) {
+    for (qsizetype listing = 0; listing < keysOfSection.size(); ++listing) {
+        for (const qsizetype i : keysOfSection.at(listing)) {
             const Name key{m_keyList.at(i)};
             writes.append(
-                {section, key.text,
+                {m_sectionList.at(listing), key.text,
                  m_textMap.value(key) + bar + m_lenMap.value(key) + bar + m_valueMap.value(key)});
         }
     }
@@ -171,6 +182,8 @@ bool cOption::Name::operator==(const Name &other) const
 {
     if (text.size() != other.text.size())
         return false;
+    if (text == other.text) // the usual case: the same spelling
+        return true;
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (folded(text.at(i)) != folded(other.text.at(i)))
             return false;

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QString>
+#include <QStringBuilder>
 
 // The page being written: lines in the 8-bit code page with CR LF ends, gathered in large chunks
 // so a page of 100,000 cells costs a handful of writes.
@@ -14,8 +15,7 @@ public:
     // Takes a string or a string-builder expression, which goes into the buffer without a copy.
     template <typename Text> void line(const Text &text)
     {
-        m_pending += text;
-        m_pending += QLatin1String("\r\n");
+        m_pending += text % QStringView(u"\r\n");
         if (m_pending.size() >= chunk)
             flush();
     }

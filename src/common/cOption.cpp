@@ -3,6 +3,8 @@
 #include "cError.h"
 #include "modUtil1.h"
 
+#include <iterator>
+
 cOption gOption;
 
 bool cOption::iniread(const QString &path)
@@ -193,10 +195,18 @@ bool cOption::Name::operator==(const Name &other) const
 
 size_t qHash(const cOption::Name &name, size_t seed)
 {
-    size_t hash = seed ^ 1469598103934665603ULL;
-    for (const QChar c : name.text)
-        hash = (hash ^ folded(c)) * 1099511628211ULL;
-    return hash;
+    // Folded on the stack, so the look-ups of the page writer's hot loop allocate nothing.
+    char16_t buffer[64];
+    const qsizetype length = name.text.size();
+    if (length > qsizetype(std::size(buffer))) {
+        size_t hash = seed;
+        for (const QChar c : name.text)
+            hash = (hash ^ folded(c)) * 1099511628211ULL;
+        return hash;
+    }
+    for (qsizetype i = 0; i < length; ++i)
+        buffer[i] = folded(name.text.at(i));
+    return qHash(QStringView(buffer, length), seed);
 }
 
 QString cOption::find(const Map &map, const QString &key)

@@ -14,3 +14,13 @@ void cTestFiles::write(const QString &path, const QByteArray &bytes)
     if (file.open(QIODevice::WriteOnly))
         file.write(bytes);
 }
+
+QByteArray cTestFiles::pageSettings(int imageNames, int columns)
+{
+    return "[Page]\r\nDOCFILE=f|20|index.htm\r\nDOCTITLE=t|20|T\r\nUSECSS=u|-1|0\r\n"
+           "CSSFILE=c|9|(none)\r\nFONTSIZE=s|3|10\r\nCOLORBK=b|9|white\r\n"
+           "TABALIGN=a|9|center\r\nTABBORDER=b|2|1\r\nTABCOLORBK=c|9|#EEE\r\nIMGH=h|4|120\r\n"
+           "IMGW=w|4|120\r\nIMGNAME=n|-1|" +
+           QByteArray::number(imageNames) + "\r\nTABCOLUMN=c|3|" + QByteArray::number(columns) +
+           "\r\n";
+}

@@ -1,4 +1,5 @@
 #include "cIniFile.h"
+#include "cTestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -115,7 +116,8 @@ private slots:
         rlimit tiny = saved;
         tiny.rlim_cur = 64;
         setrlimit(RLIMIT_FSIZE, &tiny);
-        const bool written = cIniFile::write(path, {{"S", "a", QString(200, 'x')}});
+        const bool written = cIniFile::save(
+            path, cIniFile::apply(cTestFiles::read(path), {{"S", "a", QString(200, 'x')}}));
         setrlimit(RLIMIT_FSIZE, &saved);
         QVERIFY(!written);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -127,7 +129,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("new.ini");
-        QVERIFY(cIniFile::write(path, {{"S", "k", "v"}}));
+        QVERIFY(cIniFile::save(path, cIniFile::apply(QByteArray(), {{"S", "k", "v"}})));
         QCOMPARE(cIniFile::read(path).first().lines, QStringList{"k=v"});
     }
 };

@@ -12,11 +12,7 @@
 #include <QtTest>
 
 namespace {
-const QByteArray pageSettings = "[Page]\r\nDOCFILE=f|20|index.htm\r\nDOCTITLE=t|20|T\r\n"
-                                "USECSS=u|-1|0\r\nCSSFILE=c|9|(none)\r\nFONTSIZE=s|3|10\r\n"
-                                "COLORBK=b|9|white\r\nTABALIGN=a|9|center\r\nTABBORDER=b|2|1\r\n"
-                                "TABCOLORBK=c|9|#EEE\r\nIMGH=h|4|120\r\nIMGW=w|4|120\r\n"
-                                "IMGNAME=n|-1|1\r\nTABCOLUMN=c|3|2\r\n";
+const QByteArray pageSettings = cTestFiles::pageSettings(1, 2);
 
 } // namespace
 

@@ -40,12 +40,7 @@ private slots:
         QDir().mkpath(m_in);
         cTestFiles::write(m_dir->filePath("QDX.ini"),
                           "[Folders]\r\nINPATH=In|50|" + m_in.toUtf8() + "\r\nOUTPATH=Out|50|" +
-                              m_dir->path().toUtf8() +
-                              "\r\n[Page]\r\nDOCFILE=f|20|index.htm\r\n"
-                              "DOCTITLE=t|20|T\r\nUSECSS=u|-1|0\r\nCSSFILE=c|9|(none)\r\n"
-                              "FONTSIZE=s|3|10\r\nCOLORBK=b|9|white\r\nTABALIGN=a|9|center\r\n"
-                              "TABBORDER=b|2|1\r\nTABCOLORBK=c|9|#EEE\r\nIMGH=h|4|120\r\n"
-                              "IMGW=w|4|120\r\nIMGNAME=n|-1|0\r\nTABCOLUMN=c|3|4\r\n");
+                              m_dir->path().toUtf8() + "\r\n" + cTestFiles::pageSettings(0, 4));
         m_desktop.reset(new cTestDesktop);
         m_window.reset(new frmZentra(m_dir->path()));
         m_window->Form_Load();

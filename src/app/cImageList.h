@@ -42,7 +42,6 @@ public:
 
     // Sorts by a column as text ignoring case, and keeps the list sorted from then on.
     void sortBy(int column, Qt::SortOrder order);
-    bool isSorted() const { return m_sorted; }
 
 private:
     void sortRows();

@@ -47,8 +47,7 @@ frmZentra::frmZentra(const QString &programFolder, QWidget *parent)
     setCentralWidget(m_client);
     m_client->setFixedSize(cTwips::toPixels(8265), cTwips::toPixels(5580));
 
-    QLabel *label4 =
-        addLabel(QStringLiteral("Label4"), QStringLiteral("IN Path:"), 120, 120, 735, 255);
+    addLabel(QStringLiteral("Label4"), QStringLiteral("IN Path:"), 120, 120, 735, 255);
     txtInPath = addField(QStringLiteral("txtInPath"), 1080, 120, 3855, 285);
     QPushButton *cmdInPath = addButton(QStringLiteral("cmdInPath"), QStringLiteral("..."), 5040,
                                        120, 255, 255, &frmZentra::cmdInPath_Click);
@@ -109,7 +108,6 @@ frmZentra::frmZentra(const QString &programFolder, QWidget *parent)
         addButton(QStringLiteral("CmdGenFiles"), QStringLiteral("Generate Catalog"), 5400, 5160,
                   2775, 255, &frmZentra::CmdGenFiles_Click);
     cmdGen->setToolTip(QStringLiteral("Estrae i files HTM dal LST"));
-    label4->setBuddy(txtInPath);
 
     connect(txtInPath, &QLineEdit::textChanged, this,
             [this] { folderChanged(inKey, getInPath()); });

@@ -307,16 +307,6 @@ QByteArray cIniFile::apply(const QByteArray &original, const QList<Write> &write
     return document.bytes();
 }
 
-bool cIniFile::write(const QString &path, const QList<Write> &writes)
-{
-    bool found = false;
-    const QByteArray original = load(path, &found);
-    if (!found && QFile::exists(path))
-        return false;
-    const QByteArray bytes = apply(original, writes);
-    return (found && bytes == original) || save(path, bytes);
-}
-
 bool cIniFile::save(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);

@@ -30,12 +30,9 @@ public:
 
     // The file's bytes after writing each key in turn.
     static QByteArray apply(const QByteArray &original, const QList<Write> &writes);
-    // Applies the writes and replaces the file atomically; false when it could not be written,
-    // in which case the old file is left whole.
-    static bool write(const QString &path, const QList<Write> &writes);
-
     // The file's bytes; empty when it is missing.
     static QByteArray load(const QString &path, bool *found = nullptr);
-    // Replaces the file by a temporary one written beside it, so it is never left half-written.
+    // Replaces the file by a temporary one written beside it, so it is never left half-written:
+    // false when it could not be written, and then the old file is whole.
     static bool save(const QString &path, const QByteArray &bytes);
 };

@@ -8,8 +8,10 @@ class cTextFile
 public:
     // Lines of the file; CR LF, LF and a lone CR all end a line. A missing file gives no lines.
     static QStringList readLines(const QString &path, bool *found = nullptr);
-    static QStringList splitLines(const QByteArray &bytes);
-    static QByteArray encodeLine(const QString &line);
     // Appends the lines, each ended by CR LF; false when the file cannot be opened or written.
     static bool appendLines(const QString &path, const QStringList &lines);
+
+private:
+    static QStringList splitLines(const QByteArray &bytes);
+    static QByteArray encodeLine(const QString &line);
 };

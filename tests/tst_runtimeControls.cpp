@@ -146,7 +146,8 @@ private slots:
         QTest::newRow("as written") << 1625.0f << 1625;
         QTest::newRow("half up to even") << 3795.5f << 3796;
         QTest::newRow("half down to even") << 3796.5f << 3796;
-        QTest::newRow("largest") << 32767.0f << 32767;
+        // A page of thousands of rows is far taller than 16 bits of twips.
+        QTest::newRow("past sixteen bits") << 400000.5f << 400000;
     }
     void frameHeightRoundsHalvesToEven()
     {
@@ -156,9 +157,7 @@ private slots:
         cFrame frame;
         frame.Initialize(nullptr, window.fraRight, "FRA1");
         cTwips::setHeight(frame.obj, height);
-        QCOMPARE(int(frame.Height()), expected);
-        cTwips::setHeight(frame.obj, 32768);
-        QVERIFY_THROWS_EXCEPTION(cError, frame.Height());
+        QCOMPARE(frame.Height(), expected);
     }
 
     void controlNamesAreUniquePerSpace()

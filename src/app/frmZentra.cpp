@@ -392,7 +392,13 @@ void frmZentra::CmdGenFiles_Click()
 void frmZentra::mnuOptions_Click()
 {
     frmOptions options(this);
-    options.Form_Load();
+    try {
+        options.Form_Load();
+    } catch (const std::exception &error) {
+        // The dialog opens as far as it was built.
+        modUtil1::writeLog(false, 0,
+                           QStringLiteral("mnuOptions: ") + QString::fromLocal8Bit(error.what()));
+    }
     cDesktop::current().showModal(&options);
 }
 

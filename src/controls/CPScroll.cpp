@@ -8,12 +8,14 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <limits>
 
 namespace {
-// A bar takes only 16-bit numbers; anything else leaves its setting as it was.
+// A number no bar can take leaves the bar's setting as it was.
 bool fits(double value)
 {
-    return value >= -32768.0 && value <= 32767.0;
+    return value >= double(std::numeric_limits<int>::min()) &&
+           value <= double(std::numeric_limits<int>::max());
 }
 
 int rounded(double value)
@@ -55,6 +57,20 @@ void follow(QScrollBar *bar, float offset, const std::function<void()> &reset)
         reset();
     }
 }
+
+// Places a needed bar, sets its range and steps, and keeps the content where it was if it can.
+void setUp(QScrollBar *bar, const QRectF &place, double maximum, float offset,
+           const std::function<void()> &reset, float length)
+{
+    if (!bar)
+        return;
+    move(bar, float(place.left()), float(place.top()), float(place.width()),
+         float(place.height()));
+    setRange(bar, maximum);
+    follow(bar, offset, reset);
+    setSteps(bar, length);
+    bar->raise();
+}
 } // namespace
 
 void CPScroll::setScrollBarType(int type)
@@ -64,7 +80,7 @@ void CPScroll::setScrollBarType(int type)
         refresh();
 }
 
-void CPScroll::ScrollingControl(qint16 index, QWidget *control)
+void CPScroll::ScrollingControl(int index, QWidget *control)
 {
     const QString n = QString::number(index);
     attachStep(1, [&] {
@@ -139,7 +155,8 @@ void CPScroll::viewport(float &width, float &height) const
 
 void CPScroll::refresh()
 {
-    if (!m_oControl || !m_oContainer || !m_oHScroll || !m_oVScroll || !m_oXScrollBtn)
+    // Whatever an attach could not create is left out; the rest is still laid out.
+    if (!m_oControl || !m_oContainer)
         return;
     const float T = m_sngBarSize;
     QWidget *K = m_oControl;
@@ -162,31 +179,29 @@ void CPScroll::refresh()
             if (needV)
                 W -= T;
         }
-        if (W > 0) {
-            move(m_oHScroll, 0, H, needV ? W : W - T, T);
-            setRange(m_oHScroll, CW - W);
-            follow(m_oHScroll, -cTwips::left(K), [K] { cTwips::setLeft(K, 0); });
-            setSteps(m_oHScroll, W);
-            m_oHScroll->raise();
-        }
+        if (W > 0)
+            setUp(m_oHScroll, {0, H, needV ? W : W - T, T}, CW - W, -cTwips::left(K),
+                  [K] { cTwips::setLeft(K, 0); }, W);
     } else {
-        m_oHScroll->lower();
+        if (m_oHScroll)
+            m_oHScroll->lower();
         cTwips::setLeft(K, 0);
     }
     if (needV) {
-        if (H > 0) {
-            move(m_oVScroll, W, 0, T, needH ? H : H - T);
-            setRange(m_oVScroll, CH - H);
-            follow(m_oVScroll, -cTwips::top(K), [K] { cTwips::setTop(K, 0); });
-            setSteps(m_oVScroll, H);
-            m_oVScroll->raise();
-        }
+        if (H > 0)
+            setUp(m_oVScroll, {W, 0, T, needH ? H : H - T}, CH - H, -cTwips::top(K),
+                  [K] { cTwips::setTop(K, 0); }, H);
     } else {
-        m_oVScroll->lower();
+        if (m_oVScroll)
+            m_oVScroll->lower();
         cTwips::setTop(K, 0);
     }
-    m_oHScroll->setVisible(needH);
-    m_oVScroll->setVisible(needV);
+    if (m_oHScroll)
+        m_oHScroll->setVisible(needH);
+    if (m_oVScroll)
+        m_oVScroll->setVisible(needV);
+    if (!m_oXScrollBtn)
+        return;
     if (needH || needV) {
         move(m_oXScrollBtn, W0 - T, H0 - T, T, T);
         m_oXScrollBtn->show();

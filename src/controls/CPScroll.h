@@ -20,7 +20,7 @@ public:
     void setScrollBarType(int type);
     // Attaches the control and creates the bars and the button, hidden; a failing step is
     // logged and ends the attach.
-    void ScrollingControl(qint16 index, QWidget *control);
+    void ScrollingControl(int index, QWidget *control);
     void refresh();
     void MoveScrollUpDn();
     void MoveScrollUp();

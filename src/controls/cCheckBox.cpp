@@ -12,7 +12,7 @@
 #include <QKeyEvent>
 
 void cCheckBox::Initialize(cObjColl *c, const std::shared_ptr<cFrame> &f, const QString &cname,
-                           qint16 ind)
+                           int ind)
 {
     try {
         vgap = 370;

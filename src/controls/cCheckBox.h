@@ -13,7 +13,7 @@ class cCheckBox : public QObject, public cDynObj
     Q_OBJECT
 public:
     void Initialize(cObjColl *c, const std::shared_ptr<cFrame> &f, const QString &cname,
-                    qint16 ind) override;
+                    int ind) override;
     void setVGap(qint16 vg) override;
     void caption(const QString &) override {}
     void Title(qint16, const QString &) override {}
@@ -34,7 +34,7 @@ public:
     cObjColl *objColl = nullptr;
     std::shared_ptr<cFrame> oparent;
     QString loadName;
-    qint16 index = 0;
+    int index = 0;
     QString sName;
     QPointer<QCheckBox> obj;
 

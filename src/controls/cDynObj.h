@@ -15,7 +15,7 @@ public:
     virtual ~cDynObj() = default;
 
     virtual void Initialize(cObjColl *c, const std::shared_ptr<cFrame> &f, const QString &cname,
-                            qint16 ind) = 0;
+                            int ind) = 0;
     virtual void setVGap(qint16 vg) = 0;
     virtual void caption(const QString &text) = 0;
     virtual void Title(qint16 level, const QString &text) = 0;

@@ -5,9 +5,50 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+namespace {
+// The widget a press on pressed gives the focus to, as Qt chooses it; null when none.
+QWidget *clickFocusTarget(QWidget *pressed)
+{
+    for (QWidget *widget = pressed; widget; widget = widget->parentWidget()) {
+        if (widget->isEnabled() && (widget->focusPolicy() & Qt::ClickFocus))
+            return widget;
+        if (widget->isWindow())
+            break;
+    }
+    return nullptr;
+}
+
+bool isFocusKey(const QKeyEvent &key)
+{
+    return (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab) &&
+           !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+}
+
+// The widget the Tab key moves the focus to from field, as the window's tab order gives it.
+QWidget *tabTarget(QWidget *field, const QKeyEvent &key)
+{
+    const bool forward = key.key() == Qt::Key_Tab && !(key.modifiers() & Qt::ShiftModifier);
+    QWidget *window = field->window();
+    for (QWidget *widget = forward ? field->nextInFocusChain() : field->previousInFocusChain();
+         widget && widget != field;
+         widget = forward ? widget->nextInFocusChain() : widget->previousInFocusChain()) {
+        if (widget->window() == window && widget->isVisibleTo(window) && widget->isEnabled() &&
+            (widget->focusPolicy() & Qt::TabFocus) && !widget->focusProxy())
+            return widget;
+    }
+    return nullptr;
+}
+
+template <typename Set> void forget(QObject *guard, Set &set, QWidget *widget)
+{
+    QObject::connect(widget, &QObject::destroyed, guard, [&set, widget] { set.remove(widget); });
+}
+} // namespace
+
 cFocusGuard::cFocusGuard() : QObject(qApp)
 {
     connect(qApp, &QApplication::focusChanged, this, &cFocusGuard::focusChanged);
+    qApp->installEventFilter(this);
 }
 
 cFocusGuard &cFocusGuard::instance()
@@ -22,22 +63,23 @@ void cFocusGuard::guard(QWidget *field, const std::function<bool()> &check)
 {
     cFocusGuard &self = instance();
     self.m_checks.insert(field, check);
-    connect(field, &QObject::destroyed, &self, [&self, field] { self.m_checks.remove(field); });
+    forget(&self, self.m_checks, field);
 }
 
 void cFocusGuard::exempt(QWidget *control)
 {
     cFocusGuard &self = instance();
     self.m_exempt.insert(control);
-    connect(control, &QObject::destroyed, &self,
-            [&self, control] { self.m_exempt.remove(control); });
+    forget(&self, self.m_exempt, control);
 }
 
 void cFocusGuard::checkBefore(QWidget *button)
 {
     // A click must not move the focus first: that would run the check before the press is seen.
     button->setFocusPolicy(Qt::TabFocus);
-    button->installEventFilter(&instance());
+    cFocusGuard &self = instance();
+    self.m_checkBefore.insert(button);
+    forget(&self, self.m_checkBefore, button);
 }
 
 bool cFocusGuard::checkFocused()
@@ -61,10 +103,38 @@ void cFocusGuard::moveOn(QWidget *from)
 
 bool cFocusGuard::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonPress &&
-        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton && !checkFocused())
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::KeyPress && type != QEvent::MouseButtonPress) || m_checking ||
+        !watched->isWidgetType())
+        return false;
+    auto *widget = static_cast<QWidget *>(watched);
+    if (type == QEvent::MouseButtonPress)
+        return !pressMayLeave(widget, *static_cast<QMouseEvent *>(event));
+    const auto &key = *static_cast<QKeyEvent *>(event);
+    if (widget != QApplication::focusWidget() || !m_checks.contains(widget) || !isFocusKey(key))
+        return false;
+    return !checkLeavingFor(tabTarget(widget, key));
+}
+
+bool cFocusGuard::pressMayLeave(QWidget *pressed, const QMouseEvent &press)
+{
+    const QPoint point = press.globalPosition().toPoint();
+    if (press.timestamp() == m_pressTime && point == m_pressPoint)
         return true;
-    return QObject::eventFilter(watched, event);
+    m_pressTime = press.timestamp();
+    m_pressPoint = point;
+    if (m_checkBefore.contains(pressed))
+        return press.button() != Qt::LeftButton || checkFocused();
+    return checkLeavingFor(clickFocusTarget(pressed));
+}
+
+bool cFocusGuard::checkLeavingFor(QWidget *next)
+{
+    QWidget *field = QApplication::focusWidget();
+    if (!next || !field || next == field || !m_checks.contains(field) ||
+        next->window() != field->window() || m_exempt.contains(next))
+        return true;
+    return checkFocused();
 }
 
 void cFocusGuard::focusChanged(QWidget *old, QWidget *now)

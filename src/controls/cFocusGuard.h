@@ -2,16 +2,19 @@
 
 #include <QHash>
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 #include <QSet>
 #include <functional>
 
+class QMouseEvent;
 class QWidget;
 
-// Lets a field refuse to lose the focus, which Qt has no event for: when the focus leaves a
-// guarded field for another control of its window, the field's check runs, and a refusal gives
-// the focus back. Buttons can run the check before they act, and some controls (a cancel
-// button) take the focus without any check.
+// Lets a field refuse to lose the focus, which Qt has no event for. The check runs before the
+// Tab key or a click can move the focus, so a refusal leaves every other control untouched; a
+// focus moved any other way is checked once it has moved, and given back on a refusal. Buttons
+// can run the check before they act, and some controls (a cancel button) take the focus without
+// any check.
 class cFocusGuard : public QObject
 {
     Q_OBJECT
@@ -37,9 +40,15 @@ private:
     static cFocusGuard &instance();
     void focusChanged(QWidget *old, QWidget *now);
     bool run(QWidget *field);
+    bool pressMayLeave(QWidget *pressed, const QMouseEvent &press);
+    bool checkLeavingFor(QWidget *next);
 
     QHash<QWidget *, std::function<bool()>> m_checks;
     QSet<QWidget *> m_exempt;
+    QSet<QWidget *> m_checkBefore;
     QPointer<QWidget> m_passed;
     bool m_checking = false;
+    // A press that a widget ignores reaches its parents too; it is checked once.
+    quint64 m_pressTime = 0;
+    QPoint m_pressPoint;
 };

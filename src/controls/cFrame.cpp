@@ -67,7 +67,7 @@ void cFrame::build(QWidget *f, const QString &cname)
     obj->hide();
 }
 
-void cFrame::Initialize(cObjColl *c, const std::shared_ptr<cFrame> &f, const QString &cname, qint16)
+void cFrame::Initialize(cObjColl *c, const std::shared_ptr<cFrame> &f, const QString &cname, int)
 {
     Initialize(c, f ? static_cast<QWidget *>(f->obj) : nullptr, cname);
 }
@@ -83,15 +83,12 @@ void cFrame::visible(bool shown)
     control(obj)->setVisible(shown);
 }
 
-qint16 cFrame::Height() const
+int cFrame::Height() const
 {
-    const double height = modUtil1::roundHalfEven(cTwips::height(control(obj)));
-    if (height < -32768.0 || height > 32767.0)
-        throw cError::overflow();
-    return qint16(height);
+    return int(modUtil1::roundHalfEven(cTwips::height(control(obj))));
 }
 
-void cFrame::setHeight(qint16 height)
+void cFrame::setHeight(int height)
 {
     cTwips::setHeight(control(obj), height);
 }

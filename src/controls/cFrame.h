@@ -20,16 +20,16 @@ public:
     // Removes the frame control from its window.
     void Terminate();
     void visible(bool shown);
-    // The height in twips, rounded halves to even; throws an overflow cError past 16 bits.
-    qint16 Height() const;
-    void setHeight(qint16 height);
+    // The height in twips, rounded halves to even.
+    int Height() const;
+    void setHeight(int height);
 
     QString loadName;
     QString sName;
     QPointer<QFrame> obj;
 
     void Initialize(cObjColl *c, const std::shared_ptr<cFrame> &f, const QString &cname,
-                    qint16 ind) override;
+                    int ind) override;
     void setVGap(qint16) override {}
     void caption(const QString &) override {}
     void Title(qint16, const QString &) override {}

@@ -8,7 +8,7 @@
 #include "modUtil1.h"
 
 void cLabel::Initialize(cObjColl *, const std::shared_ptr<cFrame> &f, const QString &cname,
-                        qint16 ind)
+                        int ind)
 {
     try {
         vdim = 350;

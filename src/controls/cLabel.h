@@ -15,7 +15,7 @@ class cLabel : public QObject, public cDynObj
     Q_OBJECT
 public:
     void Initialize(cObjColl *c, const std::shared_ptr<cFrame> &f, const QString &cname,
-                    qint16 ind) override;
+                    int ind) override;
     void setVGap(qint16 vg) override;
     void caption(const QString &text) override;
     void Title(qint16 level, const QString &text) override;
@@ -35,7 +35,7 @@ public:
     qint16 vdim = 0;
     std::shared_ptr<cFrame> oparent;
     QString loadName;
-    qint16 index = 0;
+    int index = 0;
     qint16 ltitle = 0;
     QPointer<QLabel> obj;
 

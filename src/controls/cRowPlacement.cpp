@@ -5,7 +5,7 @@
 #include "cFrame.h"
 #include "cTwips.h"
 
-void cRowPlacement::placeOnRow(QWidget *control, qint16 index, qint16 vgap, float height)
+void cRowPlacement::placeOnRow(QWidget *control, int index, qint16 vgap, float height)
 {
     created(control);
     cTwips::setTop(control, float(double(index) * double(vgap)));
@@ -17,9 +17,7 @@ void cRowPlacement::growFrame(cFrame &frame, const QWidget *control, int margin)
     const double bottom = double(cTwips::top(control)) + cTwips::height(control) + margin;
     if (frame.Height() >= bottom)
         return;
-    if (bottom > 32767.0)
-        throw cError::overflow();
-    frame.setHeight(qint16(bottom));
+    frame.setHeight(int(bottom));
 }
 
 namespace {

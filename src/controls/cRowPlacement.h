@@ -13,8 +13,8 @@ class QWidget;
 class cRowPlacement
 {
 public:
-    static void placeOnRow(QWidget *control, qint16 index, qint16 vgap, float height);
-    // Throws cError when the frame cannot be read or would pass its 16-bit height.
+    static void placeOnRow(QWidget *control, int index, qint16 vgap, float height);
+    // Throws cError when the frame has no control.
     static void growFrame(cFrame &frame, const QWidget *control, int margin);
     // Creates a row's control on the window of the frame f, in the row controls' name space;
     // throws cError when there is no frame or the name is taken.

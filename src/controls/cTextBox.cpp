@@ -15,7 +15,7 @@
 #include <QTimer>
 
 void cTextBox::Initialize(cObjColl *c, const std::shared_ptr<cFrame> &f, const QString &cname,
-                          qint16 ind)
+                          int ind)
 {
     try {
         vdim = 285;

@@ -40,14 +40,18 @@ frmOptions::frmOptions(QWidget *owner) : QDialog(owner)
     TabStrip1 = new QWidget(this);
     TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
     cTwips::place(TabStrip1, 120, 0, 8895, 4695);
-    m_tabs = new QTabBar(TabStrip1);
-    m_tabs->setObjectName(QStringLiteral("TabStrip1Tabs"));
-    m_tabs->setExpanding(false);
-    cTwips::place(m_tabs, 0, 0, 8895, 350);
-    fraRight = new QFrame(TabStrip1);
+    fraRight = new QFrame(this);
     fraRight->setObjectName(QStringLiteral("fraRight"));
     fraRight->setFrameShape(QFrame::NoFrame);
     cTwips::place(fraRight, 0, 0, 8895, 4695);
+    // The pages start below the tab row, so the tabs can stand in front of fraRight and take
+    // the clicks that fraRight would otherwise swallow.
+    m_tabs = new QTabBar(this);
+    m_tabs->setObjectName(QStringLiteral("TabStrip1Tabs"));
+    m_tabs->setAccessibleName(QStringLiteral("Pages"));
+    m_tabs->setExpanding(false);
+    cTwips::place(m_tabs, 120, 0, 8895, 350);
+    m_tabs->raise();
 
     auto *cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -78,15 +82,36 @@ void frmOptions::Form_Load()
              screen->availableGeometry().y());
     pageCount = 0;
     objCounter = 1;
+    m_failures = 0;
     for (const QString &section : gOption.getSections())
         buildPage(section);
-    if (pageCount == 0)
-        return;
+    if (pageCount > 0) {
+        try {
+            showFirstPage();
+        } catch (const std::exception &error) {
+            noteFailure(QStringLiteral("TAB1"), error);
+        }
+    }
+    if (m_failures > 0)
+        modUtil1::writeLog(false, 0,
+                           QStringLiteral("frmOptions.Form_Load: %1 not built, the first %2")
+                               .arg(m_failures)
+                               .arg(m_firstFailure));
+}
+
+void frmOptions::showFirstPage()
+{
     const auto inner = std::static_pointer_cast<cFrame>(objColl.item(QStringLiteral("FRA1")));
     const auto outer = std::static_pointer_cast<cFrame>(objColl.item(QStringLiteral("TAB1")));
     inner->visible(true);
     outer->visible(true);
     std::static_pointer_cast<CPScroll>(objColl.item(QStringLiteral("SCR1")))->refresh();
+}
+
+void frmOptions::noteFailure(const QString &what, const std::exception &error)
+{
+    if (m_failures++ == 0)
+        m_firstFailure = what + QStringLiteral(": ") + QString::fromLocal8Bit(error.what());
 }
 
 void frmOptions::buildPage(const QString &section)
@@ -113,68 +138,81 @@ void frmOptions::buildPage(const QString &section)
     scroller->setScrollBarType(3);
     objColl.Add(scroller, QStringLiteral("SCR") + n);
 
-    qint16 row = 1;
+    int row = 1;
     for (const QString &key : gOption.getKeyForSection(section)) {
-        QString text;
-        QString length;
-        QString value;
         try {
-            text = gOption.getText(key);
-            length = gOption.getLen(key);
-            value = gOption.getStrVal(key);
-        } catch (const cError &error) {
-            modUtil1::writeLog(true, 0, QStringLiteral("frmOptions: unknown key ") + key, error);
-            continue;
+            addRow(key, row, inner, *scroller);
+        } catch (const std::exception &error) {
+            // The page goes on with the next key; the whole opening reports once.
+            noteFailure(key, error);
         }
-        if (!length.isEmpty() && length.toInt() == 0)
-            continue;
-        auto label = std::make_shared<cLabel>();
-        label->Initialize(&objColl, inner, key, row);
-        objColl.Add(label, QString::number(objCounter));
-        if (length.isEmpty())
-            label->Title(1, text);
-        else
-            label->caption(text);
-        ++objCounter;
-        label->setVGap(rowPitch);
-        scroller->refresh();
-        if (length.isEmpty()) {
-            ++row;
-            continue;
-        }
-        std::shared_ptr<cDynObj> control;
-        if (length.toInt() < 0) {
-            qint16 state = 0;
-            if (boxValue(value, state)) {
-                auto box = std::make_shared<cCheckBox>();
-                box->Initialize(&objColl, inner, QStringLiteral("TB") + key, row);
-                objColl.Add(box, QStringLiteral("CK") + key);
-                box->name(QStringLiteral("CK") + key);
-                box->Value(state);
-                control = box;
-            } else {
-                // A value no box can show stays as it is, and "OK" leaves it alone.
-                modUtil1::writeLog(true, 0,
-                                   QStringLiteral("frmOptions: ") + key +
-                                       QStringLiteral(" is not 0, 1 or 2: ") + value);
-            }
-        } else {
-            auto field = std::make_shared<cTextBox>();
-            field->Initialize(&objColl, inner, QStringLiteral("TB") + key, row);
-            objColl.Add(field, QStringLiteral("TB") + key);
-            field->name(QStringLiteral("TB") + key);
-            field->lenght(qint16(length.toInt()));
-            field->Text(value);
-            control = field;
-        }
-        if (control) {
-            control->left(controlLeft);
-            control->setVGap(rowPitch);
-        }
-        ++objCounter;
-        ++row;
-        scroller->refresh();
     }
+}
+
+void frmOptions::addRow(const QString &key, int &row, const std::shared_ptr<cFrame> &inner,
+                        CPScroll &scroller)
+{
+    QString text;
+    QString length;
+    QString value;
+    try {
+        text = gOption.getText(key);
+        length = gOption.getLen(key);
+        value = gOption.getStrVal(key);
+    } catch (const cError &error) {
+        modUtil1::writeLog(true, 0, QStringLiteral("frmOptions: unknown key ") + key, error);
+        return;
+    }
+    if (!length.isEmpty() && length.toInt() == 0)
+        return;
+    auto label = std::make_shared<cLabel>();
+    label->Initialize(&objColl, inner, key, row);
+    objColl.Add(label, QString::number(objCounter));
+    if (length.isEmpty())
+        label->Title(1, text);
+    else
+        label->caption(text);
+    ++objCounter;
+    label->setVGap(rowPitch);
+    scroller.refresh();
+    if (length.isEmpty()) {
+        ++row;
+        return;
+    }
+    std::shared_ptr<cDynObj> control;
+    if (length.toInt() < 0) {
+        qint16 state = 0;
+        if (boxValue(value, state)) {
+            auto box = std::make_shared<cCheckBox>();
+            box->Initialize(&objColl, inner, QStringLiteral("TB") + key, row);
+            objColl.Add(box, QStringLiteral("CK") + key);
+            box->name(QStringLiteral("CK") + key);
+            box->Value(state);
+            box->obj->setAccessibleName(text);
+            control = box;
+        } else {
+            // A value no box can show stays as it is, and "OK" leaves it alone.
+            modUtil1::writeLog(true, 0,
+                               QStringLiteral("frmOptions: ") + key +
+                                   QStringLiteral(" is not 0, 1 or 2: ") + value);
+        }
+    } else {
+        auto field = std::make_shared<cTextBox>();
+        field->Initialize(&objColl, inner, QStringLiteral("TB") + key, row);
+        objColl.Add(field, QStringLiteral("TB") + key);
+        field->name(QStringLiteral("TB") + key);
+        field->lenght(qint16(length.toInt()));
+        field->Text(value);
+        field->obj->setAccessibleName(text);
+        control = field;
+    }
+    if (control) {
+        control->left(controlLeft);
+        control->setVGap(rowPitch);
+    }
+    ++objCounter;
+    ++row;
+    scroller.refresh();
 }
 
 void frmOptions::TabStrip1_Click()

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+class CPScroll;
+class cFrame;
 class QFrame;
 class QTabBar;
 
@@ -28,12 +30,18 @@ public:
 
 private:
     void buildPage(const QString &section);
-    void addRow(const QString &key, qint16 row, QWidget *page);
+    // Builds the row of one key and moves row past it; throws where the row cannot be built.
+    void addRow(const QString &key, int &row, const std::shared_ptr<cFrame> &inner,
+                CPScroll &scroller);
+    void showFirstPage();
+    void noteFailure(const QString &what, const std::exception &error);
     void clearPages();
 
     cObjColl objColl;
-    qint16 pageCount = 0;
-    qint16 objCounter = 0;
+    int pageCount = 0;
+    int objCounter = 0;
+    int m_failures = 0;
+    QString m_firstFailure;
 
     QWidget *TabStrip1;
     QTabBar *m_tabs;

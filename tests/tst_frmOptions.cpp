@@ -8,6 +8,7 @@
 #include "cTestFiles.h"
 #include "cTextBox.h"
 #include "cTwips.h"
+#include "cUserInput.h"
 #include "frmOptions.h"
 #include "modUtil1.h"
 
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -25,6 +27,19 @@ const QByteArray twoSections = "; kept\r\n[A]\r\nH=Heading\r\nX=Text of x|20|hel
                                "Y=Box y|-1|1\r\nHIDDEN=Hidden|0|keep\r\n[B]\r\nZ=Text of z|5|zz\r\n"
                                "[Empty]\r\n";
 
+// sections pages of rows keys each; every third key a check box when boxes is set.
+QByteArray longPages(int sections, int rows, bool boxes)
+{
+    QByteArray bytes;
+    for (int s = 1; s <= sections; ++s) {
+        bytes += "[S" + QByteArray::number(s) + "]\r\n";
+        for (int r = 1; r <= rows; ++r) {
+            const QByteArray key = "K" + QByteArray::number(s) + "_" + QByteArray::number(r);
+            bytes += key + (boxes && r % 3 == 0 ? "=Box|-1|1\r\n" : "=Field|5|v\r\n");
+        }
+    }
+    return bytes;
+}
 } // namespace
 
 class tst_frmOptions : public QObject
@@ -65,10 +80,12 @@ private slots:
         QCOMPARE(cTwips::top(x->obj), 760.0f);
         QCOMPARE(cTwips::width(x->obj), 3040.0f);
         QCOMPARE(x->obj->objectName(), QString("TBX"));
+        QCOMPARE(x->obj->accessibleName(), QString("Text of x"));
         const auto y = std::static_pointer_cast<cCheckBox>(dialog.objects().item("CKY"));
         QCOMPARE(y->loadName, QString("TBY"));
         QCOMPARE(cTwips::top(y->obj), 1140.0f);
         QCOMPARE(y->obj->checkState(), Qt::Checked);
+        QCOMPARE(y->obj->accessibleName(), QString("Box y"));
         QVERIFY(!cControls::item(&dialog, "HIDDEN", cControls::Space::Labels));
         // Labels count once, label and control twice, across pages.
         QCOMPARE(std::static_pointer_cast<cLabel>(dialog.objects().item("4"))->loadName,
@@ -97,6 +114,109 @@ private slots:
         dialog.TabStrip1_Click(); // the selected tab again
         QVERIFY(!frame(dialog, "TAB2")->obj->isHidden());
         QVERIFY(frame(dialog, "TAB3")->obj->isHidden());
+    }
+
+    // The pages used to lie under fraRight, which took every click meant for a tab.
+    void clickedTabShowsItsPage_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::newRow("second") << 1;
+        QTest::newRow("last") << 2;
+        QTest::newRow("first again") << 0;
+    }
+    void clickedTabShowsItsPage()
+    {
+        QFETCH(int, tab);
+        load(twoSections);
+        frmOptions dialog;
+        dialog.Form_Load();
+        QVERIFY(cUserInput::showActive(&dialog));
+        if (tab == 0)
+            cUserInput::click(dialog.tabs(), dialog.tabs()->tabRect(1));
+        QCOMPARE(cUserInput::click(dialog.tabs(), dialog.tabs()->tabRect(tab)), dialog.tabs());
+        for (int page = 1; page <= 3; ++page) {
+            const bool shown = page == tab + 1;
+            QCOMPARE(frame(dialog, "TAB" + QString::number(page))->obj->isVisible(), shown);
+            QCOMPARE(frame(dialog, "FRA" + QString::number(page))->obj->isVisible(), shown);
+        }
+        // fraRight at the window's corner, each page 20 by 350 twips inside it.
+        auto *fraRight = dialog.findChild<QWidget *>("fraRight");
+        QCOMPARE(fraRight->geometry(), QRect(0, 0, cTwips::toPixels(8895), cTwips::toPixels(4695)));
+        QCOMPARE(frame(dialog, "TAB1")->obj->mapTo(&dialog, QPoint(0, 0)),
+                 QPoint(cTwips::toPixels(20), cTwips::toPixels(350)));
+    }
+
+    // Past 16 bits of twips a page used to end the program or show a box per row.
+    void longPagesOpenScrollAndStore_data()
+    {
+        QTest::addColumn<bool>("boxes");
+        QTest::newRow("text fields") << false;
+        QTest::newRow("check boxes among them") << true;
+    }
+    void longPagesOpenScrollAndStore()
+    {
+        QFETCH(bool, boxes);
+        const QByteArray bytes = longPages(10, 100, boxes);
+        load(bytes);
+        cTestDesktop desktop;
+        frmOptions dialog;
+        dialog.Form_Load();
+        QVERIFY(cUserInput::showActive(&dialog));
+        QVERIFY(desktop.messages.isEmpty());
+        cUserInput::click(dialog.tabs(), dialog.tabs()->tabRect(9));
+        const auto scroller = std::static_pointer_cast<CPScroll>(dialog.objects().item("SCR10"));
+        QCOMPARE(cUserInput::click(scroller->cornerButton()), scroller->cornerButton());
+        const auto last = std::static_pointer_cast<cTextBox>(dialog.objects().item("TBK10_100"));
+        const QRect page = frame(dialog, "TAB10")->obj->rect();
+        const QRect shown(last->obj->mapTo(frame(dialog, "TAB10")->obj, QPoint(0, 0)),
+                          last->obj->size());
+        QVERIFY(page.contains(shown));
+        last->obj->setText("last");
+        QCOMPARE(cUserInput::click(dialog.findChild<QPushButton *>("cmdOK")),
+                 dialog.findChild<QWidget *>("cmdOK"));
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(desktop.messages.isEmpty());
+        QByteArray expected = bytes;
+        expected.replace("K10_100=Field|5|v", "K10_100=Field|5|last");
+        QCOMPARE(cTestFiles::read(iniPath()), expected);
+    }
+
+    // The refusing field keeps the focus; the control it would have gone to never notices.
+    void refusedLeaveLeavesTheNextControlAlone_data()
+    {
+        QTest::addColumn<QByteArray>("next");
+        QTest::addColumn<bool>("byMouse");
+        const QByteArray longField = "W=Long|2|toolong";
+        const QByteArray box = "W=Box|-1|0";
+        QTest::newRow("Tab towards an overlong field") << longField << false;
+        QTest::newRow("click on an overlong field") << longField << true;
+        QTest::newRow("Tab towards a check box") << box << false;
+        QTest::newRow("click on a check box") << box << true;
+    }
+    void refusedLeaveLeavesTheNextControlAlone()
+    {
+        QFETCH(QByteArray, next);
+        QFETCH(bool, byMouse);
+        load("[A]\r\nX=Field|3|abc\r\n" + next + "\r\n");
+        cTestDesktop desktop;
+        frmOptions dialog;
+        dialog.Form_Load();
+        QVERIFY(cUserInput::showActive(&dialog));
+        const auto x = std::static_pointer_cast<cTextBox>(dialog.objects().item("TBX"));
+        cUserInput::click(x->obj);
+        QTRY_VERIFY(x->obj->hasFocus());
+        x->obj->end(false);
+        QTest::keyClick(x->obj, Qt::Key_D);
+        QWidget *target = cControls::item(&dialog, "TBW", cControls::Space::Fields);
+        if (byMouse)
+            QCOMPARE(cUserInput::click(target), target);
+        else
+            cUserInput::key(Qt::Key_Tab);
+        QVERIFY(x->obj->hasFocus());
+        QCOMPARE(desktop.messages, QStringList{"TBX(abcd):max lunghezza 3 caratteri"});
+        QCOMPARE(int(dialog.objects().modified()), 1); // the field's own change
+        if (auto *box = qobject_cast<QCheckBox *>(target))
+            QCOMPARE(box->checkState(), Qt::Unchecked);
     }
 
     void okStoresEveryFieldAndBox()

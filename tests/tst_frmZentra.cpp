@@ -1,9 +1,11 @@
 #include "cOption.h"
 #include "cTestDesktop.h"
 #include "cTestFiles.h"
+#include "cUserInput.h"
 #include "frmZentra.h"
 #include "modUtil1.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -132,6 +134,56 @@ private slots:
         QCOMPARE(desktop.messages.size(), shown);
         QCOMPARE(cTestFiles::read(iniPath()), ini);
         QCOMPARE(desktop.modalWindows, QStringList{"frmAuthor"});
+    }
+
+    // The window used to open with the focus in txtInPath, the first control created.
+    void firstFocusAndShortcuts_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("opens");
+        QTest::newRow("Ctrl+, opens the preferences")
+            << int(Qt::Key_Comma) << int(Qt::ControlModifier) << "frmOptions";
+        QTest::newRow("F1 opens the help topics") << int(Qt::Key_F1) << 0 << "frmHelp";
+        QTest::newRow("Ctrl+Q quits") << int(Qt::Key_Q) << int(Qt::ControlModifier) << "";
+    }
+    void firstFocusAndShortcuts()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, opens);
+        cTestFiles::write(iniPath(), "[Folders]\r\nINPATH=In|50|/a/\r\nOUTPATH=Out|50|/b/\r\n");
+        cTestDesktop desktop;
+        frmZentra window(m_dir->path());
+        window.Form_Load();
+        QVERIFY(cUserInput::showActive(&window));
+        QTRY_VERIFY(QApplication::focusWidget());
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("cmdOutPath"));
+        cUserInput::key(key, Qt::KeyboardModifiers(modifiers));
+        if (opens.isEmpty())
+            QVERIFY(!window.isVisible());
+        else
+            QCOMPARE(desktop.modalWindows.last(), opens);
+        QCOMPARE(window.findChild<QAction *>("mnuQuit")->text(), QString("Quit"));
+    }
+
+    // A screen reader speaks a control by its name; "..." or ">" tell the user nothing.
+    void everyControlHasASpokenName()
+    {
+        cTestDesktop desktop;
+        frmZentra window(m_dir->path());
+        const QRegularExpression words("\\w\\w");
+        for (QWidget *control : window.findChildren<QWidget *>()) {
+            if (control->focusPolicy() == Qt::NoFocus && control->objectName() != "ImgPreview")
+                continue;
+            const QString name =
+                QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+            QVERIFY2(name.contains(words), qPrintable(control->objectName() + ": " + name));
+        }
+        QCOMPARE(window.findChild<QWidget *>("cmdInPath")->accessibleName(),
+                 QString("Browse for the input folder"));
+        QCOMPARE(window.findChild<QWidget *>("txtOutPath")->accessibleName(),
+                 QString("OUT Path:"));
     }
 
     void controlsAtTheirDesignPlaces()

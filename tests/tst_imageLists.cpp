@@ -1,6 +1,7 @@
 #include "cOption.h"
 #include "cTestDesktop.h"
 #include "cTestFiles.h"
+#include "cUserInput.h"
 #include "frmZentra.h"
 #include "modUtil1.h"
 
@@ -165,6 +166,32 @@ private slots:
         QCOMPARE(label("lblW"), "4" + point + "47971781");
         QCOMPARE(label("lblH"), "2" + point + "23985890");
         QVERIFY(!m_window->findChild<QLabel *>("ImgPreview")->pixmap().isNull());
+    }
+
+    // Arrow keys used to move the selection without previewing the picture selected.
+    void previewFollowsTheMouseAndTheKeys()
+    {
+        QMap<QString, int> widths;
+        for (const int width : {96, 48}) {
+            QImage picture(width, 20, QImage::Format_RGB32);
+            picture.fill(Qt::red);
+            const QString name = QString("w%1.jpg").arg(width);
+            QVERIFY(picture.save(m_in + "/" + name, "JPG"));
+            widths.insert(name, width);
+        }
+        QVERIFY(cUserInput::showActive(m_window.get()));
+        cUserInput::click(m_window->findChild<QWidget *>("cmdGetFiles"));
+        const QStringList names = column(found());
+        QCOMPARE(names.size(), 2);
+        QCOMPARE(cUserInput::click(found()->viewport(),
+                                   found()->visualRect(found()->model()->index(0, 0))),
+                 found()->viewport());
+        QCOMPARE(label("lblW"), frmZentra::previewText(widths.value(names.at(0))));
+        cUserInput::key(Qt::Key_Down);
+        QCOMPARE(label("lblW"), frmZentra::previewText(widths.value(names.at(1))));
+        cUserInput::key(Qt::Key_Up);
+        QCOMPARE(label("lblW"), frmZentra::previewText(widths.value(names.at(0))));
+        QVERIFY(m_desktop->messages.isEmpty());
     }
 
     void previewOfABrokenFile_data()

@@ -3,6 +3,7 @@
 #include "cTestDesktop.h"
 #include "cTestFiles.h"
 #include "cTwips.h"
+#include "cUserInput.h"
 #include "frmAbout.h"
 #include "frmAuthor.h"
 #include "frmHelp.h"
@@ -19,6 +20,7 @@ class tst_info : public QObject
     Q_OBJECT
 private slots:
     void init() { m_dir.reset(new QTemporaryDir); }
+    void cleanup() { QApplication::setPalette(QPalette()); }
 
     void topicLines_data()
     {
@@ -148,8 +150,9 @@ private slots:
         cTestDesktop desktop;
         frmHelp help;
         help.Form_Load(source());
+        QVERIFY(cUserInput::showActive(&help));
         for (int i = 0; i < help.count(); ++i)
-            QTest::mouseClick(help.entry(i), Qt::LeftButton);
+            QCOMPARE(cUserInput::click(help.entry(i)), help.entry(i));
         QCOMPARE(desktop.urls,
                  (QList<QUrl>{QUrl("http://a.example/"), QUrl("mailto:x@y.example")}));
         desktop.openSucceeds = false;
@@ -162,16 +165,54 @@ private slots:
     {
         cTestDesktop desktop;
         frmAuthor author;
-        QTest::mouseClick(author.findChild<QLabel *>("Label2"), Qt::LeftButton);
-        QTest::mouseClick(author.findChild<QLabel *>("Label5"), Qt::LeftButton);
-        QTest::mouseClick(author.findChild<QLabel *>("Label6"), Qt::LeftButton);
+        QVERIFY(cUserInput::showActive(&author));
+        for (const char *name : {"Label2", "Label5", "Label6"})
+            cUserInput::click(author.findChild<QLabel *>(name));
         QCOMPARE(desktop.urls, (QList<QUrl>{QUrl("mailto:info@qdx.example.org"),
                                             QUrl("http://www.qdx.example.org/")}));
         QCOMPARE(author.result(), 0);
         QVERIFY(!author.findChild<QLabel *>("Label6")->text().isEmpty());
-        QTest::mouseClick(author.findChild<QFrame *>("Frame2"), Qt::LeftButton);
+        // The motto wraps inside its design width instead of stretching to one line.
+        const auto *motto = author.findChild<QLabel *>("Label1");
+        QCOMPARE(cTwips::width(motto), 1575.0f);
+        QVERIFY(motto->heightForWidth(motto->width()) <= motto->height());
+        cUserInput::click(author.findChild<QFrame *>("Frame2"), QRect(0, 0, 4, 4));
         QCOMPARE(author.result(), int(QDialog::Accepted));
         QCOMPARE(author.findChild<QPushButton *>("cmdClose")->text(), QString("O K"));
+    }
+
+    // The fixed black, blue and red texts need the light background they were chosen for.
+    void lightUnderADarkThemeAndClosedByEscape_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<bool>("fixedColours");
+        QTest::newRow("help topics") << "help" << true;
+        QTest::newRow("author card") << "author" << true;
+        QTest::newRow("about") << "about" << false;
+    }
+    void lightUnderADarkThemeAndClosedByEscape()
+    {
+        QFETCH(QString, window);
+        QFETCH(bool, fixedColours);
+        QPalette dark;
+        dark.setColor(QPalette::Window, QColor(0x20, 0x20, 0x20));
+        dark.setColor(QPalette::WindowText, Qt::white);
+        QApplication::setPalette(dark);
+        std::unique_ptr<QDialog> shown;
+        if (window == "help")
+            shown = std::make_unique<frmHelp>();
+        else if (window == "author")
+            shown = std::make_unique<frmAuthor>();
+        else
+            shown = std::make_unique<frmAbout>();
+        QVERIFY(cUserInput::showActive(shown.get()));
+        if (fixedColours) {
+            const QImage shot = shown->grab().toImage();
+            QVERIFY(shot.pixelColor(2, shot.height() - 3).lightness() > 200);
+        }
+        cUserInput::key(Qt::Key_Escape);
+        QVERIFY(!shown->isVisible());
+        QCOMPARE(shown->result(), int(QDialog::Rejected));
     }
 
     void aboutShowsNameTitleVersion()
@@ -181,7 +222,8 @@ private slots:
         QCOMPARE(about.findChild<QLabel *>("Label1")->text(), QString("QDX"));
         QCOMPARE(about.findChild<QLabel *>("Label2")->text(), QString("Pictorix for the Web"));
         QCOMPARE(about.findChild<QLabel *>("Label3")->text(), QString("1.00"));
-        QTest::mouseClick(&about, Qt::LeftButton);
+        QVERIFY(cUserInput::showActive(&about));
+        cUserInput::click(&about, QRect(0, about.height() - 4, 4, 4));
         QCOMPARE(about.result(), int(QDialog::Accepted));
     }
 

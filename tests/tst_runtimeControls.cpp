@@ -286,6 +286,29 @@ private slots:
         QCOMPARE(twips(page.content()).topLeft(), QPointF(0, 0));
     }
 
+    // An attach that could not make the corner button used to leave every refresh idle.
+    void barsWithoutACornerButton()
+    {
+        cTestDesktop desktop;
+        cPageWindow window;
+        cControls::Add(&window, "VB.CommandButton", "m_oXScrollBtn1", &window);
+        auto outer = std::make_shared<cFrame>();
+        outer->Initialize(nullptr, window.fraRight, "TAB1");
+        auto inner = std::make_shared<cFrame>();
+        inner->Initialize(nullptr, window.fraRight, "FRA1");
+        cControls::setContainer(inner->obj, outer->obj);
+        CPScroll scroller;
+        scroller.ScrollingControl(1, inner->obj);
+        QCOMPARE(desktop.messages.size(), 1);
+        QVERIFY(!scroller.cornerButton());
+        cTwips::setHeight(inner->obj, 6000);
+        scroller.setScrollBarType(3);
+        QVERIFY(!scroller.verticalBar()->isHidden());
+        QCOMPARE(scroller.verticalBar()->maximum(), 6000 - 4345);
+        scroller.verticalBar()->setValue(500);
+        QCOMPARE(cTwips::top(inner->obj), -500.0f);
+    }
+
     void attachFailureIsLoggedWithItsStep()
     {
         cTestDesktop desktop;

@@ -68,7 +68,17 @@ frmZentra::frmZentra(const QString &programFolder, QWidget *parent)
     ListView1->setColumnWidth(0, cTwips::toPixels(1440));
     ListView1->setColumnWidth(1, cTwips::toPixels(1000));
     ListView1->header()->setSectionsClickable(true);
-    connect(ListView1, &QTreeView::clicked, this, &frmZentra::ListView1_ItemClick);
+    // An item selected by the keyboard previews as a clicked one does.
+    connect(ListView1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) {
+                m_previewedByPress = true;
+                ListView1_ItemClick(current);
+            });
+    connect(ListView1, &QTreeView::clicked, this, [this](const QModelIndex &index) {
+        if (!m_previewedByPress)
+            ListView1_ItemClick(index);
+    });
+    ListView1->viewport()->installEventFilter(this);
     connect(ListView1->header(), &QHeaderView::sectionClicked, this,
             &frmZentra::ListView1_ColumnClick);
     QPushButton *cmdAdd = addButton(QStringLiteral("cmdAdd"), QStringLiteral(">"), 2640, 1080, 375,
@@ -117,6 +127,23 @@ frmZentra::frmZentra(const QString &programFolder, QWidget *parent)
     setTabOrder({cmdOutPath, txtOutPath, cmdGen, txtInPath, cmdInPath, cmdGetFiles, txtNfiles,
                  chkGif, chkJpg, ListView1, ListView2, cmdAdd, cmdDel, txtNsel, cmdAddAll,
                  cmdDelAll});
+    cmdOutPath->setFocus(); // the first of the tab order, not the first created
+
+    txtInPath->setAccessibleName(QStringLiteral("IN Path:"));
+    txtOutPath->setAccessibleName(QStringLiteral("OUT Path:"));
+    cmdInPath->setAccessibleName(QStringLiteral("Browse for the input folder"));
+    cmdOutPath->setAccessibleName(QStringLiteral("Browse for the output folder"));
+    cmdAdd->setAccessibleName(QStringLiteral("Select the current picture"));
+    cmdDel->setAccessibleName(QStringLiteral("Remove the current selected picture"));
+    cmdAddAll->setAccessibleName(QStringLiteral("Select every picture found"));
+    cmdDelAll->setAccessibleName(QStringLiteral("Remove every selected picture"));
+    txtNfiles->setAccessibleName(QStringLiteral("Pictures found"));
+    txtNsel->setAccessibleName(QStringLiteral("Pictures selected"));
+    ListView1->setAccessibleName(QStringLiteral("Pictures found"));
+    ListView2->setAccessibleName(QStringLiteral("Pictures selected"));
+    ImgPreview->setAccessibleName(QStringLiteral("Preview"));
+    lblH->setAccessibleName(QStringLiteral("Preview height"));
+    lblW->setAccessibleName(QStringLiteral("Preview width"));
     buildMenus();
 }
 
@@ -178,9 +205,11 @@ void frmZentra::buildMenus()
     QAction *options =
         file->addAction(QStringLiteral("Preferences..."), this, &frmZentra::mnuOptions_Click);
     options->setObjectName(QStringLiteral("mnuOptions"));
+    options->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
     file->addSeparator()->setObjectName(QStringLiteral("sep3"));
     QAction *quit = file->addAction(QStringLiteral("Quit"), this, &QWidget::close);
     quit->setObjectName(QStringLiteral("mnuQuit"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("mnu__Help"));
@@ -188,8 +217,9 @@ void frmZentra::buildMenus()
         ->setObjectName(QStringLiteral("mnuAbout"));
     help->addAction(QStringLiteral("Author..."), this, &frmZentra::mnuAuthor_Click)
         ->setObjectName(QStringLiteral("mnuAuthor"));
-    help->addAction(QStringLiteral("Help..."), this, &frmZentra::mnuHelp_Click)
-        ->setObjectName(QStringLiteral("mnuHelp"));
+    QAction *topics = help->addAction(QStringLiteral("Help..."), this, &frmZentra::mnuHelp_Click);
+    topics->setObjectName(QStringLiteral("mnuHelp"));
+    topics->setShortcut(QKeySequence(Qt::Key_F1));
 }
 
 void frmZentra::setTabOrder(const QList<QWidget *> &order)
@@ -333,6 +363,14 @@ void frmZentra::cmdDelAll_Click()
 void frmZentra::showSelectedCount()
 {
     txtNsel->setText(QString::number(m_selected->count()));
+}
+
+bool frmZentra::eventFilter(QObject *watched, QEvent *event)
+{
+    // A press starts anew: the click that ends it previews unless the press already did.
+    if (event->type() == QEvent::MouseButtonPress && watched == ListView1->viewport())
+        m_previewedByPress = false;
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void frmZentra::ListView1_ItemClick(const QModelIndex &index)

@@ -43,6 +43,9 @@ public:
     void mnuAuthor_Click();
     void mnuHelp_Click();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QLabel *addLabel(const QString &name, const QString &text, int left, int top, int width,
                      int height);
@@ -64,6 +67,7 @@ private:
     QString m_programFolder;
     QString curPath;
     bool sortDescending = false;
+    bool m_previewedByPress = false;
 
     cImageList *m_found;
     cImageList *m_selected;

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 // The widget a press on pressed gives the focus to, as Qt chooses it; null when none.
@@ -14,6 +15,18 @@ QWidget *clickFocusTarget(QWidget *pressed)
             return widget;
         if (widget->isWindow())
             break;
+    }
+    return nullptr;
+}
+
+// The widget of window at point, as the window hands a press on to it; null for other windows.
+QWidget *widgetAt(const QWindow *window, const QPointF &point)
+{
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (top->windowHandle() == window) {
+            QWidget *child = top->childAt(point.toPoint());
+            return child ? child : top;
+        }
     }
     return nullptr;
 }
@@ -104,12 +117,22 @@ void cFocusGuard::moveOn(QWidget *from)
 bool cFocusGuard::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if ((type != QEvent::KeyPress && type != QEvent::MouseButtonPress) || m_checking ||
-        !watched->isWidgetType())
+    if ((type != QEvent::KeyPress && type != QEvent::MouseButtonPress) || m_checking)
+        return false;
+    if (type == QEvent::MouseButtonPress) {
+        // A press reaches the window before the focus moves, and the widget after that.
+        const auto &press = *static_cast<QMouseEvent *>(event);
+        if (auto *window = qobject_cast<QWindow *>(watched)) {
+            QWidget *pressed = widgetAt(window, press.position());
+            return pressed && !pressMayLeave(pressed, press);
+        }
+        if (watched->isWidgetType() && m_checkBefore.contains(static_cast<QWidget *>(watched)))
+            return !pressMayLeave(static_cast<QWidget *>(watched), press);
+        return false;
+    }
+    if (!watched->isWidgetType())
         return false;
     auto *widget = static_cast<QWidget *>(watched);
-    if (type == QEvent::MouseButtonPress)
-        return !pressMayLeave(widget, *static_cast<QMouseEvent *>(event));
     const auto &key = *static_cast<QKeyEvent *>(event);
     if (widget != QApplication::focusWidget() || !m_checks.contains(widget) || !isFocusKey(key))
         return false;

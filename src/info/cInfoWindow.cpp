@@ -5,6 +5,7 @@
 #include "cTwips.h"
 
 #include <QMouseEvent>
+#include <QPalette>
 #include <QUrl>
 
 cInfoWindow::cInfoWindow(QWidget *owner, const QString &name, const QString &caption, int width,
@@ -22,6 +23,15 @@ void cInfoWindow::openLink(QWidget *parent, const QUrl &url)
     if (!cDesktop::current().openUrl(url))
         cDesktop::current().message(parent, QStringLiteral("The address could not be opened: ") +
                                                 url.toString());
+}
+
+void cInfoWindow::useLightBackground(QWidget *window)
+{
+    QPalette light = window->palette();
+    light.setColor(QPalette::Window, QColor(0xF0, 0xF0, 0xF0));
+    light.setColor(QPalette::WindowText, Qt::black);
+    window->setPalette(light);
+    window->setAutoFillBackground(true);
 }
 
 cClickLabel *cInfoWindow::addLabel(QWidget *container, const QString &name, const QString &text,

@@ -14,6 +14,8 @@ public:
     cInfoWindow(QWidget *owner, const QString &name, const QString &caption, int width, int height);
 
     static void openLink(QWidget *parent, const QUrl &url);
+    // The fixed text colours were chosen for a light window; a dark theme would hide them.
+    static void useLightBackground(QWidget *window);
 
 protected:
     cClickLabel *addLabel(QWidget *container, const QString &name, const QString &text, int left,

@@ -17,6 +17,7 @@ frmAuthor::frmAuthor(QWidget *owner)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(size());
+    useLightBackground(this);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
@@ -41,12 +42,14 @@ frmAuthor::frmAuthor(QWidget *owner)
     addLabel(work, QStringLiteral("Label11"), cAuthor::workThree(), 240, 720, 3255, 255);
     addLabel(work, QStringLiteral("Label12"), cAuthor::workFour(), 240, 960, 4335, 255);
 
-    QLabel *motto =
-        addLabel(this, QStringLiteral("Label1"), cAuthor::motto(), 1560, 3360, 1575, 975);
+    auto *motto = new cClickLabel(cAuthor::motto(), this);
+    motto->setObjectName(QStringLiteral("Label1"));
     QFont bold = defaultFont();
     bold.setBold(true);
     motto->setFont(bold);
+    // Wrapped over its four lines it fits its design width; it must not widen to one line.
     motto->setWordWrap(true);
+    cTwips::place(motto, 1560, 3360, 1575, 975);
     motto->setStyleSheet(QStringLiteral("color: #FF0000"));
 
     auto *close = new QPushButton(QStringLiteral("O K"), this);

@@ -13,6 +13,7 @@ frmHelp::frmHelp(QWidget *owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Help..."));
+    cInfoWindow::useLightBackground(this);
     auto *heading = new cClickLabel(QStringLiteral("Help Topics"), this);
     heading->setObjectName(QStringLiteral("item0"));
     cTwips::place(heading, 120, 120, 1815, 255);

@@ -14,8 +14,7 @@ bool cUserInput::showActive(QWidget *window)
 QWidget *cUserInput::click(QWidget *aimed, const QRect &area, Qt::MouseButton button)
 {
     QWidget *window = aimed->window();
-    const QPoint point =
-        aimed->mapTo(window, (area.isEmpty() ? aimed->rect() : area).center());
+    const QPoint point = aimed->mapTo(window, (area.isEmpty() ? aimed->rect() : area).center());
     QWidget *hit = window->childAt(point);
     // Through the window, as the platform delivers a click: the window finds the widget.
     QTest::mouseClick(window->windowHandle(), button, Qt::NoModifier, point);

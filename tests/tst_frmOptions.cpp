@@ -255,10 +255,11 @@ private slots:
         frmOptions dialog;
         dialog.Form_Load();
         std::static_pointer_cast<cTextBox>(dialog.objects().item("TBX"))->obj->setText("edited");
+        QVERIFY(cUserInput::showActive(&dialog));
         if (closeBox)
             dialog.reject();
         else
-            dialog.findChild<QPushButton *>("cmdCancel")->click();
+            cUserInput::click(dialog.findChild<QPushButton *>("cmdCancel"));
         QCOMPARE(dialog.objects().Count(), 0);
         QCOMPARE(gOption.getStrVal("X"), QString("hello"));
         QCOMPARE(cTestFiles::read(iniPath()), twoSections);
@@ -325,20 +326,18 @@ private slots:
         cTestDesktop desktop;
         frmOptions dialog;
         dialog.Form_Load();
-        dialog.show();
-        QApplication::setActiveWindow(&dialog);
-        QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        dialog.tabs()->setCurrentIndex(1);
+        QVERIFY(cUserInput::showActive(&dialog));
+        cUserInput::click(dialog.tabs(), dialog.tabs()->tabRect(1));
         const auto x = std::static_pointer_cast<cTextBox>(dialog.objects().item("TBX"));
         x->obj->setFocus();
         QTRY_VERIFY(x->obj->hasFocus());
         x->obj->setText("abcd");
         auto *ok = dialog.findChild<QPushButton *>("cmdOK");
-        QTest::mouseClick(ok, Qt::LeftButton);
+        cUserInput::click(ok);
         QVERIFY(dialog.isVisible());
         QCOMPARE(desktop.messages.size(), 1);
         QVERIFY(x->obj->hasFocus());
-        QTest::mouseClick(ok, Qt::LeftButton);
+        cUserInput::click(ok);
         QCOMPARE(desktop.messages.size(), 2);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(gOption.getStrVal("X"), QString("abcd"));

@@ -182,8 +182,7 @@ private slots:
         }
         QCOMPARE(window.findChild<QWidget *>("cmdInPath")->accessibleName(),
                  QString("Browse for the input folder"));
-        QCOMPARE(window.findChild<QWidget *>("txtOutPath")->accessibleName(),
-                 QString("OUT Path:"));
+        QCOMPARE(window.findChild<QWidget *>("txtOutPath")->accessibleName(), QString("OUT Path:"));
     }
 
     void controlsAtTheirDesignPlaces()

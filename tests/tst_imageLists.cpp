@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -111,47 +112,49 @@ private slots:
 
     void addAndRemoveKeepTheCounterTrue()
     {
+        QVERIFY(cUserInput::showActive(m_window.get()));
         for (const char *name : {"a.gif", "b.gif", "c.jpg"})
             cTestFiles::write(m_in + "/" + name, tinyGif);
-        m_window->cmdGetFiles_Click();
-        m_window->cmdAdd_Click(); // nothing chosen yet
+        press("cmdGetFiles");
+        press("cmdAdd"); // nothing chosen yet
         QCOMPARE(field("txtNsel"), QString("0"));
         found()->setCurrentIndex(found()->model()->index(0, 0));
-        m_window->cmdAdd_Click();
-        m_window->cmdAdd_Click();
+        press("cmdAdd");
+        press("cmdAdd");
         QCOMPARE(selected()->model()->rowCount(), 1);
         QCOMPARE(field("txtNsel"), QString("1"));
-        m_window->cmdAddAll_Click();
+        press("cmdAddAll");
         QCOMPARE(column(selected()).size(), 3);
         QCOMPARE(column(selected()).first(), column(found()).first());
         QCOMPARE(field("txtNsel"), QString("3"));
         selected()->setCurrentIndex(selected()->model()->index(1, 0));
-        m_window->cmdDel_Click();
+        press("cmdDel");
         QCOMPARE(field("txtNsel"), QString("2"));
-        m_window->cmdDelAll_Click();
+        press("cmdDelAll");
         QCOMPARE(field("txtNsel"), QString("0"));
-        m_window->cmdDel_Click(); // on an empty list
+        press("cmdDel"); // on an empty list
         QCOMPARE(field("txtNsel"), QString("0"));
     }
 
     void columnSortAlternatesAndSticks()
     {
+        QVERIFY(cUserInput::showActive(m_window.get()));
         for (const char *name : {"b.jpg", "A.gif", "c.gif", "D.jpg"})
             cTestFiles::write(m_in + "/" + name, tinyGif);
-        m_window->cmdGetFiles_Click();
-        m_window->ListView1_ColumnClick(0);
+        press("cmdGetFiles");
+        clickHeader(0);
         QCOMPARE(column(found()), (QStringList{"D.jpg", "c.gif", "b.jpg", "A.gif"}));
-        m_window->ListView1_ColumnClick(0);
+        clickHeader(0);
         QCOMPARE(column(found()), (QStringList{"A.gif", "b.jpg", "c.gif", "D.jpg"}));
         // One toggle for the whole list: "Type" continues with descending.
-        m_window->ListView1_ColumnClick(1);
+        clickHeader(1);
         QCOMPARE(column(found(), 1), (QStringList{"JPG", "JPG", "GIF", "GIF"}));
         cTestFiles::write(m_in + "/e.gif", tinyGif);
-        m_window->cmdGetFiles_Click();
+        press("cmdGetFiles");
         QCOMPARE(column(found(), 1), (QStringList{"JPG", "JPG", "GIF", "GIF", "GIF"}));
         // Adding from a sorted list picks the row the user sees.
         found()->setCurrentIndex(found()->model()->index(0, 0));
-        m_window->cmdAdd_Click();
+        press("cmdAdd");
         QCOMPARE(column(selected()), QStringList{column(found()).first()});
     }
 
@@ -225,16 +228,17 @@ private slots:
 
     void generateWritesThePageOrReportsTheStep()
     {
+        QVERIFY(cUserInput::showActive(m_window.get()));
         cTestFiles::write(m_in + "/a.gif", tinyGif);
-        m_window->cmdGetFiles_Click();
-        m_window->CmdGenFiles_Click(); // nothing selected
+        press("cmdGetFiles");
+        press("CmdGenFiles"); // nothing selected
         QVERIFY(!QFile::exists(m_dir->filePath("index.htm")));
-        m_window->cmdAddAll_Click();
-        m_window->CmdGenFiles_Click();
+        press("cmdAddAll");
+        press("CmdGenFiles");
         QVERIFY(QFile::exists(m_dir->filePath("index.htm")));
         QVERIFY(m_desktop->messages.isEmpty());
         m_window->findChild<QLineEdit *>("txtOutPath")->setText(m_dir->filePath("gone"));
-        m_window->CmdGenFiles_Click();
+        press("CmdGenFiles");
         QCOMPARE(m_desktop->messages.size(), 1);
         QVERIFY(m_desktop->messages.first().startsWith("[1] CreateMainIndex\r\n  ERROR[76]"));
         QFile log(modUtil1::logFilePath(QDate::currentDate()));
@@ -243,6 +247,17 @@ private slots:
     }
 
 private:
+    void press(const char *button)
+    {
+        QWidget *aimed = m_window->findChild<QWidget *>(button);
+        QCOMPARE(cUserInput::click(aimed), aimed);
+    }
+    void clickHeader(int column)
+    {
+        QHeaderView *header = found()->header();
+        cUserInput::click(header->viewport(), QRect(header->sectionViewportPosition(column), 0,
+                                                    header->sectionSize(column), header->height()));
+    }
     QTreeView *found() { return m_window->findChild<QTreeView *>("ListView1"); }
     QTreeView *selected() { return m_window->findChild<QTreeView *>("ListView2"); }
     QString field(const char *name) { return m_window->findChild<QLineEdit *>(name)->text(); }

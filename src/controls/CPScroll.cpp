@@ -64,8 +64,7 @@ void setUp(QScrollBar *bar, const QRectF &place, double maximum, float offset,
 {
     if (!bar)
         return;
-    move(bar, float(place.left()), float(place.top()), float(place.width()),
-         float(place.height()));
+    move(bar, float(place.left()), float(place.top()), float(place.width()), float(place.height()));
     setRange(bar, maximum);
     follow(bar, offset, reset);
     setSteps(bar, length);
@@ -180,8 +179,9 @@ void CPScroll::refresh()
                 W -= T;
         }
         if (W > 0)
-            setUp(m_oHScroll, {0, H, needV ? W : W - T, T}, CW - W, -cTwips::left(K),
-                  [K] { cTwips::setLeft(K, 0); }, W);
+            setUp(
+                m_oHScroll, {0, H, needV ? W : W - T, T}, CW - W, -cTwips::left(K),
+                [K] { cTwips::setLeft(K, 0); }, W);
     } else {
         if (m_oHScroll)
             m_oHScroll->lower();
@@ -189,8 +189,9 @@ void CPScroll::refresh()
     }
     if (needV) {
         if (H > 0)
-            setUp(m_oVScroll, {W, 0, T, needH ? H : H - T}, CH - H, -cTwips::top(K),
-                  [K] { cTwips::setTop(K, 0); }, H);
+            setUp(
+                m_oVScroll, {W, 0, T, needH ? H : H - T}, CH - H, -cTwips::top(K),
+                [K] { cTwips::setTop(K, 0); }, H);
     } else {
         if (m_oVScroll)
             m_oVScroll->lower();

@@ -7,8 +7,7 @@
 #include "cTwips.h"
 #include "modUtil1.h"
 
-void cLabel::Initialize(cObjColl *, const std::shared_ptr<cFrame> &f, const QString &cname,
-                        int ind)
+void cLabel::Initialize(cObjColl *, const std::shared_ptr<cFrame> &f, const QString &cname, int ind)
 {
     try {
         vdim = 350;

@@ -1,5 +1,8 @@
 #include "cTestFiles.h"
 
+#include "cError.h"
+#include "cOption.h"
+
 #include <QFile>
 
 QByteArray cTestFiles::read(const QString &path)
@@ -23,4 +26,22 @@ QByteArray cTestFiles::pageSettings(int imageNames, int columns)
            "IMGW=w|4|120\r\nIMGNAME=n|-1|" +
            QByteArray::number(imageNames) + "\r\nTABCOLUMN=c|3|" + QByteArray::number(columns) +
            "\r\n";
+}
+
+QStringList cTestFiles::loaded(const QString &path)
+{
+    cOption store;
+    QStringList entries;
+    try {
+        store.iniread(path);
+    } catch (const cError &error) {
+        entries.append(QStringLiteral("error %1").arg(error.number()));
+    }
+    for (const QString &section : store.getSections()) {
+        for (const QString &key : store.getKeyForSection(section))
+            entries.append(section + QLatin1Char('/') + key + QLatin1Char('=') +
+                           store.getText(key) + QLatin1Char('|') + store.getLen(key) +
+                           QLatin1Char('|') + store.getStrVal(key));
+    }
+    return entries;
 }

@@ -2,12 +2,16 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // Whole files as bytes, for tests that write inputs and compare outputs exactly.
 struct cTestFiles
 {
     static QByteArray read(const QString &path);
     static void write(const QString &path, const QByteArray &bytes);
+    // What a store loads from the settings file at path, one "section/key=text|length|value"
+    // per key in file order, and the number of the error that stopped the load, if any.
+    static QStringList loaded(const QString &path);
     // A [Page] section holding every key the catalog page reads.
     static QByteArray pageSettings(int imageNames, int columns);
 };

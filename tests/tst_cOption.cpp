@@ -2,9 +2,11 @@
 #include "cOption.h"
 #include "cTestFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 namespace {
 QString writeIni(const QTemporaryDir &dir, const QByteArray &bytes)
@@ -180,6 +182,153 @@ private slots:
         store.chgStrVal("b", "3");
         QVERIFY(store.iniwrite());
         QCOMPARE(cTestFiles::read(path), QByteArray("[S]\r\n; mine\r\nA=a|5|9\r\nB=b|5|3\r\n"));
+    }
+
+    // The program rewrites its settings at every start: whatever it cannot read back as it read
+    // it is lost for good. Nothing changed gives the same bytes; one change, one line.
+    void realWorldFilesSurviveStartAndChange_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("changed");
+        QByteArray everyByte;
+        for (int byte = 0; byte < 256; ++byte) {
+            if (byte != '\r' && byte != '\n' && byte != '|')
+                everyByte += char(byte);
+        }
+        QTest::newRow("8-bit description") << QByteArray("[S]\r\nT=Titolo \xe8|10|x\r\n") << "T"
+                                           << "y" << QByteArray("[S]\r\nT=Titolo \xe8|10|y\r\n");
+        QTest::newRow("8-bit section name")
+            << QByteArray("[Opzioni \xe8]\r\nT=t|10|x\r\n") << "T"
+            << "\u00e8\u20ac" << QByteArray("[Opzioni \xe8]\r\nT=t|10|\xe8\x80\r\n");
+        QTest::newRow("every byte value") << "[S]\r\nT=a" + everyByte + "z|300|x\r\n"
+                                          << "T"
+                                          << "y"
+                                          << "[S]\r\nT=a" + everyByte + "z|300|y\r\n";
+        QTest::newRow("8-bit file given a text only UTF-8 holds")
+            << QByteArray("[S]\r\nA=\xe8|1|1\r\nT=t|9|x\r\n") << "T"
+            << "\u0142" << QByteArray("[S]\r\nA=\xc3\xa8|1|1\r\nT=t|9|\xc5\x82\r\n");
+        QTest::newRow("UTF-8 stays UTF-8")
+            << QByteArray("[S]\r\nT=Titolo \xc3\xa8|10|x\r\n") << "T"
+            << "\u00e8" << QByteArray("[S]\r\nT=Titolo \xc3\xa8|10|\xc3\xa8\r\n");
+        QTest::newRow("key written twice in a section")
+            << QByteArray("[S]\r\nK=T|1|a\r\nk=T|1|b\r\n") << "K"
+            << "c" << QByteArray("[S]\r\nK=T|1|c\r\nk=T|1|b\r\n");
+        QTest::newRow("section header twice, in another case")
+            << QByteArray("[Main]\r\nA=a|1|1\r\n[MAIN]\r\nB=b|1|2\r\n") << "B"
+            << "3" << QByteArray("[Main]\r\nA=a|1|1\r\n[MAIN]\r\nB=b|1|3\r\n");
+        QTest::newRow("line without a key name")
+            << QByteArray("[S]\r\n=val5\r\nK=k|1|1\r\n") << "K"
+            << "2" << QByteArray("[S]\r\n=val5\r\nK=k|1|2\r\n");
+        QTest::newRow("byte-order mark inside the file")
+            << QByteArray("\xEF\xBB\xBF[S]\r\nA=a|1|1\r\n\xEF\xBB\xBFK=k|1|1\r\n")
+            << QString(QChar(0xFEFF)) + "K"
+            << "2" << QByteArray("\xEF\xBB\xBF[S]\r\nA=a|1|1\r\n\xEF\xBB\xBFK=k|1|2\r\n");
+    }
+    void realWorldFilesSurviveStartAndChange()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QFETCH(QByteArray, changed);
+        QTemporaryDir dir;
+        const QString path = writeIni(dir, file);
+        const QStringList loaded = cTestFiles::loaded(path);
+        for (int start = 0; start < 2; ++start) {
+            cOption store;
+            try {
+                store.iniread(path);
+            } catch (const cError &) {
+            }
+            QVERIFY(store.iniwrite());
+            QCOMPARE(cTestFiles::read(path), file);
+            QCOMPARE(cTestFiles::loaded(path), loaded);
+        }
+        cOption store;
+        try {
+            store.iniread(path);
+        } catch (const cError &) {
+        }
+        store.chgStrVal(key, value);
+        QVERIFY(store.iniwrite());
+        QCOMPARE(cTestFiles::read(path), changed);
+        QStringList expected = loaded;
+        for (QString &entry : expected) {
+            if (entry.contains('/' + key + '='))
+                entry = entry.left(entry.lastIndexOf('|') + 1) + value;
+        }
+        QCOMPARE(cTestFiles::loaded(path), expected);
+    }
+
+    // A folder name may hold a line break on Linux; written as it is, it would inject lines.
+    void lineBreaksAreRefused_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("LF") << "/a\nOUTPATH=x|1|/b";
+        QTest::newRow("CR") << "/a\r";
+        QTest::newRow("CR LF") << "/a\r\n";
+    }
+    void lineBreaksAreRefused()
+    {
+        QFETCH(QString, value);
+        QTemporaryDir dir;
+        const QByteArray file("[F]\r\nINPATH=In|50|/in/\r\n");
+        const QString path = writeIni(dir, file);
+        cOption store;
+        store.iniread(path);
+        try {
+            store.chgStrVal("INPATH", value);
+            QFAIL("a value with a line break was taken");
+        } catch (const cError &error) {
+            QCOMPARE(error.number(), int(cError::InvalidArgument));
+        }
+        QCOMPARE(store.getStrVal("INPATH"), QString("/in/"));
+        QVERIFY(store.iniwrite());
+        QCOMPARE(cTestFiles::read(path), file);
+    }
+
+    // A FIFO used to hang the start, a link to /dev/zero to eat memory without end.
+    void onlyRegularFilesAreRead_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("FIFO") << "fifo";
+        QTest::newRow("link to /dev/zero") << "zero";
+        QTest::newRow("directory") << "directory";
+        QTest::newRow("broken link") << "broken";
+    }
+    void onlyRegularFilesAreRead()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("QDX.ini");
+        if (kind == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind == "zero")
+            QVERIFY(QFile::link("/dev/zero", path));
+        else if (kind == "directory")
+            QVERIFY(QDir().mkdir(path));
+        else
+            QVERIFY(QFile::link(dir.filePath("gone.ini"), path));
+        cOption store;
+        QVERIFY(!store.iniread(path));
+        QVERIFY(store.getSections().isEmpty());
+    }
+
+    // A killed write leaves its temporary file; the next write clears the program's own.
+    void staleTemporaryFilesAreCleared()
+    {
+        QTemporaryDir dir;
+        const QString path = writeIni(dir, "[S]\r\nK=k|5|1\r\n");
+        cTestFiles::write(path + ".qdx-Ab12Cd", "[S]\r\nK=k|5|");
+        cTestFiles::write(path + ".backup", "mine");
+        cOption store;
+        store.iniread(path);
+        store.chgStrVal("K", "2");
+        QVERIFY(store.iniwrite());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                 (QStringList{"QDX.ini", "QDX.ini.backup"}));
+        QCOMPARE(cTestFiles::read(path), QByteArray("[S]\r\nK=k|5|2\r\n"));
     }
 
     void missingFileLoadsNothing()

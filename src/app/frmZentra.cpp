@@ -269,7 +269,16 @@ void frmZentra::folderChanged(const QString &key, const QString &path)
     // A folder whose key the settings file lacks is used but not stored.
     if (!gOption.hasKey(key))
         return;
-    gOption.chgStrVal(key, path);
+    try {
+        gOption.chgStrVal(key, path);
+    } catch (const cError &error) {
+        // A folder name with a line break cannot be stored; the field keeps it, and says so once.
+        if (!m_refused.contains(key))
+            modUtil1::writeLog(false, 0, QStringLiteral("Folder not stored: ") + key, error);
+        m_refused.insert(key);
+        return;
+    }
+    m_refused.remove(key);
     gOption.iniwrite();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QSet>
 
 class cImageList;
 class QCheckBox;
@@ -68,6 +69,7 @@ private:
     QString curPath;
     bool sortDescending = false;
     bool m_previewedByPress = false;
+    QSet<QString> m_refused; // folder keys whose last text could not be stored
 
     cImageList *m_found;
     cImageList *m_selected;

@@ -1,14 +1,24 @@
 #include "cIniFile.h"
 
+#include "cCodePage.h"
+#include "cRegularFile.h"
+
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
+#include <QTemporaryFile>
+#include <filesystem>
+#include <system_error>
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace {
 
 // The file is worked on as bytes: every character that shapes a line ("[", "]", "=", ";",
-// blanks, line ends) is ASCII, which the 8-bit code pages and UTF-8 keep as it is, so only names
-// and values are ever decoded.
+// blanks, line ends) is ASCII, which code page 1252 and UTF-8 keep as it is, so only names and
+// values are ever decoded, in the one encoding the whole file is in.
 const QByteArray utf8Bom("\xEF\xBB\xBF");
 const QByteArray crlf("\r\n");
 
@@ -80,12 +90,14 @@ ParsedLine parseLine(QByteArrayView raw)
         parsed.name = trimBlanks(close < 0 ? line.sliced(1) : line.sliced(1, close - 1));
         return parsed;
     }
-    parsed.kind = ParsedLine::Key;
     const qsizetype equals = line.indexOf('=');
     parsed.hasEquals = equals >= 0;
     parsed.name = trimBlanks(parsed.hasEquals ? line.first(equals) : line);
     if (parsed.hasEquals)
         parsed.value = trimBlanks(line.sliced(equals + 1));
+    // A line without a key name ("=value") is no key: it is neither loaded nor written to.
+    if (!parsed.name.isEmpty())
+        parsed.kind = ParsedLine::Key;
     return parsed;
 }
 
@@ -123,34 +135,34 @@ QList<RawLine> splitRaw(const QByteArray &bytes)
     return lines;
 }
 
-QString decode(QByteArrayView text)
+QByteArrayView withoutBom(const QByteArray &bytes)
 {
-    return QString::fromLocal8Bit(text);
+    return QByteArrayView(bytes).sliced(bytes.startsWith(utf8Bom) ? utf8Bom.size() : 0);
 }
 
 // Whether bytes of the file hold exactly this text, without encoding it when it is plain ASCII.
-bool holds(QByteArrayView bytes, const QString &text)
+bool holds(QByteArrayView bytes, const QString &text, cCodePage::Kind kind)
 {
     if (bytes.size() != text.size())
-        return bytes == QByteArrayView(text.toLocal8Bit());
+        return bytes == QByteArrayView(cCodePage::encode(text, kind));
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t unit = text.at(i).unicode();
         if (unit >= 0x80)
-            return bytes == QByteArrayView(text.toLocal8Bit());
+            return bytes == QByteArrayView(cCodePage::encode(text, kind));
         if (uchar(bytes.at(i)) != unit)
             return false;
     }
     return true;
 }
 
-QByteArray encode(const QString &text)
+QByteArray encode(const QString &text, cCodePage::Kind kind)
 {
-    // Settings are mostly plain ASCII, which every 8-bit code page and UTF-8 write as it is.
+    // Settings are mostly plain ASCII, which both encodings write as it is.
     QByteArray bytes(text.size(), Qt::Uninitialized);
     char *out = bytes.data();
     for (const QChar c : text) {
         if (c.unicode() >= 0x80)
-            return text.toLocal8Bit();
+            return cCodePage::encode(text, kind);
         *out++ = char(c.unicode());
     }
     return bytes;
@@ -160,14 +172,20 @@ QByteArray encode(const QString &text)
 struct Block
 {
     QList<RawLine> lines;
-    QHash<NoCase, qsizetype> keyLines;
     qsizetype lastKeyLine = 0;
+};
+
+// Where a key line stands: its section block and its line in it.
+struct Place
+{
+    qsizetype block;
+    qsizetype line;
 };
 
 class Document
 {
 public:
-    explicit Document(const QByteArray &bytes) : m_bytes(bytes)
+    Document(const QByteArray &bytes, cCodePage::Kind kind) : m_bytes(bytes), m_kind(kind)
     {
         m_bom = bytes.startsWith(utf8Bom);
         m_blocks.append(Block());
@@ -175,45 +193,50 @@ public:
             const ParsedLine parsed = parseLine(line.text);
             if (parsed.kind == ParsedLine::Header) {
                 m_blocks.append(Block());
-                // Writes go to the first section of a name, as the profile functions do.
+                // New keys go to the first section of a name, as the profile functions do.
                 if (!m_sections.contains(NoCase{parsed.name}))
                     m_sections.insert(NoCase{parsed.name}, m_blocks.size() - 1);
             }
             Block &block = m_blocks.last();
             block.lines.append(line);
             if (parsed.kind == ParsedLine::Key && m_blocks.size() > 1) {
-                block.keyLines.insert(NoCase{parsed.name}, block.lines.size() - 1);
                 block.lastKeyLine = block.lines.size() - 1;
+                // A key is loaded from its first line in the file, and written back there, even
+                // where its section's name or the key itself comes again further down.
+                if (!m_keys.contains(NoCase{parsed.name}))
+                    m_keys.insert(NoCase{parsed.name},
+                                  {m_blocks.size() - 1, block.lines.size() - 1});
             }
         }
     }
 
     void write(const cIniFile::Write &write)
     {
-        const QByteArray key = encode(write.key);
-        if (m_lastSection.isNull() || m_lastSection != write.section) {
-            m_lastSection = write.section;
-            m_lastBlock = findOrAddSection(encode(write.section));
-        }
-        Block &block = m_blocks[m_lastBlock];
-        const auto existing = block.keyLines.constFind(NoCase{key});
-        if (existing != block.keyLines.constEnd()) {
-            RawLine &line = block.lines[*existing];
+        const QByteArray key = encode(write.key, m_kind);
+        const auto existing = m_keys.constFind(NoCase{key});
+        if (existing != m_keys.constEnd()) {
+            RawLine &line = m_blocks[existing->block].lines[existing->line];
             const ParsedLine parsed = parseLine(line.current());
-            if (parsed.hasEquals && holds(parsed.value, write.value))
+            if (parsed.hasEquals && holds(parsed.value, write.value, m_kind))
                 return;
             // The file's spelling of the key name stays.
-            line.replaced = parsed.name.toByteArray() + '=' + encode(write.value);
+            line.replaced = parsed.name.toByteArray() + '=' + encode(write.value, m_kind);
             line.isReplaced = true;
             return;
         }
+        if (m_lastSection.isNull() || m_lastSection != write.section) {
+            m_lastSection = write.section;
+            m_lastBlock = findOrAddSection(encode(write.section, m_kind));
+        }
+        Block &block = m_blocks[m_lastBlock];
         const qsizetype at = block.lastKeyLine + 1;
         if (block.lines.at(at - 1).end.isEmpty())
             block.lines[at - 1].end = crlf;
-        block.lines.insert(at, newLine(key + '=' + encode(write.value)));
+        block.lines.insert(at, newLine(key + '=' + encode(write.value, m_kind)));
         m_names.append(key);
-        block.keyLines.insert(NoCase{m_names.last()}, at);
         block.lastKeyLine = at;
+        // Only lines without a key follow the last key line, so no known place moves.
+        m_keys.insert(NoCase{m_names.last()}, {m_lastBlock, at});
     }
 
     QByteArray bytes() const
@@ -260,11 +283,13 @@ private:
     }
 
     QByteArray m_bytes;
+    cCodePage::Kind m_kind;
     bool m_bom = false;
     QString m_lastSection;
     qsizetype m_lastBlock = 0;
     QList<Block> m_blocks;
     QHash<NoCase, qsizetype> m_sections;
+    QHash<NoCase, Place> m_keys;
     QList<QByteArray> m_names; // names of added sections and keys, viewed by the hashes
 };
 
@@ -275,17 +300,19 @@ QList<cIniFile::Section> cIniFile::read(const QString &path, bool *found)
     return parse(load(path, found));
 }
 
-QByteArray cIniFile::load(const QString &path, bool *found)
+QByteArray cIniFile::load(const QString &path, bool *found, QString *reason)
 {
-    QFile file(path);
-    const bool opened = file.open(QIODevice::ReadOnly);
+    QFile file;
+    const cRegularFile::Outcome outcome = cRegularFile::open(file, path, reason);
     if (found)
-        *found = opened;
-    return opened ? file.readAll() : QByteArray();
+        *found = outcome == cRegularFile::Opened;
+    return outcome == cRegularFile::Opened ? file.readAll() : QByteArray();
 }
 
 QList<cIniFile::Section> cIniFile::parse(const QByteArray &bytes)
 {
+    const cCodePage::Kind kind = cCodePage::of(withoutBom(bytes));
+    const auto decode = [kind](QByteArrayView text) { return cCodePage::decode(text, kind); };
     QList<Section> sections;
     for (const RawLine &line : splitRaw(bytes)) {
         const ParsedLine parsed = parseLine(line.text);
@@ -301,21 +328,72 @@ QList<cIniFile::Section> cIniFile::parse(const QByteArray &bytes)
 
 QByteArray cIniFile::apply(const QByteArray &original, const QList<Write> &writes)
 {
-    Document document(original);
+    cCodePage::Kind kind = cCodePage::of(withoutBom(original));
+    QByteArray bytes = original;
+    const auto fits = [kind](const Write &write) {
+        return cCodePage::canEncode(write.key, kind) && cCodePage::canEncode(write.value, kind) &&
+               cCodePage::canEncode(write.section, kind);
+    };
+    if (!std::all_of(writes.begin(), writes.end(), fits)) {
+        // A text code page 1252 cannot hold: the whole file moves to UTF-8, losing nothing.
+        const qsizetype bom = original.size() - withoutBom(original).size();
+        bytes = original.first(bom) + cCodePage::decode(withoutBom(original), kind).toUtf8();
+        kind = cCodePage::Utf8;
+    }
+    Document document(bytes, kind);
     for (const Write &write : writes)
         document.write(write);
     return document.bytes();
 }
 
+namespace {
+// The program's own temporary files beside a settings file: a write that was killed leaves one.
+QString temporaryPrefix(const QFileInfo &target)
+{
+    return target.fileName() + QStringLiteral(".qdx-");
+}
+
+void removeStaleTemporaries(const QFileInfo &target)
+{
+    QDir folder = target.absoluteDir();
+    const QStringList stale = folder.entryList({temporaryPrefix(target) + QStringLiteral("*")},
+                                               QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : stale)
+        folder.remove(name);
+}
+
+// A link is written through, so the link stays and its target gets the new bytes.
+QString writtenPath(const QString &path)
+{
+    const QString target = QFileInfo(path).canonicalFilePath();
+    return target.isEmpty() ? path : target;
+}
+} // namespace
+
 bool cIniFile::save(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    const QFileInfo target(writtenPath(path));
+    QTemporaryFile file(target.absolutePath() + QLatin1Char('/') + temporaryPrefix(target) +
+                        QStringLiteral("XXXXXX"));
+    if (!file.open())
         return false;
-    // commit() alone can miss a short write, so the flush is checked first.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
+    // A short write (a file size limit, a full disk) must not replace the file.
+    if (file.write(bytes) != bytes.size() || !file.flush())
         return false;
-    }
-    return file.commit();
+#ifdef Q_OS_UNIX
+    if (::fsync(file.handle()) != 0)
+        return false;
+#endif
+    file.setPermissions(target.exists() ? QFile::permissions(target.absoluteFilePath())
+                                        : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                              QFile::ReadOther);
+    std::error_code failed;
+    std::filesystem::rename(QFile::encodeName(file.fileName()).toStdString(),
+                            QFile::encodeName(target.absoluteFilePath()).toStdString(), failed);
+    if (failed)
+        return false;
+    file.setAutoRemove(false);
+    file.close();
+    removeStaleTemporaries(target);
+    return true;
 }

@@ -30,9 +30,11 @@ public:
 
     // The file's bytes after writing each key in turn.
     static QByteArray apply(const QByteArray &original, const QList<Write> &writes);
-    // The file's bytes; empty when it is missing.
-    static QByteArray load(const QString &path, bool *found = nullptr);
+    // The file's bytes; empty when it is missing or not a regular file (found is then false, and
+    // reason says why).
+    static QByteArray load(const QString &path, bool *found = nullptr, QString *reason = nullptr);
     // Replaces the file by a temporary one written beside it, so it is never left half-written:
-    // false when it could not be written, and then the old file is whole.
+    // false when it could not be written, and then the old file is whole. Temporary files that
+    // earlier writes left behind go once a write succeeds.
     static bool save(const QString &path, const QByteArray &bytes);
 };

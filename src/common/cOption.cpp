@@ -107,6 +107,9 @@ void cOption::chgStrVal(const QString &key, const QString &value)
     auto entry = m_valueMap.find(Name{key});
     if (entry == m_valueMap.end())
         throw cError::invalidArgument();
+    // A line break would end the key's line in the file and start a line of its own.
+    if (value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n')))
+        throw cError::invalidArgument();
     if (*entry != value) {
         *entry = value;
         m_changed.insert(Name{key});

@@ -26,6 +26,7 @@ public:
 
     bool hasKey(const QString &key) const { return m_valueMap.contains(Name{key}); }
     QString getStrVal(const QString &key) const;
+    // Throws an invalid-argument cError for a missing key or a value holding CR or LF.
     void chgStrVal(const QString &key, const QString &value);
     qint16 getIntVal(const QString &key) const;
     QString getLen(const QString &key) const;

@@ -1,11 +1,14 @@
 #include "cTextFile.h"
 
+#include "cCodePage.h"
+#include "cRegularFile.h"
+
 #include <QFile>
 
 QStringList cTextFile::readLines(const QString &path, bool *found)
 {
-    QFile file(path);
-    const bool opened = file.open(QIODevice::ReadOnly);
+    QFile file;
+    const bool opened = cRegularFile::open(file, path) == cRegularFile::Opened;
     if (found)
         *found = opened;
     return opened ? splitLines(file.readAll()) : QStringList();
@@ -13,19 +16,24 @@ QStringList cTextFile::readLines(const QString &path, bool *found)
 
 QStringList cTextFile::splitLines(const QByteArray &bytes)
 {
+    const cCodePage::Kind kind = cCodePage::of(bytes);
+    const auto decode = [&bytes, kind](qsizetype start, qsizetype length) {
+        return cCodePage::decode(QByteArrayView(bytes).sliced(start, length), kind);
+    };
     QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
+    // Only the file's very first mark is a byte-order mark.
+    qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    for (qsizetype i = start; i < bytes.size(); ++i) {
         const char c = bytes.at(i);
         if (c != '\r' && c != '\n')
             continue;
-        lines.append(QString::fromLocal8Bit(bytes.constData() + start, i - start));
+        lines.append(decode(start, i - start));
         if (c == '\r' && i + 1 < bytes.size() && bytes.at(i + 1) == '\n')
             ++i;
         start = i + 1;
     }
     if (start < bytes.size())
-        lines.append(QString::fromLocal8Bit(bytes.constData() + start, bytes.size() - start));
+        lines.append(decode(start, bytes.size() - start));
     return lines;
 }
 

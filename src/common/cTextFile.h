@@ -6,7 +6,9 @@
 class cTextFile
 {
 public:
-    // Lines of the file; CR LF, LF and a lone CR all end a line. A missing file gives no lines.
+    // Lines of the file, read as UTF-8 when they are valid UTF-8 and as code page 1252
+    // otherwise; CR LF, LF and a lone CR all end a line. A missing file, or one that is not a
+    // regular file, gives no lines.
     static QStringList readLines(const QString &path, bool *found = nullptr);
     // Appends the lines, each ended by CR LF; false when the file cannot be opened or written.
     static bool appendLines(const QString &path, const QStringList &lines);

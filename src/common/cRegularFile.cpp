@@ -1,0 +1,57 @@
+#include "cRegularFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace {
+cRegularFile::Outcome fail(cRegularFile::Outcome outcome, const QString &why, QString *reason)
+{
+    if (reason)
+        *reason = why;
+    return outcome;
+}
+
+const QString notRegular = QStringLiteral("Not a regular file");
+} // namespace
+
+cRegularFile::Outcome cRegularFile::open(QFile &file, const QString &path, QString *reason)
+{
+#ifdef Q_OS_UNIX
+    // Not blocking, so opening a FIFO returns at once and fstat can tell what it is.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        return fail(error == ENOENT || error == ENOTDIR ? Missing : Refused,
+                    QString::fromLocal8Bit(std::strerror(error)), reason);
+    }
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return fail(NotRegular, notRegular, reason);
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    file.setFileName(path);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return fail(Refused, file.errorString(), reason);
+    }
+    return Opened;
+#else
+    const QFileInfo info(path);
+    if (!info.exists())
+        return fail(Missing, QStringLiteral("No such file or directory"), reason);
+    if (!info.isFile())
+        return fail(NotRegular, notRegular, reason);
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(Refused, file.errorString(), reason);
+    return Opened;
+#endif
+}

@@ -15,6 +15,9 @@
 #include <QTemporaryDir>
 #include <QTreeView>
 #include <QtTest>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 // The smallest GIF: one transparent pixel.
@@ -56,19 +59,30 @@ private slots:
         m_desktop.reset();
     }
 
+    // Only what can be opened as a picture is listed; ".jpeg" counts as JPG.
     void gathersGifsThenJpgs()
     {
         for (const char *name : {"a.gif", "b.jpg", "c.GIF", ".hidden.gif", "d.png", "e.jpeg"})
             cTestFiles::write(m_in + "/" + name, tinyGif);
         QDir(m_in).mkdir("folder.jpg");
+        QCOMPARE(::mkfifo(QFile::encodeName(m_in + "/fifo.gif").constData(), 0600), 0);
+        QVERIFY(QFile::link(m_in + "/gone.gif", m_in + "/broken.gif"));
+        QVERIFY(QFile::link(m_in + "/b.jpg", m_in + "/link.jpg"));
+        // A name that is not UTF-8 cannot be given back to the system, so it cannot be opened.
+        const QByteArray notUtf8 = QFile::encodeName(m_in) + "/bad\xff.gif";
+        ::close(::open(notUtf8.constData(), O_CREAT | O_WRONLY, 0600));
         m_window->cmdGetFiles_Click();
         const QStringList names = column(found());
-        QCOMPARE(names.size(), 3);
+        QCOMPARE(names.size(), 5);
         QCOMPARE(QSet<QString>(names.cbegin(), names.cbegin() + 2),
                  (QSet<QString>{"a.gif", "c.GIF"}));
-        QCOMPARE(names.last(), QString("b.jpg"));
-        QCOMPARE(column(found(), 1), (QStringList{"GIF", "GIF", "JPG"}));
-        QCOMPARE(field("txtNfiles"), QString("3"));
+        QCOMPARE(QSet<QString>(names.cbegin() + 2, names.cend()),
+                 (QSet<QString>{"b.jpg", "e.jpeg", "link.jpg"}));
+        QCOMPARE(column(found(), 1), (QStringList{"GIF", "GIF", "JPG", "JPG", "JPG"}));
+        QCOMPARE(field("txtNfiles"), QString("5"));
+        QCOMPARE(m_desktop->messages.size(), 1);
+        QVERIFY(m_desktop->messages.first().contains("cannot be read: 1"));
+        ::unlink(notUtf8.constData()); // the temporary folder cannot see it to remove it
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
 
@@ -205,6 +219,8 @@ private slots:
         QTest::newRow("not a picture") << QByteArray("plain text") << false;
         QTest::newRow("truncated") << tinyGif.left(12) << false;
         QTest::newRow("removed since gathering") << tinyGif << true;
+        QTest::newRow("a FIFO since gathering") << QByteArray("fifo") << true;
+        QTest::newRow("a folder since gathering") << QByteArray("folder") << true;
     }
     void previewOfABrokenFile()
     {
@@ -218,6 +234,11 @@ private slots:
         m_window->ListView1_ItemClick(found()->model()->index(1, 0)); // good.jpg
         if (removed)
             QFile::remove(m_in + "/bad.gif");
+        // Reading a FIFO would wait for a writer that never comes.
+        if (removed && bytes == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(m_in + "/bad.gif").constData(), 0600), 0);
+        if (removed && bytes == "folder")
+            QVERIFY(QDir(m_in).mkdir("bad.gif"));
         m_window->ListView1_ItemClick(found()->model()->index(0, 0));
         QCOMPARE(label("lblH"), QString("0"));
         QCOMPARE(label("lblW"), QString("0"));

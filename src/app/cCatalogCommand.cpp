@@ -3,6 +3,7 @@
 #include "cCatalogWriter.h"
 #include "cImageFinder.h"
 #include "cOption.h"
+#include "cRegularFile.h"
 #include "modUtil1.h"
 
 #include <QDir>
@@ -116,10 +117,19 @@ int cCatalogCommand::run(const QStringList &arguments, const QString &iniDefault
         return int(Failure);
     };
 
-    if (!QFileInfo(options.ini).isFile())
+    QFile settings;
+    QString reason;
+    const cRegularFile::Outcome outcome = cRegularFile::open(settings, options.ini, &reason);
+    if (outcome == cRegularFile::Missing)
         return fail(QStringLiteral("settings file not found: ") + options.ini);
+    if (outcome != cRegularFile::Opened)
+        return fail(QStringLiteral("settings file ") + options.ini +
+                    QStringLiteral(" cannot be read: ") + reason);
+    settings.close();
     try {
-        gOption.iniread(options.ini);
+        if (!gOption.iniread(options.ini))
+            return fail(QStringLiteral("settings file ") + options.ini +
+                        QStringLiteral(" cannot be read"));
     } catch (const cError &error) {
         return fail(QStringLiteral("settings file ") + options.ini +
                         QStringLiteral(" cannot be read: ") + error.description(),
@@ -129,7 +139,15 @@ int cCatalogCommand::run(const QStringList &arguments, const QString &iniDefault
         return fail(QStringLiteral("input folder not found: ") + options.input);
 
     cImageList list({QStringLiteral("Name")});
-    list.addAll(cImageFinder::find(folderPath(options.input), options.gif, options.jpg));
+    int unreadable = 0;
+    list.addAll(
+        cImageFinder::find(folderPath(options.input), options.gif, options.jpg, &unreadable));
+    if (unreadable > 0) {
+        const QString skipped = QStringLiteral("pictures left out, as their names cannot be read: %1")
+                                    .arg(unreadable);
+        err << "qdx-catalog: " << skipped << "\n";
+        modUtil1::writeLog(true, 0, QStringLiteral("qdx-catalog: ") + skipped);
+    }
     if (options.byName)
         list.sortBy(0, Qt::AscendingOrder);
     if (list.count() == 0)

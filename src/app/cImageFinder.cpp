@@ -1,25 +1,97 @@
 #include "cImageFinder.h"
 
-#include <QDirIterator>
+#include "cCodePage.h"
 
-QList<cImageList::Item> cImageFinder::find(const QString &folder, bool gif, bool jpg)
+#include <QDirIterator>
+#include <QFile>
+#ifdef Q_OS_UNIX
+#include <dirent.h>
+#include <sys/stat.h>
+#endif
+
+namespace {
+enum class Kind { None, Gif, Jpg };
+
+bool endsWithNoCase(QByteArrayView name, QByteArrayView suffix)
 {
-    QList<cImageList::Item> gifs;
-    QList<cImageList::Item> jpgs;
-    if (!gif && !jpg)
-        return gifs;
-    const QString gifType = QStringLiteral("GIF");
-    const QString jpgType = QStringLiteral("JPG");
-    // One pass over the folder serves both patterns; the file system's order is kept per type.
-    QDirIterator it(folder, QDir::Files | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        const QString name = it.fileName();
-        if (gif && name.endsWith(QLatin1String(".gif"), Qt::CaseInsensitive))
-            gifs.append({name, gifType});
-        else if (jpg && name.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive))
-            jpgs.append({name, jpgType});
+    return name.size() > suffix.size() &&
+           name.last(suffix.size()).compare(suffix, Qt::CaseInsensitive) == 0;
+}
+
+// The JPG pattern also takes ".jpeg", as the old pattern matching listed such files.
+Kind kindOf(QByteArrayView name, bool gif, bool jpg)
+{
+    if (gif && endsWithNoCase(name, ".gif"))
+        return Kind::Gif;
+    if (jpg && (endsWithNoCase(name, ".jpg") || endsWithNoCase(name, ".jpeg")))
+        return Kind::Jpg;
+    return Kind::None;
+}
+
+class Gathered
+{
+public:
+    void add(Kind kind, const QString &name)
+    {
+        if (kind == Kind::Gif)
+            m_gifs.append({name, m_gifType});
+        else
+            m_jpgs.append({name, m_jpgType});
     }
-    gifs.append(jpgs);
-    return gifs;
+    QList<cImageList::Item> items()
+    {
+        m_gifs.append(m_jpgs);
+        return m_gifs;
+    }
+
+private:
+    const QString m_gifType = QStringLiteral("GIF");
+    const QString m_jpgType = QStringLiteral("JPG");
+    QList<cImageList::Item> m_gifs;
+    QList<cImageList::Item> m_jpgs;
+};
+} // namespace
+
+QList<cImageList::Item> cImageFinder::find(const QString &folder, bool gif, bool jpg,
+                                           int *unreadable)
+{
+    Gathered gathered;
+    int undecodable = 0;
+    if (gif || jpg) {
+#ifdef Q_OS_UNIX
+        // The system's own listing: it shows the names Qt cannot decode, which would otherwise
+        // vanish without a word, and tells plain files without asking for each one.
+        const QByteArray path = QFile::encodeName(folder);
+        if (DIR *dir = ::opendir(path.constData())) {
+            while (const dirent *entry = ::readdir(dir)) {
+                const QByteArrayView name(entry->d_name);
+                const Kind kind = kindOf(name, gif, jpg);
+                if (kind == Kind::None || name.startsWith('.'))
+                    continue;
+                struct stat status;
+                // Links are followed; FIFOs, sockets, devices and broken links are left out.
+                if (entry->d_type != DT_REG &&
+                    (::fstatat(::dirfd(dir), entry->d_name, &status, 0) != 0 ||
+                     !S_ISREG(status.st_mode)))
+                    continue;
+                if (!name.isValidUtf8())
+                    ++undecodable;
+                else
+                    gathered.add(kind, cCodePage::decode(name, cCodePage::Utf8));
+            }
+            ::closedir(dir);
+        }
+#else
+        QDirIterator it(folder, QDir::Files | QDir::NoDotAndDotDot);
+        while (it.hasNext()) {
+            it.next();
+            const Kind kind = kindOf(QFile::encodeName(it.fileName()), gif, jpg);
+            if (kind != Kind::None)
+                gathered.add(kind, it.fileName());
+        }
+#endif
+    }
+    if (unreadable)
+        *unreadable = undecodable;
+    return gathered.items();
 }

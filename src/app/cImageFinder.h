@@ -2,10 +2,14 @@
 
 #include "cImageList.h"
 
-// Lists the GIF and then the JPG pictures of a folder: plain files only, no hidden or system
-// files, in the order the file system gives them, extensions matched ignoring case.
+// Lists the GIF and then the JPG pictures of a folder: regular files only (links followed), no
+// hidden or system files, in the order the file system gives them, extensions matched ignoring
+// case. The JPG pattern also finds ".jpeg", as the old pattern matching did.
 class cImageFinder
 {
 public:
-    static QList<cImageList::Item> find(const QString &folder, bool gif, bool jpg);
+    // unreadable, when given, counts the pictures whose names the system's encoding cannot
+    // give back, so they could never be opened; they are left out.
+    static QList<cImageList::Item> find(const QString &folder, bool gif, bool jpg,
+                                        int *unreadable = nullptr);
 };

@@ -6,6 +6,7 @@
 #include "cImageFinder.h"
 #include "cImageList.h"
 #include "cOption.h"
+#include "cRegularFile.h"
 #include "cTwips.h"
 #include "frmAbout.h"
 #include "frmAuthor.h"
@@ -320,12 +321,18 @@ void frmZentra::cmdGetFiles_Click()
     int marker = 0;
     try {
         m_found->clear();
-        const QList<cImageList::Item> items =
-            cImageFinder::find(getInPath(), chkGif->isChecked(), chkJpg->isChecked());
+        int unreadable = 0;
+        const QList<cImageList::Item> items = cImageFinder::find(
+            getInPath(), chkGif->isChecked(), chkJpg->isChecked(), &unreadable);
         marker = 51;
         m_found->addAll(items);
         marker = 52;
         txtNfiles->setText(QString::number(items.size()));
+        if (unreadable > 0)
+            modUtil1::writeLog(false, 0,
+                               QStringLiteral("cmdGetFiles: pictures left out, as their names "
+                                              "cannot be read: %1")
+                                   .arg(unreadable));
     } catch (const std::bad_alloc &) {
         // A folder too large for the memory left: what was gathered stays.
         modUtil1::writeLog(false, marker, QStringLiteral("cmdGetFiles"),
@@ -387,14 +394,19 @@ void frmZentra::ListView1_ItemClick(const QModelIndex &index)
     if (!index.isValid())
         return;
     const QString path = getInPath() + m_found->at(index.row()).name;
-    QImageReader reader(path);
-    reader.setAutoTransform(false);
-    const QImage picture = reader.read();
+    // A picture that became a FIFO or a device since the gathering must not block the window.
+    QFile file;
+    QString reason;
+    QImage picture;
+    if (cRegularFile::open(file, path, &reason) == cRegularFile::Opened) {
+        QImageReader reader(&file);
+        reader.setAutoTransform(false);
+        picture = reader.read();
+        reason = reader.errorString();
+    }
     if (picture.isNull()) {
         clearPreview();
-        modUtil1::writeLog(false, 0,
-                           QStringLiteral("Preview: ") + path + QStringLiteral(": ") +
-                               reader.errorString());
+        modUtil1::writeLog(false, 0, QStringLiteral("Preview: ") + path + QStringLiteral(": ") + reason);
         return;
     }
     ImgPreview->setPixmap(QPixmap::fromImage(picture));

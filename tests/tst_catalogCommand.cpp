@@ -10,6 +10,9 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 const QByteArray pageSettings = cTestFiles::pageSettings(1, 2);
@@ -103,6 +106,12 @@ private slots:
         QTest::newRow("settings without a page key")
             << QStringList{"<in>"} << QByteArray("[A]\r\nDOCFILE=f|20|index.htm\r\n") << 1
             << "could not be written (step 1)" << 5;
+        QTest::newRow("settings file that is a FIFO")
+            << QStringList{"--ini", "<dir>/fifo.ini", "<in>"} << pageSettings << 1
+            << "fifo.ini cannot be read: Not a regular file" << -1;
+        QTest::newRow("full disk") << QStringList{"--out", "/dev", "<in>"}
+                                   << QByteArray(pageSettings).replace("index.htm", "full") << 1
+                                   << "No space left on device" << -1;
         QTest::newRow("unknown option")
             << QStringList{"--fast", "<in>"} << pageSettings << 2 << "unknown option --fast" << -1;
         QTest::newRow("no input folder")
@@ -118,6 +127,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(int, pageLines);
         cTestFiles::write(m_ini, settings);
+        ::mkfifo(QFile::encodeName(m_dir->filePath("fifo.ini")).constData(), 0600);
         arguments.replaceInStrings("<dir>", m_dir->path());
         arguments.replaceInStrings("<in>", m_in);
         QCOMPARE(run(arguments), status);
@@ -129,6 +139,23 @@ private slots:
         QCOMPARE(QFile::exists(m_in + "/index.htm"), pageLines >= 0);
         if (pageLines >= 0)
             QCOMPARE(cTestFiles::read(m_in + "/index.htm").count("\r\n"), qsizetype(pageLines));
+    }
+
+    // A disk that fills up takes part of a chunk first: the message used to be "Unknown error".
+    void pageCutShortSaysWhy()
+    {
+        for (int i = 0; i < 2000; ++i)
+            cTestFiles::write(m_in + QString("/p%1.gif").arg(i), "");
+        ::signal(SIGXFSZ, SIG_IGN);
+        rlimit before;
+        ::getrlimit(RLIMIT_FSIZE, &before);
+        rlimit limit = before;
+        limit.rlim_cur = 50000; // the page passes it, the log does not
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const int status = run({m_in});
+        ::setrlimit(RLIMIT_FSIZE, &before);
+        QCOMPARE(status, 1);
+        QVERIFY2(m_err.contains("File too large"), qPrintable(m_err));
     }
 
     void folderWithoutPicturesWritesNoPage()

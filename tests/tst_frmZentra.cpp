@@ -95,6 +95,29 @@ private slots:
         QCOMPARE(gOption.getStrVal("INPATH"), QString("/photos/"));
     }
 
+    // A folder name with a line break once injected a line into the settings file.
+    void folderWithALineBreakIsNotStored()
+    {
+        const QByteArray ini("[Folders]\r\nINPATH=In|50|/a/\r\nOUTPATH=Out|50|/b/\r\n");
+        cTestFiles::write(iniPath(), ini);
+        cTestDesktop desktop;
+        frmZentra window(m_dir->path());
+        window.Form_Load();
+        QVERIFY(cUserInput::showActive(&window));
+        desktop.folderAnswers = QStringList{"/x\nOUTPATH=Out|50|/evil"};
+        cUserInput::click(window.findChild<QWidget *>("cmdInPath"));
+        QCOMPARE(field(window, "txtInPath")->text(), QString("/x\nOUTPATH=Out|50|/evil/"));
+        QCOMPARE(desktop.messages.size(), 1);
+        QVERIFY(desktop.messages.first().contains("INPATH"));
+        QTest::keyClick(field(window, "txtInPath"), Qt::Key_Z);
+        QCOMPARE(desktop.messages.size(), 1);
+        QCOMPARE(cTestFiles::read(iniPath()), ini);
+        // A storable folder again is stored as usual.
+        field(window, "txtInPath")->setText("/c/");
+        QCOMPARE(gOption.getStrVal("INPATH"), QString("/c/"));
+        QCOMPARE(cTestFiles::read(iniPath()), QByteArray(ini).replace("/a/", "/c/"));
+    }
+
     void emptyFieldGivesSeparatorPath()
     {
         cTestFiles::write(iniPath(), "[Folders]\r\nINPATH=In|50|\r\nOUTPATH=Out|50|/b\r\n");

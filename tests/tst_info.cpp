@@ -9,11 +9,13 @@
 #include "frmHelp.h"
 #include "modUtil1.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 class tst_info : public QObject
 {
@@ -53,6 +55,29 @@ private slots:
                                    << "Deep"
                                    << "" << 5;
     }
+    // Help sources made on Windows are in code page 1252; others in UTF-8.
+    void sourceEncodings_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("code page 1252")
+            << QByteArray("Novit\xe0 \x80|http://a.example\r\n") << QString("Novit\u00e0 \u20ac");
+        QTest::newRow("UTF-8") << QByteArray("Novit\xc3\xa0|http://a.example\r\n")
+                               << QString("Novit\u00e0");
+        QTest::newRow("UTF-8 with a mark")
+            << QByteArray("\xEF\xBB\xBFNovit\xc3\xa0\r\n") << QString("Novit\u00e0");
+    }
+    void sourceEncodings()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, title);
+        writeSource(bytes);
+        frmHelp help;
+        help.Form_Load(source());
+        QCOMPARE(help.count(), 2);
+        QCOMPARE(help.entry(1)->text(), title);
+    }
+
     void topicLines()
     {
         QFETCH(QString, line);
@@ -124,17 +149,24 @@ private slots:
 
     void noSourceShowsTheHeadingAlone_data()
     {
-        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QString>("kind");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("missing") << false << QByteArray();
-        QTest::newRow("empty lines only") << true << QByteArray("\r\n\r\n\n");
+        QTest::newRow("missing") << "missing" << QByteArray();
+        QTest::newRow("empty lines only") << "file" << QByteArray("\r\n\r\n\n");
+        // Reading a FIFO would wait for ever.
+        QTest::newRow("a FIFO") << "fifo" << QByteArray();
+        QTest::newRow("a folder") << "folder" << QByteArray();
     }
     void noSourceShowsTheHeadingAlone()
     {
-        QFETCH(bool, exists);
+        QFETCH(QString, kind);
         QFETCH(QByteArray, bytes);
-        if (exists)
+        if (kind == "file")
             writeSource(bytes);
+        else if (kind == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(source()).constData(), 0600), 0);
+        else if (kind == "folder")
+            QVERIFY(QDir().mkdir(source()));
         frmHelp help;
         help.Form_Load(source());
         QCOMPARE(help.count(), 1);

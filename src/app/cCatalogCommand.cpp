@@ -143,8 +143,8 @@ int cCatalogCommand::run(const QStringList &arguments, const QString &iniDefault
     list.addAll(
         cImageFinder::find(folderPath(options.input), options.gif, options.jpg, &unreadable));
     if (unreadable > 0) {
-        const QString skipped = QStringLiteral("pictures left out, as their names cannot be read: %1")
-                                    .arg(unreadable);
+        const QString skipped =
+            QStringLiteral("pictures left out, as their names cannot be read: %1").arg(unreadable);
         err << "qdx-catalog: " << skipped << "\n";
         modUtil1::writeLog(true, 0, QStringLiteral("qdx-catalog: ") + skipped);
     }

@@ -17,7 +17,9 @@ cPageFile::~cPageFile()
 void cPageFile::open(const QString &path)
 {
     m_file.setFileName(path);
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // Unbuffered: the page gathers its own chunks, and a failed write then carries the system's
+    // reason ("No space left on device") instead of a late "Unknown error".
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         throw cError(cError::PathNotFound, m_file.errorString());
     m_pending.reserve(chunk + 1024);
 }
@@ -38,6 +40,11 @@ void cPageFile::flush()
         return;
     const QByteArray bytes = m_pending.toLocal8Bit();
     m_pending.resize(0); // keeps the capacity for the next chunk
-    if (m_file.write(bytes) != bytes.size())
-        throw cError(cError::DeviceIO, m_file.errorString());
+    // A disk that fills up first takes part of a chunk; only the next write tells why it stopped.
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 written = m_file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            throw cError(cError::DeviceIO, m_file.errorString());
+        done += written;
+    }
 }

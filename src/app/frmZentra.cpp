@@ -322,8 +322,8 @@ void frmZentra::cmdGetFiles_Click()
     try {
         m_found->clear();
         int unreadable = 0;
-        const QList<cImageList::Item> items = cImageFinder::find(
-            getInPath(), chkGif->isChecked(), chkJpg->isChecked(), &unreadable);
+        const QList<cImageList::Item> items =
+            cImageFinder::find(getInPath(), chkGif->isChecked(), chkJpg->isChecked(), &unreadable);
         marker = 51;
         m_found->addAll(items);
         marker = 52;
@@ -406,7 +406,8 @@ void frmZentra::ListView1_ItemClick(const QModelIndex &index)
     }
     if (picture.isNull()) {
         clearPreview();
-        modUtil1::writeLog(false, 0, QStringLiteral("Preview: ") + path + QStringLiteral(": ") + reason);
+        modUtil1::writeLog(false, 0,
+                           QStringLiteral("Preview: ") + path + QStringLiteral(": ") + reason);
         return;
     }
     ImgPreview->setPixmap(QPixmap::fromImage(picture));

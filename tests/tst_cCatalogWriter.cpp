@@ -4,7 +4,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QtTest>
 
 namespace {
@@ -74,8 +81,8 @@ private slots:
                           "src=\"50%25 "
                           "a%231%3F.jpg\" border=1 height=90 width=80>\r\n<br>50% a#1?.jpg\r\n "
                           "</a>\r\n</td>\r\n"
-                          "<td bgcolor=\"#EEE\">\r\n <a href=\"x&<y>%22.gif\">\r\n  <img "
-                          "src=\"x&<y>%22.gif\" "
+                          "<td bgcolor=\"#EEE\">\r\n <a href=\"x&amp;<y>%22.gif\">\r\n  <img "
+                          "src=\"x&amp;<y>%22.gif\" "
                           "border=1 height=90 width=80>\r\n<br>x&amp;&lt;y&gt;\".gif\r\n "
                           "</a>\r\n</td>\r\n");
         QTest::newRow("spaces and accents written as they are")
@@ -138,6 +145,75 @@ private slots:
         QVERIFY(!result.ok);
         QCOMPARE(result.marker, 1);
         QVERIFY(!QFile::exists(folder + "page.htm"));
+    }
+
+    // A browser is the judge of links: every picture must load, every link must stay a file
+    // beside the page, and no name may bring script into it.
+    void everyPictureLoadsInABrowser()
+    {
+        const QString browser = QStandardPaths::findExecutable("chromium");
+        if (browser.isEmpty())
+            QSKIP("chromium is not installed (./test.sh installs it): the page is not checked in "
+                  "a browser");
+        const QStringList names{
+            "plain.jpg",        "two words.jpg",     "citt\u00e0 al mare.jpg",
+            "\u65e5\u672c.gif", "30&deg.jpg",        "amp&copy.jpg",
+            "amp&amp;x.jpg",    "cats&not dogs.gif", "javascript:alert(1).jpg",
+            "a:b.jpg",          "100%.jpg",          "%41.jpg",
+            "hash#tag.jpg",     "what?.jpg",         "quote\"d.jpg",
+            "it's.jpg",         "tab\there.jpg",     "cr\rhere.jpg",
+            "lf\nhere.jpg",     "back\\slash.jpg",   " leading.jpg",
+            "trailing.jpg ",    "<angle>.jpg",       "semi;colon.gif",
+            "plus+sign.jpg",    "at@sign.jpg",       "brace{}.jpg",
+            "bar|pipe.gif",     "equals=.jpg",       "\" onerror=\"alert(1).gif"};
+        QImage picture(4, 4, QImage::Format_RGB32);
+        picture.fill(Qt::green);
+        for (const QString &name : names) {
+            if (name.endsWith(".gif"))
+                cTestFiles::write(m_dir->filePath(name),
+                                  QByteArray::fromBase64("R0lGODlhAQABAIAAAAAAAP///"
+                                                         "yH5BAEAAAAALAAAAAABAAEAAAIBRAA7"));
+            else
+                QVERIFY(picture.save(m_dir->filePath(name), "JPG"));
+        }
+        QVERIFY(cCatalogWriter(store({{"IMGNAME", "1"}})).write(outPath(), names).ok);
+        cTestFiles::write(m_dir->filePath("judge.htm"), R"(<html><body><pre id="result"></pre>
+<iframe id="page" src="page.htm"></iframe>
+<script>
+window.addEventListener('load', function () {
+  var doc = document.getElementById('page').contentDocument;
+  var result = {loaded: [], failed: [], foreign: [], script: 0};
+  for (var img of doc.images) {
+    var name = decodeURIComponent(new URL(img.src).pathname.split('/').pop());
+    (img.complete && img.naturalWidth > 0 ? result.loaded : result.failed).push(name);
+  }
+  for (var a of doc.links)
+    if (a.protocol !== 'file:' || a.href !== a.querySelector('img').src) result.foreign.push(a.href);
+  result.script = doc.scripts.length;
+  for (var e of doc.querySelectorAll('*'))
+    for (var at of e.attributes) if (at.name.startsWith('on')) ++result.script;
+  document.getElementById('result').textContent = JSON.stringify(result);
+});
+</script></body></html>)");
+        QProcess chromium;
+        chromium.start(browser, {"--headless", "--no-sandbox", "--disable-gpu",
+                                 "--allow-file-access-from-files", "--virtual-time-budget=5000",
+                                 "--dump-dom",
+                                 QUrl::fromLocalFile(m_dir->filePath("judge.htm")).toString()});
+        QVERIFY(chromium.waitForFinished(120000));
+        const QString dom = QString::fromUtf8(chromium.readAllStandardOutput());
+        const qsizetype start = dom.indexOf("<pre id=\"result\">") + 17;
+        QString json = dom.mid(start, dom.indexOf("</pre>", start) - start);
+        json.replace("&lt;", "<").replace("&gt;", ">").replace("&amp;", "&");
+        const QJsonObject result = QJsonDocument::fromJson(json.toUtf8()).object();
+        QVERIFY2(!result.isEmpty(), qPrintable(dom + chromium.readAllStandardError()));
+        QCOMPARE(result["failed"].toArray(), QJsonArray());
+        QStringList loaded;
+        for (const QJsonValue &name : result["loaded"].toArray())
+            loaded.append(name.toString());
+        QCOMPARE(loaded, names);
+        QCOMPARE(result["foreign"].toArray(), QJsonArray());
+        QCOMPARE(result["script"].toInt(), 0);
     }
 
 private:

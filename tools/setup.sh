@@ -22,6 +22,23 @@ qdx_install() {
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
+# As qdx_install, but a package that cannot be installed only costs the checks that need it.
+qdx_install_optional() {
+    local pkg
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' && continue
+        if [ "$(id -u)" -ne 0 ]; then
+            echo "Optional package $pkg is missing; the checks that need it are skipped."
+            echo "  sudo apt-get install -y $pkg"
+            continue
+        fi
+        echo "Installing $pkg ..."
+        apt-get update -qq || true
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$pkg" >/dev/null ||
+            echo "Could not install $pkg; the checks that need it are skipped."
+    done
+}
+
 qdx_build() {
     local type="${1:-RelWithDebInfo}"
     if [ ! -f "$QDX_BUILD/CMakeCache.txt" ]; then

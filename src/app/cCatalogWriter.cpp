@@ -120,32 +120,31 @@ QString cCatalogWriter::comment(const QString &field)
 
 QString cCatalogWriter::linkName(const QString &name)
 {
-    // Only what would end the attribute or turn the rest of the name into a query or fragment.
+    // Only what would end the attribute, start a character reference, turn the rest into a query
+    // or fragment, or be dropped or bent by the browser's address parser; ordinary names, with
+    // their inner spaces and letters of any language, go in as they are.
     const auto unsafe = [](QChar c) {
-        return c == QLatin1Char('%') || c == QLatin1Char('#') || c == QLatin1Char('?') ||
-               c == QLatin1Char('"');
+        const char16_t unit = c.unicode();
+        return unit < 0x20 || unit == 0x7F || unit == '%' || unit == '#' || unit == '?' ||
+               unit == '"' || unit == '&' || unit == '\\' || unit == ':';
     };
-    if (std::none_of(name.cbegin(), name.cend(), unsafe))
+    const bool edgeSpace = name.startsWith(QLatin1Char(' ')) || name.endsWith(QLatin1Char(' '));
+    if (!edgeSpace && std::none_of(name.cbegin(), name.cend(), unsafe))
         return name;
     QString link;
-    link.reserve(name.size());
-    for (const QChar c : name) {
-        switch (c.unicode()) {
-        case '%':
-            link += QLatin1String("%25");
-            break;
-        case '#':
-            link += QLatin1String("%23");
-            break;
-        case '?':
-            link += QLatin1String("%3F");
-            break;
-        case '"':
-            link += QLatin1String("%22");
-            break;
-        default:
+    link.reserve(name.size() + 16);
+    // A colon would make the name a scheme ("javascript:"), unless the link starts as a path.
+    if (name.contains(QLatin1Char(':')))
+        link += QLatin1String("./");
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name.at(i);
+        const bool edge = c == QLatin1Char(' ') && (i == 0 || i == name.size() - 1);
+        if (c == QLatin1Char('&'))
+            link += QLatin1String("&amp;");
+        else if (edge || (unsafe(c) && c != QLatin1Char(':')))
+            link += QStringLiteral("%%1").arg(c.unicode(), 2, 16, QLatin1Char('0')).toUpper();
+        else
             link += c;
-        }
     }
     return link;
 }

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 #ifdef Q_OS_UNIX
@@ -326,24 +327,49 @@ QList<cIniFile::Section> cIniFile::parse(const QByteArray &bytes)
     return sections;
 }
 
-QByteArray cIniFile::apply(const QByteArray &original, const QList<Write> &writes)
+namespace {
+QByteArray applied(const QByteArray &bytes, cCodePage::Kind kind,
+                   const QList<cIniFile::Write> &writes)
 {
-    cCodePage::Kind kind = cCodePage::of(withoutBom(original));
-    QByteArray bytes = original;
-    const auto fits = [kind](const Write &write) {
-        return cCodePage::canEncode(write.key, kind) && cCodePage::canEncode(write.value, kind) &&
-               cCodePage::canEncode(write.section, kind);
-    };
-    if (!std::all_of(writes.begin(), writes.end(), fits)) {
-        // A text code page 1252 cannot hold: the whole file moves to UTF-8, losing nothing.
-        const qsizetype bom = original.size() - withoutBom(original).size();
-        bytes = original.first(bom) + cCodePage::decode(withoutBom(original), kind).toUtf8();
-        kind = cCodePage::Utf8;
-    }
     Document document(bytes, kind);
-    for (const Write &write : writes)
+    for (const cIniFile::Write &write : writes)
         document.write(write);
     return document.bytes();
+}
+
+// The same file in UTF-8: every text reads as it did in code page 1252.
+QByteArray asUtf8(const QByteArray &bytes)
+{
+    const QByteArrayView text = withoutBom(bytes);
+    return bytes.first(bytes.size() - text.size()) +
+           cCodePage::decode(text, cCodePage::Windows1252).toUtf8();
+}
+
+bool hasHighBytes(QByteArrayView bytes)
+{
+    return std::any_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) >= 0x80; });
+}
+} // namespace
+
+QByteArray cIniFile::apply(const QByteArray &original, const QList<Write> &writes)
+{
+    const cCodePage::Kind kind = cCodePage::of(withoutBom(original));
+    if (kind == cCodePage::Utf8)
+        return applied(original, kind, writes);
+    // Code page 1252 moves to UTF-8, losing nothing, when it cannot hold a new text, and when
+    // the rewrite drops the last bytes that told the file is not UTF-8: read as UTF-8, the rest
+    // of it would then mean something else.
+    const auto fits = [](const Write &write) {
+        return cCodePage::canEncode(write.key, cCodePage::Windows1252) &&
+               cCodePage::canEncode(write.value, cCodePage::Windows1252) &&
+               cCodePage::canEncode(write.section, cCodePage::Windows1252);
+    };
+    if (std::all_of(writes.begin(), writes.end(), fits)) {
+        const QByteArray bytes = applied(original, kind, writes);
+        if (cCodePage::of(withoutBom(bytes)) == cCodePage::Windows1252 || !hasHighBytes(bytes))
+            return bytes;
+    }
+    return applied(asUtf8(original), cCodePage::Utf8, writes);
 }
 
 namespace {

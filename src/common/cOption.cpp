@@ -7,6 +7,24 @@
 
 cOption gOption;
 
+namespace {
+// The text without the spaces and tabs at its start (leading) or its end.
+QString withoutBlanks(const QString &text, bool leading)
+{
+    const auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    if (leading) {
+        while (begin < end && blank(text.at(begin)))
+            ++begin;
+    } else {
+        while (end > begin && blank(text.at(end - 1)))
+            --end;
+    }
+    return begin == 0 && end == text.size() ? text : text.sliced(begin, end - begin);
+}
+} // namespace
+
 bool cOption::iniread(const QString &path)
 {
     *this = cOption();
@@ -25,9 +43,11 @@ void cOption::loadLine(const QString &section, const QString &line)
 {
     const QString key = modUtil1::getToken(line, QLatin1Char('='), 1);
     const QString rest = line.mid(key.size() + 1);
-    const QString text = modUtil1::getToken(rest, QLatin1Char('|'), 1);
+    // The written line starts with the description and ends with the value, and a line's edges
+    // lose their blanks when read: dropped here too, what is loaded is what a rewrite keeps.
+    const QString text = withoutBlanks(modUtil1::getToken(rest, QLatin1Char('|'), 1), true);
     const QString len = modUtil1::getToken(rest, QLatin1Char('|'), 2);
-    const QString value = modUtil1::getToken(rest, QLatin1Char('|'), 3);
+    const QString value = withoutBlanks(modUtil1::getToken(rest, QLatin1Char('|'), 3), false);
     if (hasKey(key))
         throw cError::duplicateKey();
     m_keyList.append(key);

@@ -221,6 +221,7 @@ private slots:
         QTest::newRow("removed since gathering") << tinyGif << true;
         QTest::newRow("a FIFO since gathering") << QByteArray("fifo") << true;
         QTest::newRow("a folder since gathering") << QByteArray("folder") << true;
+        QTest::newRow("not readable for the user") << QByteArray("unreadable") << false;
     }
     void previewOfABrokenFile()
     {
@@ -239,12 +240,19 @@ private slots:
             QCOMPARE(::mkfifo(QFile::encodeName(m_in + "/bad.gif").constData(), 0600), 0);
         if (removed && bytes == "folder")
             QVERIFY(QDir(m_in).mkdir("bad.gif"));
+        if (bytes == "unreadable") {
+            if (::geteuid() == 0)
+                QSKIP("root reads every file");
+            QVERIFY(QFile::setPermissions(m_in + "/bad.gif", QFileDevice::WriteOwner));
+        }
         m_window->ListView1_ItemClick(found()->model()->index(0, 0));
         QCOMPARE(label("lblH"), QString("0"));
         QCOMPARE(label("lblW"), QString("0"));
         QVERIFY(m_window->findChild<QLabel *>("ImgPreview")->pixmap().isNull());
         QCOMPARE(m_desktop->messages.size(), 1);
         QVERIFY(m_desktop->messages.first().contains("bad.gif"));
+        if (bytes == "unreadable")
+            QVERIFY(m_desktop->messages.first().contains("Permission denied"));
     }
 
     void generateWritesThePageOrReportsTheStep()

@@ -31,6 +31,9 @@ cCodePage::Kind cCodePage::of(QByteArrayView bytes)
 QString cCodePage::decode(QByteArrayView bytes, Kind kind)
 {
     if (kind == Utf8) {
+        // Qt's plain conversion drops a leading mark, which is part of this text.
+        if (!bytes.startsWith("\xEF\xBB\xBF"))
+            return QString::fromUtf8(bytes);
         QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
         return utf8(bytes);
     }

@@ -66,6 +66,8 @@ private slots:
         QTest::newRow("no jpg") << QStringList{"--no-jpg"} << QStringList{"C.gif", "a.GIF"};
         QTest::newRow("by name") << QStringList{"--sort", "name"}
                                  << QStringList{"a.GIF", "b.jpg", "C.gif", "d.JPG"};
+        QTest::newRow("values after an equals sign")
+            << QStringList{"--sort=name", "--no-gif"} << QStringList{"b.jpg", "d.JPG"};
     }
     void optionsChooseAndOrder()
     {
@@ -113,7 +115,9 @@ private slots:
                                    << QByteArray(pageSettings).replace("index.htm", "full") << 1
                                    << "No space left on device" << -1;
         QTest::newRow("unknown option")
-            << QStringList{"--fast", "<in>"} << pageSettings << 2 << "unknown option --fast" << -1;
+            << QStringList{"--fast", "<in>"} << pageSettings << 2 << "Unknown option 'fast'" << -1;
+        QTest::newRow("value missing") << QStringList{"<in>", "--ini"} << pageSettings << 2
+                                       << "Missing value after '--ini'" << -1;
         QTest::newRow("no input folder")
             << QStringList{} << pageSettings << 2 << "no input folder given" << -1;
         QTest::newRow("sort by something else") << QStringList{"--sort", "size", "<in>"}
@@ -133,7 +137,9 @@ private slots:
         QCOMPARE(run(arguments), status);
         QVERIFY2(m_err.contains(message), qPrintable(m_err));
         QVERIFY(m_out.isEmpty());
-        QCOMPARE(m_err.contains("Usage:"), status == 2);
+        // A usage error is one line and a pointer to the help.
+        if (status == 2)
+            QCOMPARE(m_err.split('\n').value(1), QString("Try 'qdx-catalog --help'"));
         QCOMPARE(cTestFiles::read(m_ini), settings);
         // A page cut short stays as the window would leave it.
         QCOMPARE(QFile::exists(m_in + "/index.htm"), pageLines >= 0);
@@ -172,9 +178,24 @@ private slots:
     {
         QCOMPARE(run({"--help"}), 0);
         QVERIFY(m_out.startsWith("Usage: qdx-catalog"));
+        QVERIFY(m_out.contains("(default: " + m_ini + ")"));
         QCOMPARE(run({"--version"}), 0);
-        QCOMPARE(m_out, QString("qdx-catalog 1.00\n"));
+        QVERIFY(m_out.startsWith("qdx-catalog 1.00\nMIT License"));
         QVERIFY(m_err.isEmpty());
+    }
+
+    // "--" ends the options, so a folder may start with a dash.
+    void folderNamedLikeAnOption()
+    {
+        const QString dashed = m_dir->filePath("-x");
+        QDir().mkpath(dashed);
+        cTestFiles::write(dashed + "/a.gif", "x");
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(m_dir->path());
+        const int status = run({"--", "-x"});
+        QDir::setCurrent(before);
+        QCOMPARE(status, 0);
+        QVERIFY(QFile::exists(dashed + "/index.htm"));
     }
 
 private:

@@ -13,8 +13,8 @@ qdx_install() {
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     if [ "$(id -u)" -ne 0 ]; then
-        echo "Missing packages. Run this, then try again:"
-        echo "  sudo apt-get update && sudo apt-get install -y ${missing[*]}"
+        echo "Missing packages. Run this as root (su -), then try again:"
+        echo "  apt-get update && apt-get install -y ${missing[*]}"
         exit 1
     fi
     echo "Installing ${missing[*]} ..."
@@ -29,7 +29,7 @@ qdx_install_optional() {
         dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' && continue
         if [ "$(id -u)" -ne 0 ]; then
             echo "Optional package $pkg is missing; the checks that need it are skipped."
-            echo "  sudo apt-get install -y $pkg"
+            echo "To have them, run this as root: apt-get install -y $pkg"
             continue
         fi
         echo "Installing $pkg ..."
@@ -39,10 +39,14 @@ qdx_install_optional() {
     done
 }
 
+# qdx_build [build type [targets...]]: configures once, then builds the targets (default all).
 qdx_build() {
     local type="${1:-RelWithDebInfo}"
+    shift || true
     if [ ! -f "$QDX_BUILD/CMakeCache.txt" ]; then
         cmake -S "$QDX_ROOT" -B "$QDX_BUILD" -DCMAKE_BUILD_TYPE="$type" >/dev/null
     fi
-    cmake --build "$QDX_BUILD" -j"$(nproc)"
+    local targets=()
+    [ $# -gt 0 ] && targets=(--target "$@")
+    cmake --build "$QDX_BUILD" -j"$(nproc)" "${targets[@]}"
 }

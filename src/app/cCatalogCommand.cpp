@@ -6,6 +6,7 @@
 #include "cRegularFile.h"
 #include "modUtil1.h"
 
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
@@ -31,64 +32,59 @@ QString folderPath(const QString &folder)
 // Fills options from the arguments; an empty result means success, else the usage problem.
 QString parse(const QStringList &arguments, Options &options, bool &help, bool &version)
 {
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments.at(i);
-        const auto value = [&](QString &target) {
-            if (i + 1 >= arguments.size())
-                return false;
-            target = arguments.at(++i);
-            return true;
-        };
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            help = true;
-        } else if (argument == QLatin1String("--version")) {
-            version = true;
-        } else if (argument == QLatin1String("--ini")) {
-            if (!value(options.ini))
-                return QStringLiteral("--ini needs a file");
-        } else if (argument == QLatin1String("--out")) {
-            if (!value(options.out))
-                return QStringLiteral("--out needs a folder");
-        } else if (argument == QLatin1String("--no-gif")) {
-            options.gif = false;
-        } else if (argument == QLatin1String("--no-jpg")) {
-            options.jpg = false;
-        } else if (argument == QLatin1String("--sort")) {
-            QString key;
-            if (!value(key) || key != QLatin1String("name"))
-                return QStringLiteral("--sort takes only: name");
-            options.byName = true;
-        } else if (argument == QLatin1String("--verbose") || argument == QLatin1String("-v")) {
-            options.verbose = true;
-        } else if (argument.startsWith(QLatin1Char('-')) && argument != QLatin1String("-")) {
-            return QStringLiteral("unknown option ") + argument;
-        } else if (options.input.isEmpty()) {
-            options.input = argument;
-        } else {
-            return QStringLiteral("only one input folder, please");
-        }
+    QCommandLineParser parser;
+    const QCommandLineOption ini(QStringLiteral("ini"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption out(QStringLiteral("out"), QString(), QStringLiteral("FOLDER"));
+    const QCommandLineOption noGif(QStringLiteral("no-gif"), QString());
+    const QCommandLineOption noJpg(QStringLiteral("no-jpg"), QString());
+    const QCommandLineOption sort(QStringLiteral("sort"), QString(), QStringLiteral("KEY"));
+    const QCommandLineOption verbose({QStringLiteral("v"), QStringLiteral("verbose")}, QString());
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")}, QString());
+    const QCommandLineOption versionOption(QStringLiteral("version"), QString());
+    parser.addOptions({ini, out, noGif, noJpg, sort, verbose, helpOption, versionOption});
+    if (!parser.parse(QStringList{QStringLiteral("qdx-catalog")} + arguments))
+        return parser.errorText();
+    help = parser.isSet(helpOption);
+    version = parser.isSet(versionOption);
+    if (parser.isSet(ini))
+        options.ini = parser.value(ini);
+    options.out = parser.value(out);
+    options.gif = !parser.isSet(noGif);
+    options.jpg = !parser.isSet(noJpg);
+    options.verbose = parser.isSet(verbose);
+    if (parser.isSet(sort)) {
+        if (parser.value(sort) != QLatin1String("name"))
+            return QStringLiteral("--sort takes only \"name\"");
+        options.byName = true;
     }
+    const QStringList folders = parser.positionalArguments();
+    if (folders.size() > 1)
+        return QStringLiteral("only one input folder, please");
+    options.input = folders.value(0);
     if (!help && !version && options.input.isEmpty())
         return QStringLiteral("no input folder given");
     return QString();
 }
 } // namespace
 
-QString cCatalogCommand::usage()
+QString cCatalogCommand::usage(const QString &iniDefault)
 {
-    return QStringLiteral(
-        "Usage: qdx-catalog [--ini FILE] [--out FOLDER] [--no-gif] [--no-jpg] [--sort name]\n"
-        "                   [--verbose] INPUT_FOLDER\n"
-        "Writes the catalog page of the GIF and JPG pictures of INPUT_FOLDER.\n"
-        "  --ini FILE     settings file (default: QDX.ini beside the program); only read\n"
-        "  --out FOLDER   where the page goes (default: INPUT_FOLDER, where its links work)\n"
-        "  --no-gif       leave out GIF pictures\n"
-        "  --no-jpg       leave out JPG pictures\n"
-        "  --sort name    order the pictures by name, ignoring case (default: GIF, then JPG,\n"
-        "                 each in the folder's order)\n"
-        "  --verbose      say which settings and pictures are used\n"
-        "  --help         show this help\n"
-        "  --version      show the version\n");
+    return QStringLiteral("Usage: qdx-catalog [--ini FILE] [--out FOLDER] [--no-gif] [--no-jpg] "
+                          "[--sort name]\n"
+                          "                   [--verbose] [--] INPUT_FOLDER\n"
+                          "Writes the catalog page of the GIF and JPG pictures of INPUT_FOLDER.\n"
+                          "  --ini FILE     settings file, only read (default: %1)\n"
+                          "  --out FOLDER   where the page goes (default: INPUT_FOLDER, where its "
+                          "links work)\n"
+                          "  --no-gif       leave out GIF pictures\n"
+                          "  --no-jpg       leave out JPG pictures\n"
+                          "  --sort name    order the pictures by name, ignoring case (default: "
+                          "GIF, then JPG,\n"
+                          "                 each in the folder's order)\n"
+                          "  --verbose      say which settings and pictures are used\n"
+                          "  --help         show this help\n"
+                          "  --version      show the version and the licence\n")
+        .arg(iniDefault);
 }
 
 int cCatalogCommand::run(const QStringList &arguments, const QString &iniDefault, QTextStream &out,
@@ -100,15 +96,15 @@ int cCatalogCommand::run(const QStringList &arguments, const QString &iniDefault
     bool version = false;
     const QString problem = parse(arguments, options, help, version);
     if (!problem.isEmpty()) {
-        err << "qdx-catalog: " << problem << "\n" << usage();
+        err << "qdx-catalog: " << problem << "\nTry 'qdx-catalog --help'\n";
         return Usage;
     }
     if (help) {
-        out << usage();
+        out << usage(iniDefault);
         return Success;
     }
     if (version) {
-        out << "qdx-catalog 1.00\n";
+        out << "qdx-catalog 1.00\nMIT License: free to use, copy, change and share; no warranty.\n";
         return Success;
     }
     const auto fail = [&](const QString &message, const cError &error = cError()) {

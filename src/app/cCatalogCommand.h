@@ -14,5 +14,6 @@ public:
     // arguments without the program name; iniDefault is the settings file used without --ini.
     static int run(const QStringList &arguments, const QString &iniDefault, QTextStream &out,
                    QTextStream &err);
-    static QString usage();
+    // The help text, naming the settings file read without --ini.
+    static QString usage(const QString &iniDefault);
 };

@@ -1,17 +1,22 @@
+// SPDX-License-Identifier: MIT
 #include "cCatalogCommand.h"
+#include "cProgramPlace.h"
+#include "modUtil1.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QTextStream>
-#include <cstdio>
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("qdx"));
     QTextStream out(stdout);
     QTextStream err(stderr);
+    const cProgramPlace place = cProgramPlace::forProgram(QCoreApplication::applicationDirPath());
+    if (!place.prepare())
+        err << "qdx-catalog: the settings could not be copied to " << place.settingsFile() << "\n";
+    modUtil1::setLogFolder(place.logFolder());
     QStringList arguments = app.arguments();
     arguments.removeFirst();
-    return cCatalogCommand::run(
-        arguments, QDir(QCoreApplication::applicationDirPath()).filePath("QDX.ini"), out, err);
+    return cCatalogCommand::run(arguments, place.settingsFile(), out, err);
 }

@@ -38,9 +38,12 @@ QString withSeparator(const QString &path)
 } // namespace
 
 frmZentra::frmZentra(const QString &programFolder, QWidget *parent)
-    : QMainWindow(parent),
-      m_programFolder(programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
-                                              : programFolder),
+    : frmZentra(cProgramPlace::portable(programFolder), parent)
+{
+}
+
+frmZentra::frmZentra(const cProgramPlace &place, QWidget *parent)
+    : QMainWindow(parent), m_place(place),
       m_found(new cImageList({QStringLiteral("Name"), QStringLiteral("Type")}, this)),
       m_selected(new cImageList({QStringLiteral("Name")}, this)), m_client(new QWidget(this))
 {
@@ -233,8 +236,10 @@ void frmZentra::Form_Load()
 {
     setWindowTitle(QStringLiteral("QDX") + QStringLiteral(" - ") +
                    QStringLiteral("Pictorix for the Web"));
-    const QString iniPath =
-        m_programFolder + QDir::separator() + QStringLiteral("QDX") + QStringLiteral(".ini");
+    const QString iniPath = m_place.settingsFile();
+    if (!m_place.prepare())
+        modUtil1::writeLog(
+            false, 0, QStringLiteral("Form_Load: the settings could not be copied to ") + iniPath);
     bool found = true;
     try {
         found = gOption.iniread(iniPath);
@@ -260,9 +265,8 @@ void frmZentra::fillFolder(QLineEdit *field, const QString &key, QStringList &mi
         return;
     }
     curPath = gOption.getStrVal(key);
-    field->setText(curPath == QLatin1String(".")
-                       ? QDir::toNativeSeparators(m_programFolder) + QDir::separator()
-                       : curPath);
+    field->setText(curPath == QLatin1String(".") ? m_place.dotFolder() + QDir::separator()
+                                                 : curPath);
 }
 
 void frmZentra::folderChanged(const QString &key, const QString &path)
@@ -465,7 +469,7 @@ void frmZentra::mnuOptions_Click()
 void frmZentra::mnuHelp_Click()
 {
     frmHelp topics(this);
-    topics.Form_Load();
+    topics.Form_Load(m_place.helpSource());
     cDesktop::current().showModal(&topics);
 }
 

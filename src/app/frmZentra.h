@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cProgramPlace.h"
+
 #include <QMainWindow>
 #include <QSet>
 
@@ -17,8 +19,9 @@ class frmZentra : public QMainWindow
 {
     Q_OBJECT
 public:
-    // programFolder holds QDX.ini and the log; empty means the folder of the program file.
-    explicit frmZentra(const QString &programFolder = QString(), QWidget *parent = nullptr);
+    // Runs from programFolder, which holds QDX.ini, as the program's own folder does.
+    explicit frmZentra(const QString &programFolder, QWidget *parent = nullptr);
+    explicit frmZentra(const cProgramPlace &place, QWidget *parent = nullptr);
 
     // Start-up: loads the settings, fills the folder fields and shows the author window.
     void Form_Load();
@@ -65,7 +68,7 @@ private:
     void showSelectedCount();
     void clearPreview();
 
-    QString m_programFolder;
+    cProgramPlace m_place;
     QString curPath;
     bool sortDescending = false;
     bool m_previewedByPress = false;

@@ -1,4 +1,7 @@
+// SPDX-License-Identifier: MIT
+#include "cProgramPlace.h"
 #include "frmZentra.h"
+#include "modUtil1.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -7,7 +10,11 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    frmZentra window;
+    QApplication::setApplicationName(QStringLiteral("qdx"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.qdx.QDX"));
+    const cProgramPlace place = cProgramPlace::forProgram(QCoreApplication::applicationDirPath());
+    modUtil1::setLogFolder(place.logFolder());
+    frmZentra window(place);
     window.Form_Load();
     window.adjustSize();
     window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),

@@ -196,10 +196,12 @@ window.addEventListener('load', function () {
 });
 </script></body></html>)");
         QProcess chromium;
-        chromium.start(browser, {"--headless", "--no-sandbox", "--disable-gpu",
-                                 "--allow-file-access-from-files", "--virtual-time-budget=5000",
-                                 "--dump-dom",
-                                 QUrl::fromLocalFile(m_dir->filePath("judge.htm")).toString()});
+        // A profile of its own, and no reliance on a large /dev/shm, as in containers.
+        chromium.start(
+            browser, {"--headless", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
+                      "--no-first-run", "--user-data-dir=" + m_dir->filePath("profile"),
+                      "--allow-file-access-from-files", "--virtual-time-budget=5000", "--dump-dom",
+                      QUrl::fromLocalFile(m_dir->filePath("judge.htm")).toString()});
         QVERIFY(chromium.waitForFinished(120000));
         const QString dom = QString::fromUtf8(chromium.readAllStandardOutput());
         const qsizetype start = dom.indexOf("<pre id=\"result\">") + 17;

@@ -147,6 +147,76 @@ private slots:
         QVERIFY(!QFile::exists(folder + "page.htm"));
     }
 
+    // "PAGESIZE" splits the catalog; without it, or at 0, the one page of the text.
+    void pagesOfAChosenSize_data()
+    {
+        QTest::addColumn<QString>("pageSize");
+        QTest::addColumn<QString>("docFile");
+        QTest::addColumn<int>("pictures");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QByteArray>("navigation");
+        QTest::newRow("zero is one page")
+            << "0"
+            << "page.htm" << 5 << QStringList{"page.htm"} << 1 << QByteArray();
+        QTest::newRow("more room than pictures")
+            << "9"
+            << "page.htm" << 5 << QStringList{"page.htm"} << 1 << QByteArray();
+        QTest::newRow("a middle page")
+            << "2"
+            << "page.htm" << 5 << QStringList{"page.htm", "page2.htm", "page3.htm"} << 2
+            << QByteArray("<p><a href=\"page.htm\">&lt;</a> <a href=\"page.htm\">1</a> <b>2</b> "
+                          "<a href=\"page3.htm\">3</a> <a href=\"page3.htm\">&gt;</a></p>\r\n");
+        QTest::newRow("the first page, no extension")
+            << "2"
+            << "catalog" << 3 << QStringList{"catalog", "catalog2"} << 1
+            << QByteArray("<p><b>1</b> <a href=\"catalog2\">2</a> <a href=\"catalog2\">&gt;</a>"
+                          "</p>\r\n");
+        QByteArray many = "<p><a href=\"page9.htm\">&lt;</a> <a href=\"page.htm\">1</a> ...";
+        for (int number : {7, 8, 9})
+            many += " <a href=\"page" + QByteArray::number(number) + ".htm\">" +
+                    QByteArray::number(number) + "</a>";
+        many += " <b>10</b>";
+        for (int number : {11, 12, 13})
+            many += " <a href=\"page" + QByteArray::number(number) + ".htm\">" +
+                    QByteArray::number(number) + "</a>";
+        many += " ... <a href=\"page20.htm\">20</a> <a href=\"page11.htm\">&gt;</a></p>\r\n";
+        QStringList twenty{"page.htm"};
+        for (int number = 2; number <= 20; ++number)
+            twenty.append(QString("page%1.htm").arg(number));
+        QTest::newRow("far from both ends") << "1"
+                                            << "page.htm" << 20 << twenty << 10 << many;
+    }
+    void pagesOfAChosenSize()
+    {
+        QFETCH(QString, pageSize);
+        QFETCH(QString, docFile);
+        QFETCH(int, pictures);
+        QFETCH(QStringList, files);
+        QFETCH(int, page);
+        QFETCH(QByteArray, navigation);
+        QStringList names;
+        for (int i = 1; i <= pictures; ++i)
+            names.append(QString("p%1.jpg").arg(i));
+        const cCatalogWriter::Result result =
+            cCatalogWriter(store({{"PAGESIZE", pageSize}, {"DOCFILE", docFile}}))
+                .write(outPath(), names);
+        QVERIFY(result.ok);
+        QCOMPARE(result.path, outPath() + docFile);
+        const QStringList written = QDir(m_dir->path()).entryList({"page*", "catalog*"});
+        QCOMPARE(QSet<QString>(written.cbegin(), written.cend()),
+                 QSet<QString>(files.cbegin(), files.cend()));
+        const QByteArray shown = cTestFiles::read(m_dir->filePath(files.at(page - 1)));
+        const QByteArray single = cTestFiles::read(m_dir->filePath(files.first()));
+        // Every page has the head and the table settings of the first.
+        QCOMPARE(shown.left(shown.indexOf("<tr>")), single.left(single.indexOf("<tr>")));
+        const qsizetype table = shown.indexOf("</table>\r\n") + 10;
+        QCOMPARE(shown.mid(table, shown.indexOf("</div>") - table), navigation);
+        QCOMPARE(shown.count("<img "),
+                 qsizetype(std::min(pictures - (page - 1) * pageSize.toInt(),
+                                    pageSize.toInt() > 0 ? pageSize.toInt() : pictures)));
+    }
+
     // A browser is the judge of links: every picture must load, every link must stay a file
     // beside the page, and no name may bring script into it.
     void everyPictureLoadsInABrowser()

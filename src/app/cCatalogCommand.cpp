@@ -164,6 +164,10 @@ int cCatalogCommand::run(const QStringList &arguments, const QString &iniDefault
         modUtil1::writeLog(true, result.marker, QStringLiteral("CreateMainIndex"), result.error);
         return Failure;
     }
-    out << list.count() << " pictures, page written: " << result.path << "\n";
+    if (result.pages > 1)
+        out << list.count() << " pictures, " << result.pages << " pages written: " << result.path
+            << " and the pages after it\n";
+    else
+        out << list.count() << " pictures, page written: " << result.path << "\n";
     return Success;
 }

@@ -14,9 +14,21 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath, const QStri
     if (names.isEmpty())
         return result;
     int marker = 1;
-    cPageFile page;
     try {
-        writePage(page, outPath, names, marker, result.path);
+        // "PAGESIZE" pictures a page; without it (or 0) one page holds them all.
+        const qsizetype size =
+            std::max<qsizetype>(0, m_options.getIntVal(QStringLiteral("PAGESIZE")));
+        const Pages pages{m_options.getStrVal(QStringLiteral("DOCFILE")),
+                          size > 0 ? int((names.size() + size - 1) / size) : 1};
+        for (int number = 1; number <= pages.count; ++number) {
+            const qsizetype first = size > 0 ? (number - 1) * size : 0;
+            const qsizetype last = size > 0 ? std::min(names.size(), first + size) : names.size();
+            cPageFile page;
+            writePage(page, outPath, names.sliced(first, last - first), pages, number, marker,
+                      result.path);
+        }
+        result.path = outPath + pages.fileName(1);
+        result.pages = pages.count;
     } catch (const cError &error) {
         result.ok = false;
         result.marker = marker;
@@ -25,10 +37,52 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath, const QStri
     return result;
 }
 
-void cCatalogWriter::writePage(cPageFile &page, const QString &outPath, const QStringList &names,
-                               int &marker, QString &path) const
+QString cCatalogWriter::Pages::fileName(int number) const
 {
-    path = outPath + m_options.getStrVal(QStringLiteral("DOCFILE"));
+    if (number == 1)
+        return docFile;
+    // The number goes before the extension of the file name, not before a dot of a folder.
+    const qsizetype name =
+        std::max(docFile.lastIndexOf(QLatin1Char('/')), docFile.lastIndexOf(QLatin1Char('\\'))) + 1;
+    const qsizetype dot = docFile.lastIndexOf(QLatin1Char('.'));
+    const qsizetype at = dot > name ? dot : docFile.size();
+    return docFile.left(at) + QString::number(number) + docFile.mid(at);
+}
+
+QString cCatalogWriter::navigation(const Pages &pages, int number)
+{
+    const auto link = [&pages](int target, const QString &text) -> QString {
+        const QString file = pages.fileName(target);
+        const qsizetype name =
+            std::max(file.lastIndexOf(QLatin1Char('/')), file.lastIndexOf(QLatin1Char('\\'))) + 1;
+        return QStringLiteral("<a href=\"") + linkName(file.mid(name)) + QStringLiteral("\">") +
+               text + QStringLiteral("</a>");
+    };
+    QStringList parts;
+    if (number > 1)
+        parts.append(link(number - 1, QStringLiteral("&lt;")));
+    // The first and the last page, and three on either side of this one: the line stays short
+    // however many pages there are.
+    int shown = 0;
+    for (int target = 1; target <= pages.count; ++target) {
+        if (target != 1 && target != pages.count && std::abs(target - number) > 3)
+            continue;
+        if (shown != 0 && target > shown + 1)
+            parts.append(QStringLiteral("..."));
+        parts.append(target == number ? QStringLiteral("<b>%1</b>").arg(target)
+                                      : link(target, QString::number(target)));
+        shown = target;
+    }
+    if (number < pages.count)
+        parts.append(link(number + 1, QStringLiteral("&gt;")));
+    return QStringLiteral("<p>") + parts.join(QLatin1Char(' ')) + QStringLiteral("</p>");
+}
+
+void cCatalogWriter::writePage(cPageFile &page, const QString &outPath, const QStringList &names,
+                               const Pages &pages, int number, int &marker, QString &path) const
+{
+    marker = 1;
+    path = outPath + pages.fileName(number);
     page.open(path);
     page.line(QStringLiteral("<html>"));
     page.line(QStringLiteral("<head>"));
@@ -85,6 +139,8 @@ void cCatalogWriter::writePage(cPageFile &page, const QString &outPath, const QS
     marker = 20;
     page.line(QStringLiteral("</tr>"));
     page.line(QStringLiteral("</table>"));
+    if (pages.count > 1)
+        page.line(navigation(pages, number));
     page.line(QStringLiteral("</div>"));
     page.line(QStringLiteral("</body></html>"));
     marker = 22;

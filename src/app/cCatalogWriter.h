@@ -18,7 +18,9 @@ public:
         bool ok = true;
         int marker = 0;
         cError error;
+        // The page being written when it failed, else the first page.
         QString path;
+        int pages = 0;
     };
 
     explicit cCatalogWriter(const cOption &options);
@@ -31,8 +33,18 @@ public:
     static QString shownName(const QString &name);
 
 private:
-    void writePage(cPageFile &page, const QString &outPath, const QStringList &names, int &marker,
-                   QString &path) const;
+    // The pages of one catalog: the first is "DOCFILE", the next insert 2, 3, ... before its
+    // extension.
+    struct Pages
+    {
+        QString docFile;
+        int count = 1;
+        QString fileName(int number) const;
+    };
+    // The line after the table of page number: previous page, page numbers, next page.
+    static QString navigation(const Pages &pages, int number);
+    void writePage(cPageFile &page, const QString &outPath, const QStringList &names,
+                   const Pages &pages, int number, int &marker, QString &path) const;
     void AddCss(cPageFile &page, const QString &styleSheet, const QString &fontSize) const;
     static QString comment(const QString &field);
 

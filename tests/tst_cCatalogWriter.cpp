@@ -217,10 +217,83 @@ private slots:
                                     pageSize.toInt() > 0 ? pageSize.toInt() : pictures)));
     }
 
+    // With "RELLINKS" a link leads from the output folder to the picture's own folder.
+    void linksFromTheOutputFolder_data()
+    {
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("link");
+        QTest::newRow("same folder: the bare name") << "/p/"
+                                                    << "/p/"
+                                                    << "a.jpg"
+                                                    << "a.jpg";
+        QTest::newRow("a sibling folder") << "/site/"
+                                          << "/pics/"
+                                          << "a.jpg"
+                                          << "../pics/a.jpg";
+        QTest::newRow("a folder below") << "/p/"
+                                        << "/p/sub/"
+                                        << "a b.jpg"
+                                        << "sub/a b.jpg";
+        QTest::newRow("the folder above") << "/p/sub/"
+                                          << "/p/"
+                                          << "a.jpg"
+                                          << "../a.jpg";
+        QTest::newRow("folder names made safe as names are") << "/site/"
+                                                             << "/my pics#1/"
+                                                             << "a&b.jpg"
+                                                             << "../my pics%231/a&amp;b.jpg";
+        QTest::newRow("a colon in the first part") << "/p/"
+                                                   << "/p/c:d/"
+                                                   << "x.jpg"
+                                                   << "./c:d/x.jpg";
+        QTest::newRow("a colon in the name of the same folder") << "/p/"
+                                                                << "/p/"
+                                                                << "a:b.jpg"
+                                                                << "./a:b.jpg";
+    }
+    void linksFromTheOutputFolder()
+    {
+        QFETCH(QString, out);
+        QFETCH(QString, folder);
+        QFETCH(QString, name);
+        QFETCH(QString, link);
+        QCOMPARE(cCatalogWriter::relativeLink(out, folder, name), link);
+    }
+
+    // The folders a window hands over change nothing while "RELLINKS" is absent or 0.
+    void foldersChangeNothingWithoutRelLinks_data()
+    {
+        QTest::addColumn<QString>("relLinks");
+        QTest::newRow("absent") << QString();
+        QTest::newRow("zero") << "0";
+    }
+    void foldersChangeNothingWithoutRelLinks()
+    {
+        QFETCH(QString, relLinks);
+        const ReplaceMap changes =
+            relLinks.isNull() ? ReplaceMap{} : ReplaceMap{{"RELLINKS", relLinks}};
+        const QStringList names{"a.jpg", "b c.gif"};
+        QVERIFY(cCatalogWriter(store(changes)).write(outPath(), names).ok);
+        const QByteArray plain = cTestFiles::read(m_dir->filePath("page.htm"));
+        QVERIFY(
+            cCatalogWriter(store(changes)).write(outPath(), names, {"/elsewhere/", "/other/"}).ok);
+        QCOMPARE(cTestFiles::read(m_dir->filePath("page.htm")), plain);
+        QVERIFY(plain.contains("<a href=\"a.jpg\">"));
+    }
+
     // A browser is the judge of links: every picture must load, every link must stay a file
     // beside the page, and no name may bring script into it.
+    void everyPictureLoadsInABrowser_data()
+    {
+        QTest::addColumn<bool>("elsewhere");
+        QTest::newRow("page beside the pictures") << false;
+        QTest::newRow("page in another folder, links from there") << true;
+    }
     void everyPictureLoadsInABrowser()
     {
+        QFETCH(bool, elsewhere);
         const QString browser = QStandardPaths::findExecutable("chromium");
         if (browser.isEmpty())
             QSKIP("chromium is not installed (./test.sh installs it): the page is not checked in "
@@ -236,18 +309,25 @@ private slots:
             "trailing.jpg ",    "<angle>.jpg",       "semi;colon.gif",
             "plus+sign.jpg",    "at@sign.jpg",       "brace{}.jpg",
             "bar|pipe.gif",     "equals=.jpg",       "\" onerror=\"alert(1).gif"};
+        // Elsewhere, the folder names need making safe as well.
+        const QString pictures = elsewhere ? m_dir->filePath("my pics #1&2") : m_dir->path();
+        const QString site = elsewhere ? m_dir->filePath("site") : m_dir->path();
+        QVERIFY(QDir().mkpath(pictures) && QDir().mkpath(site));
         QImage picture(4, 4, QImage::Format_RGB32);
         picture.fill(Qt::green);
         for (const QString &name : names) {
             if (name.endsWith(".gif"))
-                cTestFiles::write(m_dir->filePath(name),
+                cTestFiles::write(pictures + "/" + name,
                                   QByteArray::fromBase64("R0lGODlhAQABAIAAAAAAAP///"
                                                          "yH5BAEAAAAALAAAAAABAAEAAAIBRAA7"));
             else
-                QVERIFY(picture.save(m_dir->filePath(name), "JPG"));
+                QVERIFY(picture.save(pictures + "/" + name, "JPG"));
         }
-        QVERIFY(cCatalogWriter(store({{"IMGNAME", "1"}})).write(outPath(), names).ok);
-        cTestFiles::write(m_dir->filePath("judge.htm"), R"(<html><body><pre id="result"></pre>
+        const QStringList folders(names.size(), pictures + QDir::separator());
+        QVERIFY(cCatalogWriter(store({{"IMGNAME", "1"}, {"RELLINKS", elsewhere ? "1" : "0"}}))
+                    .write(site + QDir::separator(), names, folders)
+                    .ok);
+        cTestFiles::write(site + "/judge.htm", R"(<html><body><pre id="result"></pre>
 <iframe id="page" src="page.htm"></iframe>
 <script>
 window.addEventListener('load', function () {
@@ -267,11 +347,11 @@ window.addEventListener('load', function () {
 </script></body></html>)");
         QProcess chromium;
         // A profile of its own, and no reliance on a large /dev/shm, as in containers.
-        chromium.start(
-            browser, {"--headless", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
-                      "--no-first-run", "--user-data-dir=" + m_dir->filePath("profile"),
-                      "--allow-file-access-from-files", "--virtual-time-budget=5000", "--dump-dom",
-                      QUrl::fromLocalFile(m_dir->filePath("judge.htm")).toString()});
+        chromium.start(browser,
+                       {"--headless", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
+                        "--no-first-run", "--user-data-dir=" + m_dir->filePath("profile"),
+                        "--allow-file-access-from-files", "--virtual-time-budget=5000",
+                        "--dump-dom", QUrl::fromLocalFile(site + "/judge.htm").toString()});
         QVERIFY(chromium.waitForFinished(120000));
         const QString dom = QString::fromUtf8(chromium.readAllStandardOutput());
         const qsizetype start = dom.indexOf("<pre id=\"result\">") + 17;

@@ -45,7 +45,8 @@ private slots:
         QDir().mkpath(m_in);
         cTestFiles::write(m_dir->filePath("QDX.ini"),
                           "[Folders]\r\nINPATH=In|50|" + m_in.toUtf8() + "\r\nOUTPATH=Out|50|" +
-                              m_dir->path().toUtf8() + "\r\n" + cTestFiles::pageSettings(0, 4));
+                              m_dir->path().toUtf8() + "\r\nRELLINKS=r|-1|0\r\n" +
+                              cTestFiles::pageSettings(0, 4));
         m_desktop.reset(new cTestDesktop);
         m_window.reset(new frmZentra(m_dir->path()));
         m_window->Form_Load();
@@ -84,6 +85,40 @@ private slots:
         QVERIFY(m_desktop->messages.first().contains("cannot be read: 1"));
         ::unlink(notUtf8.constData()); // the temporary folder cannot see it to remove it
         QCOMPARE(QApplication::overrideCursor(), nullptr);
+    }
+
+    // With links from the output folder, a picture keeps the folder it was gathered from, so two
+    // of one name from two folders are two pictures; without, the text's one.
+    void samePictureNameFromTwoFolders_data()
+    {
+        QTest::addColumn<QString>("relLinks");
+        QTest::addColumn<QStringList>("links");
+        QTest::newRow("links by bare name") << "0" << QStringList{"a.jpg"};
+        QTest::newRow("links from the output folder")
+            << "1" << QStringList{"in/a.jpg", "in2/a.jpg"};
+    }
+    void samePictureNameFromTwoFolders()
+    {
+        QFETCH(QString, relLinks);
+        QFETCH(QStringList, links);
+        gOption.chgStrVal("RELLINKS", relLinks);
+        const QString second = m_dir->filePath("in2");
+        QDir().mkpath(second);
+        cTestFiles::write(m_in + "/a.jpg", tinyGif);
+        cTestFiles::write(second + "/a.jpg", tinyGif);
+        QVERIFY(cUserInput::showActive(m_window.get()));
+        press("cmdGetFiles");
+        press("cmdAddAll");
+        m_window->findChild<QLineEdit *>("txtInPath")->setText(second);
+        press("cmdGetFiles");
+        press("cmdAddAll");
+        QCOMPARE(column(selected()).size(), links.size());
+        QCOMPARE(field("txtNsel"), QString::number(links.size()));
+        press("CmdGenFiles");
+        const QByteArray page = cTestFiles::read(m_dir->filePath("index.htm"));
+        QCOMPARE(page.count("<a href="), qsizetype(links.size()));
+        for (const QString &link : links)
+            QVERIFY2(page.contains("<a href=\"" + link.toUtf8() + "\">"), qPrintable(link));
     }
 
     void typeBoxesChooseWhatIsGathered_data()

@@ -156,7 +156,8 @@ int cCatalogCommand::run(const QStringList &arguments, const QString &iniDefault
     }
 
     const QString outPath = folderPath(options.out.isEmpty() ? options.input : options.out);
-    const cCatalogWriter::Result result = cCatalogWriter(gOption).write(outPath, list.names());
+    const cCatalogWriter::Result result =
+        cCatalogWriter(gOption).write(outPath, list.names(), list.folders());
     if (!result.ok) {
         err << "qdx-catalog: the page " << (result.path.isEmpty() ? outPath : result.path)
             << " could not be written (step " << result.marker

@@ -4,11 +4,14 @@
 #include "cOption.h"
 #include "cPageFile.h"
 
+#include <QDir>
+#include <QUrl>
 #include <algorithm>
 
 cCatalogWriter::cCatalogWriter(const cOption &options) : m_options(options) {}
 
-cCatalogWriter::Result cCatalogWriter::write(const QString &outPath, const QStringList &names) const
+cCatalogWriter::Result cCatalogWriter::write(const QString &outPath, const QStringList &names,
+                                             const QStringList &folders) const
 {
     Result result;
     if (names.isEmpty())
@@ -24,8 +27,10 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath, const QStri
             const qsizetype first = size > 0 ? (number - 1) * size : 0;
             const qsizetype last = size > 0 ? std::min(names.size(), first + size) : names.size();
             cPageFile page;
-            writePage(page, outPath, names.sliced(first, last - first), pages, number, marker,
-                      result.path);
+            writePage(page, outPath, names.sliced(first, last - first),
+                      folders.size() == names.size() ? folders.sliced(first, last - first)
+                                                     : QStringList(),
+                      pages, number, marker, result.path);
         }
         result.path = outPath + pages.fileName(1);
         result.pages = pages.count;
@@ -79,7 +84,8 @@ QString cCatalogWriter::navigation(const Pages &pages, int number)
 }
 
 void cCatalogWriter::writePage(cPageFile &page, const QString &outPath, const QStringList &names,
-                               const Pages &pages, int number, int &marker, QString &path) const
+                               const QStringList &folders, const Pages &pages, int number,
+                               int &marker, QString &path) const
 {
     marker = 1;
     path = outPath + pages.fileName(number);
@@ -112,8 +118,18 @@ void cCatalogWriter::writePage(cPageFile &page, const QString &outPath, const QS
 
     marker = 10;
     int column = 1;
-    for (const QString &name : names) {
-        const QString link = linkName(name);
+    // "RELLINKS" leads each link from the output folder to the picture's own folder.
+    const bool fromOutput =
+        !folders.isEmpty() && m_options.getIntVal(QStringLiteral("RELLINKS")) == 1;
+    QString lastFolder;
+    QString prefix;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString &name = names.at(i);
+        if (fromOutput && (i == 0 || folders.at(i) != lastFolder)) {
+            lastFolder = folders.at(i);
+            prefix = folderLink(outPath, lastFolder);
+        }
+        const QString link = prefix.isEmpty() ? linkName(name) : prefix + safeSegment(name);
         page.line(QStringLiteral("<td bgcolor=\"") +
                   m_options.getStrVal(QStringLiteral("TABCOLORBK")) + QStringLiteral("\">"));
         page.line(QStringLiteral(" <a href=\"") + link + QStringLiteral("\">"));
@@ -176,33 +192,68 @@ QString cCatalogWriter::comment(const QString &field)
 
 QString cCatalogWriter::linkName(const QString &name)
 {
+    // A colon would make the name a scheme ("javascript:"), unless the link starts as a path.
+    if (name.contains(QLatin1Char(':')))
+        return QStringLiteral("./") + safeSegment(name);
+    return safeSegment(name);
+}
+
+QString cCatalogWriter::safeSegment(const QString &segment)
+{
     // Only what would end the attribute, start a character reference, turn the rest into a query
     // or fragment, or be dropped or bent by the browser's address parser; ordinary names, with
     // their inner spaces and letters of any language, go in as they are.
     const auto unsafe = [](QChar c) {
         const char16_t unit = c.unicode();
         return unit < 0x20 || unit == 0x7F || unit == '%' || unit == '#' || unit == '?' ||
-               unit == '"' || unit == '&' || unit == '\\' || unit == ':';
+               unit == '"' || unit == '&' || unit == '\\';
     };
-    const bool edgeSpace = name.startsWith(QLatin1Char(' ')) || name.endsWith(QLatin1Char(' '));
-    if (!edgeSpace && std::none_of(name.cbegin(), name.cend(), unsafe))
-        return name;
+    const bool edgeSpace =
+        segment.startsWith(QLatin1Char(' ')) || segment.endsWith(QLatin1Char(' '));
+    if (!edgeSpace && std::none_of(segment.cbegin(), segment.cend(), unsafe))
+        return segment;
     QString link;
-    link.reserve(name.size() + 16);
-    // A colon would make the name a scheme ("javascript:"), unless the link starts as a path.
-    if (name.contains(QLatin1Char(':')))
-        link += QLatin1String("./");
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        const QChar c = name.at(i);
-        const bool edge = c == QLatin1Char(' ') && (i == 0 || i == name.size() - 1);
+    link.reserve(segment.size() + 16);
+    for (qsizetype i = 0; i < segment.size(); ++i) {
+        const QChar c = segment.at(i);
+        const bool edge = c == QLatin1Char(' ') && (i == 0 || i == segment.size() - 1);
         if (c == QLatin1Char('&'))
             link += QLatin1String("&amp;");
-        else if (edge || (unsafe(c) && c != QLatin1Char(':')))
+        else if (edge || unsafe(c))
             link += QStringLiteral("%%1").arg(c.unicode(), 2, 16, QLatin1Char('0')).toUpper();
         else
             link += c;
     }
     return link;
+}
+
+QString cCatalogWriter::folderLink(const QString &outPath, const QString &folder)
+{
+    const QString from = QDir::cleanPath(QDir::fromNativeSeparators(outPath));
+    const QString to = QDir::cleanPath(QDir::fromNativeSeparators(folder));
+    if (from == to)
+        return QString();
+    const QString path = QDir(from).relativeFilePath(to);
+    if (QDir::isAbsolutePath(path)) {
+        // No path leads there (another drive): the picture's own address.
+        return QUrl::fromLocalFile(to + QLatin1Char('/'))
+            .toString(QUrl::FullyEncoded)
+            .replace(QLatin1Char('&'), QLatin1String("&amp;"));
+    }
+    QString link;
+    const QStringList segments = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    for (const QString &segment : segments)
+        link += safeSegment(segment) + QLatin1Char('/');
+    if (!segments.isEmpty() && segments.first().contains(QLatin1Char(':')))
+        link.prepend(QStringLiteral("./"));
+    return link;
+}
+
+QString cCatalogWriter::relativeLink(const QString &outPath, const QString &folder,
+                                     const QString &name)
+{
+    const QString prefix = folderLink(outPath, folder);
+    return prefix.isEmpty() ? linkName(name) : prefix + safeSegment(name);
 }
 
 QString cCatalogWriter::shownName(const QString &name)

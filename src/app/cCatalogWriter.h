@@ -25,11 +25,17 @@ public:
 
     explicit cCatalogWriter(const cOption &options);
 
-    // outPath ends with the separator. An empty list writes nothing.
-    Result write(const QString &outPath, const QStringList &names) const;
+    // outPath ends with the separator. An empty list writes nothing. folders, when given, holds
+    // each picture's folder (ending with the separator), for the links "RELLINKS" asks for.
+    Result write(const QString &outPath, const QStringList &names,
+                 const QStringList &folders = QStringList()) const;
 
     // A file name as it goes into href and src, and as it is shown under a thumbnail.
     static QString linkName(const QString &name);
+    // The link from a page in outPath to the picture name in folder: the path between them with
+    // "/" separators, each part made safe as a name is; a file: address when there is no path
+    // between them (another drive).
+    static QString relativeLink(const QString &outPath, const QString &folder, const QString &name);
     static QString shownName(const QString &name);
 
 private:
@@ -44,7 +50,12 @@ private:
     // The line after the table of page number: previous page, page numbers, next page.
     static QString navigation(const Pages &pages, int number);
     void writePage(cPageFile &page, const QString &outPath, const QStringList &names,
-                   const Pages &pages, int number, int &marker, QString &path) const;
+                   const QStringList &folders, const Pages &pages, int number, int &marker,
+                   QString &path) const;
+    static QString safeSegment(const QString &segment);
+    // The part of a link from outPath to the pictures of folder, ending with "/"; empty when it
+    // is the same folder.
+    static QString folderLink(const QString &outPath, const QString &folder);
     void AddCss(cPageFile &page, const QString &styleSheet, const QString &fontSize) const;
     static QString comment(const QString &field);
 

@@ -31,12 +31,13 @@ Kind kindOf(QByteArrayView name, bool gif, bool jpg)
 class Gathered
 {
 public:
+    explicit Gathered(const QString &folder) : m_folder(folder) {}
     void add(Kind kind, const QString &name)
     {
         if (kind == Kind::Gif)
-            m_gifs.append({name, m_gifType});
+            m_gifs.append({name, m_gifType, m_folder});
         else
-            m_jpgs.append({name, m_jpgType});
+            m_jpgs.append({name, m_jpgType, m_folder});
     }
     QList<cImageList::Item> items()
     {
@@ -45,6 +46,7 @@ public:
     }
 
 private:
+    const QString m_folder;
     const QString m_gifType = QStringLiteral("GIF");
     const QString m_jpgType = QStringLiteral("JPG");
     QList<cImageList::Item> m_gifs;
@@ -55,7 +57,7 @@ private:
 QList<cImageList::Item> cImageFinder::find(const QString &folder, bool gif, bool jpg,
                                            int *unreadable)
 {
-    Gathered gathered;
+    Gathered gathered(folder);
     int undecodable = 0;
     if (gif || jpg) {
 #ifdef Q_OS_UNIX

@@ -41,6 +41,31 @@ QStringList cImageList::names() const
     return names;
 }
 
+QStringList cImageList::folders() const
+{
+    QStringList folders;
+    folders.reserve(m_items.size());
+    for (const Item &item : m_items)
+        folders.append(item.folder);
+    return folders;
+}
+
+void cImageList::setFolderKeys(bool on)
+{
+    if (on == m_folderKeys)
+        return;
+    m_folderKeys = on;
+    reindex();
+}
+
+QString cImageList::key(const Item &item) const
+{
+    // A NUL ends no folder name, so folder and name cannot run into each other.
+    if (m_folderKeys)
+        return QStringLiteral("F_") + item.folder + QChar(0) + item.name;
+    return QStringLiteral("F_") + item.name;
+}
+
 void cImageList::clear()
 {
     beginResetModel();
@@ -51,14 +76,14 @@ void cImageList::clear()
 
 bool cImageList::add(const Item &item)
 {
-    if (contains(item.name))
+    if (m_rows.contains(key(item)))
         return false;
     if (m_sorted) {
         addAll({item});
         return true;
     }
     beginInsertRows(QModelIndex(), count(), count());
-    m_rows.insert(key(item.name), count());
+    m_rows.insert(key(item), count());
     m_items.append(item);
     endInsertRows();
     return true;
@@ -71,7 +96,7 @@ int cImageList::addAll(const QList<Item> &items)
     m_items.reserve(before + items.size());
     m_rows.reserve(before + items.size());
     for (const Item &item : items) {
-        const QString itemKey = key(item.name);
+        const QString itemKey = key(item);
         if (m_rows.contains(itemKey))
             continue;
         m_rows.insert(itemKey, count());
@@ -118,5 +143,5 @@ void cImageList::reindex()
     m_rows.clear();
     m_rows.reserve(m_items.size());
     for (int row = 0; row < count(); ++row)
-        m_rows.insert(key(m_items.at(row).name), row);
+        m_rows.insert(key(m_items.at(row)), row);
 }

@@ -5,8 +5,9 @@
 #include <QList>
 
 // The rows of a found or selected list: one image per row, each held at most once under its key
-// "F_" + file name. Rows are reached by key in constant time, so folders of 100,000 images gather,
-// sort and copy without quadratic work.
+// "F_" + file name, or, with folder keys, its folder and file name, so that pictures of the same
+// name from different folders are two rows. Rows are reached by key in constant time, so folders
+// of 100,000 images gather, sort and copy without quadratic work.
 class cImageList : public QAbstractTableModel
 {
     Q_OBJECT
@@ -15,11 +16,10 @@ public:
     {
         QString name;
         QString type;
+        QString folder; // the folder it was gathered from, ending with the separator
     };
 
     explicit cImageList(const QStringList &headers, QObject *parent = nullptr);
-
-    static QString key(const QString &name) { return QStringLiteral("F_") + name; }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -31,7 +31,9 @@ public:
     const Item &at(int row) const { return m_items.at(row); }
     const QList<Item> &items() const { return m_items; }
     QStringList names() const;
-    bool contains(const QString &name) const { return m_rows.contains(key(name)); }
+    QStringList folders() const;
+    // Whether the folder is part of the key; switching it keys the rows anew.
+    void setFolderKeys(bool on);
 
     void clear();
     // Adds one item at the end; false, and nothing added, when its key is already held.
@@ -44,12 +46,14 @@ public:
     void sortBy(int column, Qt::SortOrder order);
 
 private:
+    QString key(const Item &item) const;
     void sortRows();
     void reindex();
 
     QStringList m_headers;
     QList<Item> m_items;
     QHash<QString, int> m_rows;
+    bool m_folderKeys = false;
     bool m_sorted = false;
     int m_sortColumn = 0;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;

@@ -351,7 +351,8 @@ void frmZentra::cmdAdd_Click()
     if (!current.isValid())
         return;
     const cImageList::Item &item = m_found->at(current.row());
-    m_selected->add({item.name, QString()});
+    useFolderKeys();
+    m_selected->add({item.name, QString(), item.folder});
     showSelectedCount();
 }
 
@@ -369,9 +370,16 @@ void frmZentra::cmdAddAll_Click()
     QList<cImageList::Item> items;
     items.reserve(m_found->count());
     for (const cImageList::Item &item : m_found->items())
-        items.append({item.name, QString()});
+        items.append({item.name, QString(), item.folder});
+    useFolderKeys();
     m_selected->addAll(items);
     showSelectedCount();
+}
+
+void frmZentra::useFolderKeys()
+{
+    // With links from the output folder, pictures of one name from two folders are two pictures.
+    m_selected->setFolderKeys(gOption.getIntVal(QStringLiteral("RELLINKS")) == 1);
 }
 
 void frmZentra::cmdDelAll_Click()
@@ -448,7 +456,7 @@ void frmZentra::ListView1_ColumnClick(int column)
 void frmZentra::CmdGenFiles_Click()
 {
     const cCatalogWriter::Result result =
-        cCatalogWriter(gOption).write(getOutPath(), m_selected->names());
+        cCatalogWriter(gOption).write(getOutPath(), m_selected->names(), m_selected->folders());
     if (!result.ok)
         modUtil1::writeLog(false, result.marker, QStringLiteral("CreateMainIndex"), result.error);
 }

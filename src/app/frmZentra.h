@@ -66,6 +66,7 @@ private:
     void folderChanged(const QString &key, const QString &path);
     void browse(QLineEdit *field);
     void showSelectedCount();
+    void useFolderKeys();
     void clearPreview();
 
     cProgramPlace m_place;

@@ -1,6 +1,20 @@
 #include "cTestDesktop.h"
 
+#include "cProgress.h"
+
 #include <QDialog>
+
+namespace {
+class cTestProgress : public cProgress
+{
+public:
+    explicit cTestProgress(qint64 cancelAfter) : m_cancelAfter(cancelAfter) {}
+    bool step(qint64 done) override { return m_cancelAfter < 0 || done <= m_cancelAfter; }
+
+private:
+    qint64 m_cancelAfter;
+};
+} // namespace
 
 cTestDesktop::cTestDesktop()
 {
@@ -33,4 +47,10 @@ int cTestDesktop::showModal(QDialog *dialog)
 {
     modalWindows.append(dialog->objectName());
     return onModal ? onModal(dialog) : QDialog::Rejected;
+}
+
+std::unique_ptr<cProgress> cTestDesktop::progress(QWidget *, const QString &label, qint64)
+{
+    progressLabels.append(label);
+    return std::make_unique<cTestProgress>(cancelAfter);
 }

@@ -22,6 +22,8 @@ public:
     bool openUrl(const QUrl &url) override;
     int showModal(QDialog *dialog) override;
     void beep() override { ++beeps; }
+    std::unique_ptr<cProgress> progress(QWidget *parent, const QString &label,
+                                        qint64 total) override;
 
     QStringList messages;
     QStringList folderTitles;
@@ -30,6 +32,9 @@ public:
     bool openSucceeds = true;
     QStringList modalWindows;
     int beeps = 0;
+    // Labels of the progress windows asked for; a step past cancelAfter items asks to stop.
+    QStringList progressLabels;
+    qint64 cancelAfter = -1;
     // Runs while a modal window is "shown"; its result is the window's result.
     std::function<int(QDialog *)> onModal;
 };

@@ -1,5 +1,7 @@
 #include "cCatalogWriter.h"
 #include "cOption.h"
+#include "cProgress.h"
+#include "cTestDesktop.h"
 #include "cTestFiles.h"
 
 #include <QDir>
@@ -215,6 +217,32 @@ private slots:
         QCOMPARE(shown.count("<img "),
                  qsizetype(std::min(pictures - (page - 1) * pageSize.toInt(),
                                     pageSize.toInt() > 0 ? pageSize.toInt() : pictures)));
+    }
+
+    // A generation stopped by the user leaves every page as it was before it started.
+    void cancelledGenerationChangesNoPage()
+    {
+        cTestFiles::write(m_dir->filePath("page.htm"), "old first");
+        cTestFiles::write(m_dir->filePath("page2.htm"), "old second");
+        cTestDesktop desktop;
+        desktop.cancelAfter = 3; // stops on the third page
+        const auto progress = desktop.progress(nullptr, "Writing the catalog:", 5);
+        const cCatalogWriter::Result result =
+            cCatalogWriter(store({{"PAGESIZE", "2"}}))
+                .write(outPath(), {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"}, {},
+                       progress.get());
+        QVERIFY(result.cancelled);
+        QCOMPARE(cTestFiles::read(m_dir->filePath("page.htm")), QByteArray("old first"));
+        QCOMPARE(cTestFiles::read(m_dir->filePath("page2.htm")), QByteArray("old second"));
+        QCOMPARE(QDir(m_dir->path()).entryList({"page*"}, QDir::Files | QDir::Hidden),
+                 (QStringList{"page.htm", "page2.htm"}));
+        // Written to the end, the pages replace the old ones.
+        QVERIFY(cCatalogWriter(store({{"PAGESIZE", "2"}}))
+                    .write(outPath(), {"a.jpg", "b.jpg", "c.jpg"})
+                    .ok);
+        QVERIFY(cTestFiles::read(m_dir->filePath("page2.htm")).contains("c.jpg"));
+        QCOMPARE(QDir(m_dir->path()).entryList({"page*"}, QDir::Files | QDir::Hidden),
+                 (QStringList{"page.htm", "page2.htm"}));
     }
 
     // With "RELLINKS" a link leads from the output folder to the picture's own folder.

@@ -121,6 +121,23 @@ private slots:
             QVERIFY2(page.contains("<a href=\"" + link.toUtf8() + "\">"), qPrintable(link));
     }
 
+    // Stopping long work through its progress window keeps what was done so far.
+    void cancelledWorkKeepsWhatItDid()
+    {
+        for (const char *name : {"a.gif", "b.gif", "c.gif", "d.gif", "e.gif"})
+            cTestFiles::write(m_in + "/" + name, tinyGif);
+        QVERIFY(cUserInput::showActive(m_window.get()));
+        m_desktop->cancelAfter = 2;
+        press("cmdGetFiles");
+        QCOMPARE(column(found()).size(), 3);
+        QCOMPARE(field("txtNfiles"), QString("3"));
+        press("cmdAddAll");
+        QCOMPARE(column(selected()).size(), 3);
+        QCOMPARE(m_desktop->progressLabels,
+                 (QStringList{"Gathering pictures:", "Selecting pictures:"}));
+        QVERIFY(m_desktop->messages.isEmpty());
+    }
+
     void typeBoxesChooseWhatIsGathered_data()
     {
         QTest::addColumn<bool>("gif");

@@ -1,6 +1,7 @@
 #include "cCatalogCommand.h"
 
 #include "cCatalogWriter.h"
+#include "cConsoleProgress.h"
 #include "cImageFinder.h"
 #include "cOption.h"
 #include "cRegularFile.h"
@@ -21,6 +22,7 @@ struct Options
     bool jpg = true;
     bool byName = false;
     bool verbose = false;
+    bool quiet = false;
 };
 
 QString folderPath(const QString &folder)
@@ -39,9 +41,10 @@ QString parse(const QStringList &arguments, Options &options, bool &help, bool &
     const QCommandLineOption noJpg(QStringLiteral("no-jpg"), QString());
     const QCommandLineOption sort(QStringLiteral("sort"), QString(), QStringLiteral("KEY"));
     const QCommandLineOption verbose({QStringLiteral("v"), QStringLiteral("verbose")}, QString());
+    const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")}, QString());
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")}, QString());
     const QCommandLineOption versionOption(QStringLiteral("version"), QString());
-    parser.addOptions({ini, out, noGif, noJpg, sort, verbose, helpOption, versionOption});
+    parser.addOptions({ini, out, noGif, noJpg, sort, verbose, quiet, helpOption, versionOption});
     if (!parser.parse(QStringList{QStringLiteral("qdx-catalog")} + arguments))
         return parser.errorText();
     help = parser.isSet(helpOption);
@@ -52,6 +55,7 @@ QString parse(const QStringList &arguments, Options &options, bool &help, bool &
     options.gif = !parser.isSet(noGif);
     options.jpg = !parser.isSet(noJpg);
     options.verbose = parser.isSet(verbose);
+    options.quiet = parser.isSet(quiet);
     if (parser.isSet(sort)) {
         if (parser.value(sort) != QLatin1String("name"))
             return QStringLiteral("--sort takes only \"name\"");
@@ -71,7 +75,7 @@ QString cCatalogCommand::usage(const QString &iniDefault)
 {
     return QStringLiteral("Usage: qdx-catalog [--ini FILE] [--out FOLDER] [--no-gif] [--no-jpg] "
                           "[--sort name]\n"
-                          "                   [--verbose] [--] INPUT_FOLDER\n"
+                          "                   [--verbose] [--quiet] [--] INPUT_FOLDER\n"
                           "Writes the catalog page of the GIF and JPG pictures of INPUT_FOLDER.\n"
                           "  --ini FILE     settings file, only read (default: %1)\n"
                           "  --out FOLDER   where the page goes (default: INPUT_FOLDER, where its "
@@ -82,13 +86,14 @@ QString cCatalogCommand::usage(const QString &iniDefault)
                           "GIF, then JPG,\n"
                           "                 each in the folder's order)\n"
                           "  --verbose      say which settings and pictures are used\n"
+                          "  --quiet        show no progress on a terminal\n"
                           "  --help         show this help\n"
                           "  --version      show the version and the licence\n")
         .arg(iniDefault);
 }
 
 int cCatalogCommand::run(const QStringList &arguments, const QString &iniDefault, QTextStream &out,
-                         QTextStream &err)
+                         QTextStream &err, bool errIsTerminal)
 {
     Options options;
     options.ini = iniDefault;
@@ -135,9 +140,13 @@ int cCatalogCommand::run(const QStringList &arguments, const QString &iniDefault
         return fail(QStringLiteral("input folder not found: ") + options.input);
 
     cImageList list({QStringLiteral("Name")});
+    const bool showProgress = errIsTerminal && !options.quiet;
+    const auto progress = [&](const QString &label) {
+        return showProgress ? std::make_unique<cConsoleProgress>(err, label) : nullptr;
+    };
     int unreadable = 0;
-    list.addAll(
-        cImageFinder::find(folderPath(options.input), options.gif, options.jpg, &unreadable));
+    list.addAll(cImageFinder::find(folderPath(options.input), options.gif, options.jpg, &unreadable,
+                                   progress(QStringLiteral("gathering")).get()));
     if (unreadable > 0) {
         const QString skipped =
             QStringLiteral("pictures left out, as their names cannot be read: %1").arg(unreadable);
@@ -156,8 +165,8 @@ int cCatalogCommand::run(const QStringList &arguments, const QString &iniDefault
     }
 
     const QString outPath = folderPath(options.out.isEmpty() ? options.input : options.out);
-    const cCatalogWriter::Result result =
-        cCatalogWriter(gOption).write(outPath, list.names(), list.folders());
+    const cCatalogWriter::Result result = cCatalogWriter(gOption).write(
+        outPath, list.names(), list.folders(), progress(QStringLiteral("writing")).get());
     if (!result.ok) {
         err << "qdx-catalog: the page " << (result.path.isEmpty() ? outPath : result.path)
             << " could not be written (step " << result.marker

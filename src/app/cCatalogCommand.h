@@ -12,8 +12,9 @@ public:
     enum Status { Success = 0, Failure = 1, Usage = 2 };
 
     // arguments without the program name; iniDefault is the settings file used without --ini.
+    // On a terminal, err also shows how far the work has come (unless --quiet).
     static int run(const QStringList &arguments, const QString &iniDefault, QTextStream &out,
-                   QTextStream &err);
+                   QTextStream &err, bool errIsTerminal = false);
     // The help text, naming the settings file read without --ini.
     static QString usage(const QString &iniDefault);
 };

@@ -1,22 +1,27 @@
 #include "cCatalogWriter.h"
 
+#include "cAtomicFile.h"
 #include "cAuthor.h"
 #include "cOption.h"
 #include "cPageFile.h"
+#include "cProgress.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QUrl>
 #include <algorithm>
+#include <vector>
 
 cCatalogWriter::cCatalogWriter(const cOption &options) : m_options(options) {}
 
 cCatalogWriter::Result cCatalogWriter::write(const QString &outPath, const QStringList &names,
-                                             const QStringList &folders) const
+                                             const QStringList &folders, cProgress *progress) const
 {
     Result result;
     if (names.isEmpty())
         return result;
     int marker = 1;
+    std::vector<std::unique_ptr<cPageFile>> written;
     try {
         // "PAGESIZE" pictures a page; without it (or 0) one page holds them all.
         const qsizetype size =
@@ -26,11 +31,17 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath, const QStri
         for (int number = 1; number <= pages.count; ++number) {
             const qsizetype first = size > 0 ? (number - 1) * size : 0;
             const qsizetype last = size > 0 ? std::min(names.size(), first + size) : names.size();
-            cPageFile page;
-            writePage(page, outPath, names.sliced(first, last - first),
-                      folders.size() == names.size() ? folders.sliced(first, last - first)
-                                                     : QStringList(),
-                      pages, number, marker, result.path);
+            written.push_back(std::make_unique<cPageFile>());
+            const Slice slice{names.sliced(first, last - first),
+                              folders.size() == names.size() ? folders.sliced(first, last - first)
+                                                             : QStringList(),
+                              first};
+            if (!writePage(*written.back(), outPath, slice, pages, number, progress, marker,
+                           result.path)) {
+                // Stopped by the user: every page stays as it was before.
+                result.cancelled = true;
+                return result;
+            }
         }
         result.path = outPath + pages.fileName(1);
         result.pages = pages.count;
@@ -39,6 +50,17 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath, const QStri
         result.marker = marker;
         result.error = error;
     }
+    // The pages take their places together; after an error, as far as they were written.
+    QStringList placed;
+    for (const auto &page : written) {
+        if (!page->commit() && result.ok) {
+            result.ok = false;
+            result.error = cError(cError::DeviceIO, QStringLiteral("The page could not replace ") +
+                                                        QStringLiteral("the one before it"));
+        }
+        placed.append(QFileInfo(page->path()).fileName());
+    }
+    cAtomicFile::removeStale(outPath, placed);
     return result;
 }
 
@@ -83,10 +105,12 @@ QString cCatalogWriter::navigation(const Pages &pages, int number)
     return QStringLiteral("<p>") + parts.join(QLatin1Char(' ')) + QStringLiteral("</p>");
 }
 
-void cCatalogWriter::writePage(cPageFile &page, const QString &outPath, const QStringList &names,
-                               const QStringList &folders, const Pages &pages, int number,
-                               int &marker, QString &path) const
+bool cCatalogWriter::writePage(cPageFile &page, const QString &outPath, const Slice &slice,
+                               const Pages &pages, int number, cProgress *progress, int &marker,
+                               QString &path) const
 {
+    const QStringList &names = slice.names;
+    const QStringList &folders = slice.folders;
     marker = 1;
     path = outPath + pages.fileName(number);
     page.open(path);
@@ -124,6 +148,8 @@ void cCatalogWriter::writePage(cPageFile &page, const QString &outPath, const QS
     QString lastFolder;
     QString prefix;
     for (qsizetype i = 0; i < names.size(); ++i) {
+        if (progress && !progress->step(slice.first + i))
+            return false;
         const QString &name = names.at(i);
         if (fromOutput && (i == 0 || folders.at(i) != lastFolder)) {
             lastFolder = folders.at(i);
@@ -161,6 +187,7 @@ void cCatalogWriter::writePage(cPageFile &page, const QString &outPath, const QS
     page.line(QStringLiteral("</body></html>"));
     marker = 22;
     page.close();
+    return true;
 }
 
 void cCatalogWriter::AddCss(cPageFile &page, const QString &styleSheet,

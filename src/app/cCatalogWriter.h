@@ -5,6 +5,7 @@
 #include <QStringList>
 
 class cOption;
+class cProgress;
 class cPageFile;
 
 // Writes the catalog page: one table of thumbnails, each linking to its image, shaped by the
@@ -21,14 +22,17 @@ public:
         // The page being written when it failed, else the first page.
         QString path;
         int pages = 0;
+        // Stopped through the progress: no page was changed.
+        bool cancelled = false;
     };
 
     explicit cCatalogWriter(const cOption &options);
 
     // outPath ends with the separator. An empty list writes nothing. folders, when given, holds
     // each picture's folder (ending with the separator), for the links "RELLINKS" asks for.
+    // progress, when given, hears of every picture; a cancel leaves every page as it was.
     Result write(const QString &outPath, const QStringList &names,
-                 const QStringList &folders = QStringList()) const;
+                 const QStringList &folders = QStringList(), cProgress *progress = nullptr) const;
 
     // A file name as it goes into href and src, and as it is shown under a thumbnail.
     static QString linkName(const QString &name);
@@ -49,9 +53,16 @@ private:
     };
     // The line after the table of page number: previous page, page numbers, next page.
     static QString navigation(const Pages &pages, int number);
-    void writePage(cPageFile &page, const QString &outPath, const QStringList &names,
-                   const QStringList &folders, const Pages &pages, int number, int &marker,
-                   QString &path) const;
+    // The pictures of one page, and where the first stands in the whole catalog.
+    struct Slice
+    {
+        QStringList names;
+        QStringList folders;
+        qsizetype first = 0;
+    };
+    // false when the progress asked to stop.
+    bool writePage(cPageFile &page, const QString &outPath, const Slice &slice, const Pages &pages,
+                   int number, cProgress *progress, int &marker, QString &path) const;
     static QString safeSegment(const QString &segment);
     // The part of a link from outPath to the pictures of folder, ending with "/"; empty when it
     // is the same folder.

@@ -1,6 +1,7 @@
 #include "cImageFinder.h"
 
 #include "cCodePage.h"
+#include "cProgress.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -39,6 +40,7 @@ public:
         else
             m_jpgs.append({name, m_jpgType, m_folder});
     }
+    qint64 count() const { return m_gifs.size() + m_jpgs.size(); }
     QList<cImageList::Item> items()
     {
         m_gifs.append(m_jpgs);
@@ -55,7 +57,7 @@ private:
 } // namespace
 
 QList<cImageList::Item> cImageFinder::find(const QString &folder, bool gif, bool jpg,
-                                           int *unreadable)
+                                           int *unreadable, cProgress *progress)
 {
     Gathered gathered(folder);
     int undecodable = 0;
@@ -80,6 +82,8 @@ QList<cImageList::Item> cImageFinder::find(const QString &folder, bool gif, bool
                     ++undecodable;
                 else
                     gathered.add(kind, cCodePage::decode(name, cCodePage::Utf8));
+                if (progress && !progress->step(gathered.count()))
+                    break;
             }
             ::closedir(dir);
         }
@@ -90,6 +94,8 @@ QList<cImageList::Item> cImageFinder::find(const QString &folder, bool gif, bool
             const Kind kind = kindOf(QFile::encodeName(it.fileName()), gif, jpg);
             if (kind != Kind::None)
                 gathered.add(kind, it.fileName());
+            if (progress && !progress->step(gathered.count()))
+                break;
         }
 #endif
     }

@@ -1,5 +1,7 @@
 #include "cImageList.h"
 
+#include "cProgress.h"
+
 #include <algorithm>
 
 cImageList::cImageList(const QStringList &headers, QObject *parent)
@@ -89,13 +91,15 @@ bool cImageList::add(const Item &item)
     return true;
 }
 
-int cImageList::addAll(const QList<Item> &items)
+int cImageList::addAll(const QList<Item> &items, cProgress *progress)
 {
     beginResetModel();
     const int before = count();
     m_items.reserve(before + items.size());
     m_rows.reserve(before + items.size());
     for (const Item &item : items) {
+        if (progress && !progress->step(count() - before))
+            break;
         const QString itemKey = key(item);
         if (m_rows.contains(itemKey))
             continue;

@@ -4,6 +4,8 @@
 #include <QHash>
 #include <QList>
 
+class cProgress;
+
 // The rows of a found or selected list: one image per row, each held at most once under its key
 // "F_" + file name, or, with folder keys, its folder and file name, so that pictures of the same
 // name from different folders are two rows. Rows are reached by key in constant time, so folders
@@ -39,7 +41,8 @@ public:
     // Adds one item at the end; false, and nothing added, when its key is already held.
     bool add(const Item &item);
     // Adds every item whose key is not held yet, in order; returns how many were added.
-    int addAll(const QList<Item> &items);
+    // progress, when given, hears of every item; a cancel keeps what was added.
+    int addAll(const QList<Item> &items, cProgress *progress = nullptr);
     void removeAt(int row);
 
     // Sorts by a column as text ignoring case, and keeps the list sorted from then on.

@@ -1,37 +1,72 @@
 #include "cPageFile.h"
 
+#include "cAtomicFile.h"
 #include "cError.h"
+
+#include <QFileInfo>
+
+cPageFile::cPageFile() = default;
 
 cPageFile::~cPageFile()
 {
-    if (!isOpen())
-        return;
-    // A page abandoned on an error keeps every line written before it.
-    try {
-        flush();
-    } catch (const cError &) {
-    }
-    m_file.close();
+    discard();
 }
 
 void cPageFile::open(const QString &path)
 {
-    m_file.setFileName(path);
+    m_path = path;
+    m_pending.reserve(chunk + 1024);
+    const QFileInfo target(path);
+    if (!target.exists() || target.isFile()) {
+        m_atomic = std::make_unique<cAtomicFile>(path);
+        if (m_atomic->open()) {
+            m_file = &m_atomic->file();
+            return;
+        }
+        m_atomic.reset();
+    }
+    m_direct.setFileName(path);
     // Unbuffered: the page gathers its own chunks, and a failed write then carries the system's
     // reason ("No space left on device") instead of a late "Unknown error".
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        throw cError(cError::PathNotFound, m_file.errorString());
-    m_pending.reserve(chunk + 1024);
+    if (!m_direct.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        throw cError(cError::PathNotFound, m_direct.errorString());
+    m_file = &m_direct;
 }
 
 void cPageFile::close()
 {
     flush();
-    const bool written = m_file.error() == QFileDevice::NoError && m_file.flush();
-    const QString reason = m_file.errorString();
-    m_file.close();
-    if (!written)
-        throw cError(cError::DeviceIO, reason);
+    if (!m_file->flush())
+        throw cError(cError::DeviceIO, m_file->errorString());
+}
+
+bool cPageFile::commit()
+{
+    if (!m_file)
+        return true;
+    // After an error the page keeps every line written before it.
+    try {
+        flush();
+    } catch (const cError &) {
+    }
+    m_file = nullptr;
+    if (!m_atomic) {
+        m_direct.close();
+        return true;
+    }
+    // A page can be written again: not worth a wait for the disk.
+    const bool placed = m_atomic->commit(false);
+    m_atomic.reset();
+    return placed;
+}
+
+void cPageFile::discard()
+{
+    if (m_atomic)
+        m_atomic->discard();
+    m_atomic.reset();
+    m_direct.close();
+    m_file = nullptr;
 }
 
 void cPageFile::flush()
@@ -42,9 +77,9 @@ void cPageFile::flush()
     m_pending.resize(0); // keeps the capacity for the next chunk
     // A disk that fills up first takes part of a chunk; only the next write tells why it stopped.
     for (qint64 done = 0; done < bytes.size();) {
-        const qint64 written = m_file.write(bytes.constData() + done, bytes.size() - done);
+        const qint64 written = m_file->write(bytes.constData() + done, bytes.size() - done);
         if (written <= 0)
-            throw cError(cError::DeviceIO, m_file.errorString());
+            throw cError(cError::DeviceIO, m_file->errorString());
         done += written;
     }
 }

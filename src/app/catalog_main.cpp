@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QTextStream>
+#include <unistd.h>
 
 int main(int argc, char *argv[])
 {
@@ -18,5 +19,6 @@ int main(int argc, char *argv[])
     modUtil1::setLogFolder(place.logFolder());
     QStringList arguments = app.arguments();
     arguments.removeFirst();
-    return cCatalogCommand::run(arguments, place.settingsFile(), out, err);
+    return cCatalogCommand::run(arguments, place.settingsFile(), out, err,
+                                ::isatty(STDERR_FILENO) == 1);
 }

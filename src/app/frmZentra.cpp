@@ -6,6 +6,7 @@
 #include "cImageFinder.h"
 #include "cImageList.h"
 #include "cOption.h"
+#include "cProgress.h"
 #include "cRegularFile.h"
 #include "cTwips.h"
 #include "frmAbout.h"
@@ -326,8 +327,11 @@ void frmZentra::cmdGetFiles_Click()
     try {
         m_found->clear();
         int unreadable = 0;
-        const QList<cImageList::Item> items =
-            cImageFinder::find(getInPath(), chkGif->isChecked(), chkJpg->isChecked(), &unreadable);
+        const std::unique_ptr<cProgress> progress =
+            cDesktop::current().progress(this, QStringLiteral("Gathering pictures:"), 0);
+        // A cancel keeps what was listed.
+        const QList<cImageList::Item> items = cImageFinder::find(
+            getInPath(), chkGif->isChecked(), chkJpg->isChecked(), &unreadable, progress.get());
         marker = 51;
         m_found->addAll(items);
         marker = 52;
@@ -372,7 +376,9 @@ void frmZentra::cmdAddAll_Click()
     for (const cImageList::Item &item : m_found->items())
         items.append({item.name, QString(), item.folder});
     useFolderKeys();
-    m_selected->addAll(items);
+    const std::unique_ptr<cProgress> progress =
+        cDesktop::current().progress(this, QStringLiteral("Selecting pictures:"), m_found->count());
+    m_selected->addAll(items, progress.get());
     showSelectedCount();
 }
 
@@ -455,8 +461,11 @@ void frmZentra::ListView1_ColumnClick(int column)
 
 void frmZentra::CmdGenFiles_Click()
 {
-    const cCatalogWriter::Result result =
-        cCatalogWriter(gOption).write(getOutPath(), m_selected->names(), m_selected->folders());
+    const std::unique_ptr<cProgress> progress = cDesktop::current().progress(
+        this, QStringLiteral("Writing the catalog:"), m_selected->count());
+    // A cancel leaves every page as it was, and there is nothing to report.
+    const cCatalogWriter::Result result = cCatalogWriter(gOption).write(
+        getOutPath(), m_selected->names(), m_selected->folders(), progress.get());
     if (!result.ok)
         modUtil1::writeLog(false, result.marker, QStringLiteral("CreateMainIndex"), result.error);
 }

@@ -12,4 +12,6 @@ public:
     bool openUrl(const QUrl &) override { return false; }
     int showModal(QDialog *) override { return 0; }
     void beep() override {}
+    // Nobody is there to stop the work.
+    std::unique_ptr<cProgress> progress(QWidget *, const QString &, qint64) override;
 };

@@ -1,13 +1,16 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
+class cProgress;
 class QDialog;
 class QUrl;
 class QWidget;
 
 // The one door to everything that blocks or leaves the program: message boxes, the folder chooser,
-// opening an address, beeping and modal windows. Tests install their own implementation.
+// opening an address, beeping, modal windows and progress windows. Tests install their own
+// implementation.
 class cDesktop
 {
 public:
@@ -18,6 +21,9 @@ public:
     virtual bool openUrl(const QUrl &url) = 0;
     virtual int showModal(QDialog *dialog) = 0;
     virtual void beep() = 0;
+    // Progress of long work started from parent; total 0 when the end is not known.
+    virtual std::unique_ptr<cProgress> progress(QWidget *parent, const QString &label,
+                                                qint64 total) = 0;
 
     static cDesktop &current();
     // Takes no ownership; nullptr brings back the real desktop.

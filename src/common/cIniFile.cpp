@@ -1,5 +1,6 @@
 #include "cIniFile.h"
 
+#include "cAtomicFile.h"
 #include "cCodePage.h"
 #include "cRegularFile.h"
 
@@ -7,13 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QTemporaryFile>
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -372,54 +367,19 @@ QByteArray cIniFile::apply(const QByteArray &original, const QList<Write> &write
     return applied(asUtf8(original), cCodePage::Utf8, writes);
 }
 
-namespace {
-// The program's own temporary files beside a settings file: a write that was killed leaves one.
-QString temporaryPrefix(const QFileInfo &target)
-{
-    return target.fileName() + QStringLiteral(".qdx-");
-}
-
-void removeStaleTemporaries(const QFileInfo &target)
-{
-    QDir folder = target.absoluteDir();
-    const QStringList stale = folder.entryList({temporaryPrefix(target) + QStringLiteral("*")},
-                                               QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString &name : stale)
-        folder.remove(name);
-}
-
-// A link is written through, so the link stays and its target gets the new bytes.
-QString writtenPath(const QString &path)
-{
-    const QString target = QFileInfo(path).canonicalFilePath();
-    return target.isEmpty() ? path : target;
-}
-} // namespace
-
 bool cIniFile::save(const QString &path, const QByteArray &bytes)
 {
-    const QFileInfo target(writtenPath(path));
-    QTemporaryFile file(target.absolutePath() + QLatin1Char('/') + temporaryPrefix(target) +
-                        QStringLiteral("XXXXXX"));
+    cAtomicFile file(path);
     if (!file.open())
         return false;
     // A short write (a file size limit, a full disk) must not replace the file.
-    if (file.write(bytes) != bytes.size() || !file.flush())
+    if (file.file().write(bytes) != bytes.size()) {
+        file.discard();
         return false;
-#ifdef Q_OS_UNIX
-    if (::fsync(file.handle()) != 0)
+    }
+    if (!file.commit(true))
         return false;
-#endif
-    file.setPermissions(target.exists() ? QFile::permissions(target.absoluteFilePath())
-                                        : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                              QFile::ReadOther);
-    std::error_code failed;
-    std::filesystem::rename(QFile::encodeName(file.fileName()).toStdString(),
-                            QFile::encodeName(target.absoluteFilePath()).toStdString(), failed);
-    if (failed)
-        return false;
-    file.setAutoRemove(false);
-    file.close();
-    removeStaleTemporaries(target);
+    const QFileInfo info(QFileInfo(path).canonicalFilePath());
+    cAtomicFile::removeStale(info.absolutePath(), {info.fileName()});
     return true;
 }

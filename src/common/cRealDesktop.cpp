@@ -1,5 +1,7 @@
 #include "cRealDesktop.h"
 
+#include "cProgressWindow.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
@@ -32,4 +34,10 @@ int cRealDesktop::showModal(QDialog *dialog)
 void cRealDesktop::beep()
 {
     QApplication::beep();
+}
+
+std::unique_ptr<cProgress> cRealDesktop::progress(QWidget *parent, const QString &label,
+                                                  qint64 total)
+{
+    return std::make_unique<cProgressWindow>(parent, label, total);
 }

@@ -10,4 +10,6 @@ public:
     bool openUrl(const QUrl &url) override;
     int showModal(QDialog *dialog) override;
     void beep() override;
+    std::unique_ptr<cProgress> progress(QWidget *parent, const QString &label,
+                                        qint64 total) override;
 };

@@ -82,7 +82,8 @@ int main(int argc, char *argv[])
               "\r\n[Page]\r\nDOCFILE=f|20|index.htm\r\nDOCTITLE=t|20|Bench\r\nUSECSS=u|-1|0\r\n"
               "CSSFILE=c|9|(none)\r\nFONTSIZE=s|3|10\r\nCOLORBK=b|9|white\r\n"
               "TABALIGN=a|9|center\r\nTABBORDER=b|2|1\r\nTABCOLORBK=c|9|#EEE\r\n"
-              "IMGH=h|4|120\r\nIMGW=w|4|120\r\nIMGNAME=n|-1|1\r\nTABCOLUMN=c|3|4\r\n");
+              "IMGH=h|4|120\r\nIMGW=w|4|120\r\nIMGNAME=n|-1|1\r\nTABCOLUMN=c|3|4\r\n"
+              "PAGESIZE=p|5|0\r\n");
     ini.close();
 
     frmZentra window(dir.path());
@@ -127,6 +128,9 @@ int main(int argc, char *argv[])
                      ourBytes.mid(at, 60).constData(), theirBytes.mid(at, 60).constData());
     }
 
+    gOption.chgStrVal(QStringLiteral("PAGESIZE"), QStringLiteral("200"));
+    const double pagedMs = elapsedMs([&] { window.CmdGenFiles_Click(); });
+
     const double catMs = runMs("cat", {names});
     const double sortBaseMs = runMs("sort", {"-f", "-r", names});
 
@@ -143,6 +147,7 @@ int main(int argc, char *argv[])
     row("column sort", sortMs, "sort -f -r of the name list", sortBaseMs);
     row(same ? "page generation (same bytes)" : "page generation (BYTES DIFFER)", generateMs,
         "awk writing the page", awkMs);
+    row("generation in pages of 200", pagedMs, "one page of the same pictures", generateMs);
     std::printf("| peak memory, whole program | %d | %.1f MB | | | |\n", count,
                 usage.ru_maxrss / 1024.0);
     return 0;

@@ -316,12 +316,15 @@ private slots:
     void everyPictureLoadsInABrowser_data()
     {
         QTest::addColumn<bool>("elsewhere");
-        QTest::newRow("page beside the pictures") << false;
-        QTest::newRow("page in another folder, links from there") << true;
+        QTest::addColumn<bool>("shipped");
+        QTest::newRow("page beside the pictures") << false << false;
+        QTest::newRow("page in another folder, links from there") << true << false;
+        QTest::newRow("the shipped settings, in another folder") << true << true;
     }
     void everyPictureLoadsInABrowser()
     {
         QFETCH(bool, elsewhere);
+        QFETCH(bool, shipped);
         const QString browser = QStandardPaths::findExecutable("chromium");
         if (browser.isEmpty())
             QSKIP("chromium is not installed (./test.sh installs it): the page is not checked in "
@@ -352,11 +355,15 @@ private slots:
                 QVERIFY(picture.save(pictures + "/" + name, "JPG"));
         }
         const QStringList folders(names.size(), pictures + QDir::separator());
-        QVERIFY(cCatalogWriter(store({{"IMGNAME", "1"}, {"RELLINKS", elsewhere ? "1" : "0"}}))
-                    .write(site + QDir::separator(), names, folders)
-                    .ok);
-        cTestFiles::write(site + "/judge.htm", R"(<html><body><pre id="result"></pre>
-<iframe id="page" src="page.htm"></iframe>
+        cOption options = store({{"IMGNAME", "1"}, {"RELLINKS", elsewhere ? "1" : "0"}});
+        if (shipped) {
+            QFile::copy(QDX_SHIPPED_INI, m_dir->filePath("shipped.ini"));
+            options.iniread(m_dir->filePath("shipped.ini"));
+        }
+        QVERIFY(cCatalogWriter(options).write(site + QDir::separator(), names, folders).ok);
+        const QString judged = shipped ? "index.htm" : "page.htm";
+        cTestFiles::write(site + "/judge.htm", QByteArray(R"(<html><body><pre id="result"></pre>
+<iframe id="page" src="PAGE"></iframe>
 <script>
 window.addEventListener('load', function () {
   var doc = document.getElementById('page').contentDocument;
@@ -372,7 +379,8 @@ window.addEventListener('load', function () {
     for (var at of e.attributes) if (at.name.startsWith('on')) ++result.script;
   document.getElementById('result').textContent = JSON.stringify(result);
 });
-</script></body></html>)");
+</script></body></html>)")
+                                                   .replace("PAGE", judged.toUtf8()));
         QProcess chromium;
         // A profile of its own, and no reliance on a large /dev/shm, as in containers.
         chromium.start(browser,

@@ -36,7 +36,10 @@ void cPageFile::open(const QString &path)
 void cPageFile::close()
 {
     flush();
-    if (!m_file->flush())
+    // A catalog of thousands of pages keeps them all until they take their places: neither the
+    // buffer nor the file stays open meanwhile.
+    m_pending = QString();
+    if (!(m_atomic ? m_atomic->finish(false) : m_direct.flush()))
         throw cError(cError::DeviceIO, m_file->errorString());
 }
 
@@ -45,9 +48,11 @@ bool cPageFile::commit()
     if (!m_file)
         return true;
     // After an error the page keeps every line written before it.
-    try {
-        flush();
-    } catch (const cError &) {
+    if (m_file->isOpen()) {
+        try {
+            flush();
+        } catch (const cError &) {
+        }
     }
     m_file = nullptr;
     if (!m_atomic) {

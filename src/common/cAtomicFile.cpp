@@ -33,13 +33,19 @@ bool cAtomicFile::open()
     return m_temporary.open();
 }
 
-bool cAtomicFile::commit(bool durable)
+bool cAtomicFile::finish(bool durable)
 {
     bool written = m_temporary.flush();
 #ifdef Q_OS_UNIX
     written = written && (!durable || ::fsync(m_temporary.handle()) == 0);
 #endif
-    if (!written) {
+    m_temporary.close();
+    return written;
+}
+
+bool cAtomicFile::commit(bool durable)
+{
+    if (m_temporary.isOpen() && !finish(durable)) {
         discard();
         return false;
     }
@@ -54,7 +60,6 @@ bool cAtomicFile::commit(bool durable)
         return false;
     }
     m_temporary.setAutoRemove(false);
-    m_temporary.close();
     return true;
 }
 

@@ -13,8 +13,11 @@ public:
     // Creates the temporary file; false when its folder does not allow one.
     bool open();
     QFile &file() { return m_temporary; }
-    // Flushes (durable: to the disk itself) and renames over the file; false when that failed,
-    // and then the old file is whole and the temporary one gone.
+    // Ends the writing: flushes (durable: to the disk itself) and closes the temporary file, so
+    // that many can wait for their commit; false when the bytes did not all reach it.
+    bool finish(bool durable);
+    // Finishes if need be, then renames over the file; false when that failed, and then the old
+    // file is whole and the temporary one gone.
     bool commit(bool durable);
     // Throws away what was written.
     void discard();

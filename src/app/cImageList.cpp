@@ -60,12 +60,9 @@ void cImageList::setFolderKeys(bool on)
     reindex();
 }
 
-QString cImageList::key(const Item &item) const
+cImageList::Key cImageList::key(const Item &item) const
 {
-    // A NUL ends no folder name, so folder and name cannot run into each other.
-    if (m_folderKeys)
-        return QStringLiteral("F_") + item.folder + QChar(0) + item.name;
-    return QStringLiteral("F_") + item.name;
+    return {m_folderKeys ? item.folder : QString(), item.name};
 }
 
 void cImageList::clear()
@@ -100,7 +97,7 @@ int cImageList::addAll(const QList<Item> &items, cProgress *progress)
     for (const Item &item : items) {
         if (progress && !progress->step(count() - before))
             break;
-        const QString itemKey = key(item);
+        const Key itemKey = key(item);
         if (m_rows.contains(itemKey))
             continue;
         m_rows.insert(itemKey, count());

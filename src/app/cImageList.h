@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QHash>
+#include <QHashFunctions>
 #include <QList>
 
 class cProgress;
@@ -49,13 +50,28 @@ public:
     void sortBy(int column, Qt::SortOrder order);
 
 private:
-    QString key(const Item &item) const;
+    // An item's key, sharing the item's own strings: "F_" + name is the name alone, since every
+    // key has the prefix; with folder keys the folder comes along.
+    struct Key
+    {
+        QString folder;
+        QString name;
+        bool operator==(const Key &other) const
+        {
+            return name == other.name && folder == other.folder;
+        }
+    };
+    friend size_t qHash(const Key &key, size_t seed)
+    {
+        return qHashMulti(seed, key.folder, key.name);
+    }
+    Key key(const Item &item) const;
     void sortRows();
     void reindex();
 
     QStringList m_headers;
     QList<Item> m_items;
-    QHash<QString, int> m_rows;
+    QHash<Key, int> m_rows;
     bool m_folderKeys = false;
     bool m_sorted = false;
     int m_sortColumn = 0;

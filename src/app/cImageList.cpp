@@ -36,20 +36,21 @@ QVariant cImageList::headerData(int section, Qt::Orientation orientation, int ro
 
 QStringList cImageList::names() const
 {
-    QStringList names;
-    names.reserve(m_items.size());
-    for (const Item &item : m_items)
-        names.append(item.name);
-    return names;
+    return field(&Item::name);
 }
 
 QStringList cImageList::folders() const
 {
-    QStringList folders;
-    folders.reserve(m_items.size());
+    return field(&Item::folder);
+}
+
+QStringList cImageList::field(QString Item::*member) const
+{
+    QStringList texts;
+    texts.reserve(m_items.size());
     for (const Item &item : m_items)
-        folders.append(item.folder);
-    return folders;
+        texts.append(item.*member);
+    return texts;
 }
 
 void cImageList::setFolderKeys(bool on)

@@ -66,6 +66,8 @@ private:
         return qHashMulti(seed, key.folder, key.name);
     }
     Key key(const Item &item) const;
+    // One text of every item, in order.
+    QStringList field(QString Item::*member) const;
     void sortRows();
     void reindex();
 

@@ -4,6 +4,8 @@
 #include "cTestDesktop.h"
 #include "cTestFiles.h"
 
+#include <QBuffer>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -21,6 +23,23 @@ const QByteArray head = "<html>\r\n<head>\r\n"
                         "  <!-- Quadrix v.1.00        -->\r\n"
                         "  <!-- QDX Project           -->\r\n"
                         "  <!-- www.qdx.example.org   -->\r\n";
+
+// A JPEG as a camera writes it: its pixels stored sideways, and an EXIF orientation that says
+// how to turn them (6: a quarter turn clockwise).
+QByteArray cameraJpeg(int width, int height, int orientation)
+{
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "JPG");
+    const QByteArray tiff = QByteArray("II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0", 18) +
+                            char(orientation) + QByteArray("\0\0\0\0\0\0\0", 7);
+    const QByteArray exif = QByteArray("Exif\0\0", 6) + tiff;
+    const int length = int(exif.size()) + 2;
+    return jpeg.left(2) + "\xFF\xE1" + char(length >> 8) + char(length & 0xFF) + exif + jpeg.mid(2);
+}
 
 QByteArray cell(const QByteArray &name, bool withName)
 {
@@ -217,6 +236,71 @@ private slots:
         QCOMPARE(shown.count("<img "),
                  qsizetype(std::min(pictures - (page - 1) * pageSize.toInt(),
                                     pageSize.toInt() > 0 ? pageSize.toInt() : pictures)));
+    }
+
+    // "THUMBDIR": small pictures made for the page, turned as the camera recorded them, each
+    // picture keeping its own; the cells still link the full pictures.
+    void thumbnailsForThePage()
+    {
+        const QString a = m_dir->filePath("a");
+        const QString b = m_dir->filePath("b");
+        QDir().mkpath(a);
+        QDir().mkpath(b);
+        cTestFiles::write(a + "/photo.jpg", cameraJpeg(400, 300, 6));
+        cTestFiles::write(b + "/photo.jpg", cameraJpeg(300, 100, 1));
+        cTestFiles::write(a + "/anim.gif",
+                          QByteArray::fromBase64("R0lGODlhAQABAIAAAAAAAP///"
+                                                 "yH5BAEAAAAALAAAAAABAAEAAAIBRAA7"));
+        cTestFiles::write(a + "/broken.jpg", "not a picture");
+        const QStringList names{"photo.jpg", "photo.jpg", "anim.gif", "broken.jpg"};
+        const QStringList folders{a + "/", b + "/", a + "/", a + "/"};
+        const ReplaceMap settings{{"THUMBDIR", "thumbs"},
+                                  {"THUMBSIZE", "1"},
+                                  {"RELLINKS", "1"},
+                                  {"IMGW", "120"},
+                                  {"IMGH", "120"}};
+        const cCatalogWriter::Result result =
+            cCatalogWriter(store(settings)).write(outPath(), names, folders);
+        QVERIFY(result.ok);
+        QCOMPARE(result.unreadable, 1);
+        const QStringList made = QDir(m_dir->filePath("thumbs")).entryList(QDir::Files);
+        QCOMPARE(made.size(), 3);
+        const QByteArray page = cTestFiles::read(m_dir->filePath("page.htm"));
+        QStringList sizes;
+        for (const QString &file : made) {
+            const QImage thumbnail(m_dir->filePath("thumbs/" + file));
+            QVERIFY(thumbnail.width() <= 120 && thumbnail.height() <= 120);
+            QVERIFY2(page.contains("<img src=\"thumbs/" + file.toUtf8() +
+                                   "\" border=1 height=" + QByteArray::number(thumbnail.height()) +
+                                   " width=" + QByteArray::number(thumbnail.width()) + ">"),
+                     qPrintable(file));
+            sizes.append(QString("%1x%2").arg(thumbnail.width()).arg(thumbnail.height()));
+        }
+        // The sideways 400 by 300 stands upright: 90 by 120; the other keeps 3 to 1; the GIF is
+        // not enlarged.
+        sizes.sort();
+        QCOMPARE(sizes, (QStringList{"120x40", "1x1", "90x120"}));
+        QVERIFY(page.contains(" <a href=\"a/photo.jpg\">") &&
+                page.contains(" <a href=\"b/photo.jpg\">"));
+        QVERIFY(page.contains("  <img src=\"a/broken.jpg\" border=1 height=120 width=120>"));
+
+        // A second run over unchanged pictures makes nothing again; a newer picture is made again.
+        // A thumbnail dated ahead would lose that date if it were written again.
+        const QString first = m_dir->filePath("thumbs/" + made.first());
+        const QDateTime ahead = QDateTime::currentDateTime().addSecs(100);
+        const auto dated = [](const QString &path, const QDateTime &when) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) &&
+                   file.setFileTime(when, QFileDevice::FileModificationTime);
+        };
+        QVERIFY(dated(first, ahead));
+        QVERIFY(cCatalogWriter(store(settings)).write(outPath(), names, folders).ok);
+        QCOMPARE(QFileInfo(first).lastModified(), ahead);
+        for (const QString &picture : {a + "/anim.gif", a + "/photo.jpg", b + "/photo.jpg"})
+            QVERIFY(dated(picture, ahead.addSecs(100)));
+        QVERIFY(cCatalogWriter(store(settings)).write(outPath(), names, folders).ok);
+        QVERIFY(QFileInfo(first).lastModified() < ahead);
+        QCOMPARE(QDir(m_dir->filePath("thumbs")).entryList(QDir::Files | QDir::Hidden).size(), 3);
     }
 
     // A generation stopped by the user leaves every page as it was before it started.

@@ -23,6 +23,7 @@ struct Options
     bool byName = false;
     bool verbose = false;
     bool quiet = false;
+    int jobs = 0;
 };
 
 QString folderPath(const QString &folder)
@@ -42,9 +43,11 @@ QString parse(const QStringList &arguments, Options &options, bool &help, bool &
     const QCommandLineOption sort(QStringLiteral("sort"), QString(), QStringLiteral("KEY"));
     const QCommandLineOption verbose({QStringLiteral("v"), QStringLiteral("verbose")}, QString());
     const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")}, QString());
+    const QCommandLineOption jobs(QStringLiteral("jobs"), QString(), QStringLiteral("N"));
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")}, QString());
     const QCommandLineOption versionOption(QStringLiteral("version"), QString());
-    parser.addOptions({ini, out, noGif, noJpg, sort, verbose, quiet, helpOption, versionOption});
+    parser.addOptions(
+        {ini, out, noGif, noJpg, sort, verbose, quiet, jobs, helpOption, versionOption});
     if (!parser.parse(QStringList{QStringLiteral("qdx-catalog")} + arguments))
         return parser.errorText();
     help = parser.isSet(helpOption);
@@ -56,6 +59,12 @@ QString parse(const QStringList &arguments, Options &options, bool &help, bool &
     options.jpg = !parser.isSet(noJpg);
     options.verbose = parser.isSet(verbose);
     options.quiet = parser.isSet(quiet);
+    if (parser.isSet(jobs)) {
+        bool number = false;
+        options.jobs = parser.value(jobs).toInt(&number);
+        if (!number || options.jobs < 1)
+            return QStringLiteral("--jobs takes a number above 0");
+    }
     if (parser.isSet(sort)) {
         if (parser.value(sort) != QLatin1String("name"))
             return QStringLiteral("--sort takes only \"name\"");
@@ -75,7 +84,7 @@ QString cCatalogCommand::usage(const QString &iniDefault)
 {
     return QStringLiteral("Usage: qdx-catalog [--ini FILE] [--out FOLDER] [--no-gif] [--no-jpg] "
                           "[--sort name]\n"
-                          "                   [--verbose] [--quiet] [--] INPUT_FOLDER\n"
+                          "                   [--verbose] [--quiet] [--jobs N] [--] INPUT_FOLDER\n"
                           "Writes the catalog page of the GIF and JPG pictures of INPUT_FOLDER.\n"
                           "  --ini FILE     settings file, only read (default: %1)\n"
                           "  --out FOLDER   where the page goes (default: INPUT_FOLDER, where its "
@@ -87,6 +96,7 @@ QString cCatalogCommand::usage(const QString &iniDefault)
                           "                 each in the folder's order)\n"
                           "  --verbose      say which settings and pictures are used\n"
                           "  --quiet        show no progress on a terminal\n"
+                          "  --jobs N       make N thumbnails at once (default: one a core)\n"
                           "  --help         show this help\n"
                           "  --version      show the version and the licence\n")
         .arg(iniDefault);
@@ -165,8 +175,9 @@ int cCatalogCommand::run(const QStringList &arguments, const QString &iniDefault
     }
 
     const QString outPath = folderPath(options.out.isEmpty() ? options.input : options.out);
-    const cCatalogWriter::Result result = cCatalogWriter(gOption).write(
-        outPath, list.names(), list.folders(), progress(QStringLiteral("writing")).get());
+    const cCatalogWriter::Result result = cCatalogWriter(gOption, options.jobs)
+                                              .write(outPath, list.names(), list.folders(),
+                                                     progress(QStringLiteral("writing")).get());
     if (!result.ok) {
         err << "qdx-catalog: the page " << (result.path.isEmpty() ? outPath : result.path)
             << " could not be written (step " << result.marker
@@ -174,6 +185,10 @@ int cCatalogCommand::run(const QStringList &arguments, const QString &iniDefault
         modUtil1::writeLog(true, result.marker, QStringLiteral("CreateMainIndex"), result.error);
         return Failure;
     }
+    if (result.unreadable > 0)
+        err << "qdx-catalog: " << result.unreadable
+            << " pictures could not be read for thumbnails; their cells show the pictures "
+               "themselves\n";
     if (result.pages > 1)
         out << list.count() << " pictures, " << result.pages << " pages written: " << result.path
             << " and the pages after it\n";

@@ -5,14 +5,18 @@
 #include "cOption.h"
 #include "cPageFile.h"
 #include "cProgress.h"
+#include "modUtil1.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QUrl>
 #include <algorithm>
 #include <vector>
 
-cCatalogWriter::cCatalogWriter(const cOption &options) : m_options(options) {}
+cCatalogWriter::cCatalogWriter(const cOption &options, int jobs) : m_options(options), m_jobs(jobs)
+{
+}
 
 cCatalogWriter::Result cCatalogWriter::write(const QString &outPath, const QStringList &names,
                                              const QStringList &folders, cProgress *progress) const
@@ -23,6 +27,12 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath, const QStri
     int marker = 1;
     std::vector<std::unique_ptr<cPageFile>> written;
     try {
+        // The pages are written only once their thumbnails are there.
+        QList<cThumbnailer::Thumbnail> thumbnails;
+        if (!makeThumbnails(outPath, names, folders, progress, thumbnails, result.unreadable)) {
+            result.cancelled = true;
+            return result;
+        }
         // "PAGESIZE" pictures a page; without it (or 0) one page holds them all.
         const qsizetype size =
             std::max<qsizetype>(0, m_options.getIntVal(QStringLiteral("PAGESIZE")));
@@ -35,6 +45,8 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath, const QStri
             const Slice slice{names.sliced(first, last - first),
                               folders.size() == names.size() ? folders.sliced(first, last - first)
                                                              : QStringList(),
+                              thumbnails.isEmpty() ? QList<cThumbnailer::Thumbnail>()
+                                                   : thumbnails.sliced(first, last - first),
                               first};
             if (!writePage(*written.back(), outPath, slice, pages, number, progress, marker,
                            result.path)) {
@@ -62,6 +74,41 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath, const QStri
     }
     cAtomicFile::removeStale(outPath, placed);
     return result;
+}
+
+bool cCatalogWriter::makeThumbnails(const QString &outPath, const QStringList &names,
+                                    const QStringList &folders, cProgress *progress,
+                                    QList<cThumbnailer::Thumbnail> &thumbnails,
+                                    int &unreadable) const
+{
+    const QString folder = m_options.hasKey(QStringLiteral("THUMBDIR"))
+                               ? m_options.getStrVal(QStringLiteral("THUMBDIR")).trimmed()
+                               : QString();
+    if (folder.isEmpty())
+        return true;
+    QList<cThumbnailer::Picture> pictures;
+    pictures.reserve(names.size());
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString own = folders.value(i);
+        pictures.append({own.isEmpty() ? outPath : own, names.at(i)});
+    }
+    const QSize box(std::max<int>(1, m_options.getIntVal(QStringLiteral("IMGW"))),
+                    std::max<int>(1, m_options.getIntVal(QStringLiteral("IMGH"))));
+    bool cancelled = false;
+    thumbnails = cThumbnailer(QDir(outPath).filePath(folder), box, m_jobs)
+                     .make(pictures, progress, cancelled);
+    if (cancelled)
+        return false;
+    for (qsizetype i = 0; i < thumbnails.size(); ++i) {
+        if (!thumbnails.at(i).file.isEmpty())
+            continue;
+        ++unreadable;
+        modUtil1::writeLog(true, 0,
+                           QStringLiteral("Thumbnail: ") + pictures.at(i).folder +
+                               pictures.at(i).name + QStringLiteral(": ") +
+                               thumbnails.at(i).problem);
+    }
+    return true;
 }
 
 QString cCatalogWriter::Pages::fileName(int number) const
@@ -147,6 +194,17 @@ bool cCatalogWriter::writePage(cPageFile &page, const QString &outPath, const Sl
         !folders.isEmpty() && m_options.getIntVal(QStringLiteral("RELLINKS")) == 1;
     QString lastFolder;
     QString prefix;
+    QString thumbnailPrefix;
+    if (!slice.thumbnails.isEmpty()) {
+        // The thumbnail folder lies under the output folder.
+        for (const QString &part :
+             m_options.getStrVal(QStringLiteral("THUMBDIR"))
+                 .trimmed()
+                 .split(QRegularExpression(QStringLiteral("[/\\\\]")), Qt::SkipEmptyParts))
+            thumbnailPrefix += safeSegment(part) + QLatin1Char('/');
+        if (thumbnailPrefix.section(QLatin1Char('/'), 0, 0).contains(QLatin1Char(':')))
+            thumbnailPrefix.prepend(QStringLiteral("./"));
+    }
     for (qsizetype i = 0; i < names.size(); ++i) {
         if (progress && !progress->step(slice.first + i))
             return false;
@@ -159,9 +217,21 @@ bool cCatalogWriter::writePage(cPageFile &page, const QString &outPath, const Sl
         page.line(QStringLiteral("<td bgcolor=\"") +
                   m_options.getStrVal(QStringLiteral("TABCOLORBK")) + QStringLiteral("\">"));
         page.line(QStringLiteral(" <a href=\"") + link + QStringLiteral("\">"));
-        page.line(QStringLiteral("  <img src=\"") + link + QStringLiteral("\" border=1 height=") +
-                  m_options.getStrVal(QStringLiteral("IMGH")) + QStringLiteral(" width=") +
-                  m_options.getStrVal(QStringLiteral("IMGW")) + QStringLiteral(">"));
+        // A picture with a thumbnail shows it; "THUMBSIZE" gives the thumbnail's own size.
+        const cThumbnailer::Thumbnail *thumbnail =
+            slice.thumbnails.isEmpty() || slice.thumbnails.at(i).file.isEmpty()
+                ? nullptr
+                : &slice.thumbnails.at(i);
+        const bool ownSize = thumbnail && m_options.getIntVal(QStringLiteral("THUMBSIZE")) == 1;
+        page.line(QStringLiteral("  <img src=\"") +
+                  (thumbnail ? thumbnailPrefix + safeSegment(thumbnail->file) : link) +
+                  QStringLiteral("\" border=1 height=") +
+                  (ownSize ? QString::number(thumbnail->size.height())
+                           : m_options.getStrVal(QStringLiteral("IMGH"))) +
+                  QStringLiteral(" width=") +
+                  (ownSize ? QString::number(thumbnail->size.width())
+                           : m_options.getStrVal(QStringLiteral("IMGW"))) +
+                  QStringLiteral(">"));
         marker = 11;
         if (m_options.getIntVal(QStringLiteral("IMGNAME")) == 1)
             page.line(QStringLiteral("<br>") + shownName(name));

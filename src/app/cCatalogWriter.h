@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cError.h"
+#include "cThumbnailer.h"
 
 #include <QStringList>
 
@@ -24,9 +25,12 @@ public:
         int pages = 0;
         // Stopped through the progress: no page was changed.
         bool cancelled = false;
+        // Pictures that could not be read for a thumbnail; their cells show the picture itself.
+        int unreadable = 0;
     };
 
-    explicit cCatalogWriter(const cOption &options);
+    // jobs: how many thumbnails are made at once; 0 for one a core.
+    explicit cCatalogWriter(const cOption &options, int jobs = 0);
 
     // outPath ends with the separator. An empty list writes nothing. folders, when given, holds
     // each picture's folder (ending with the separator), for the links "RELLINKS" asks for.
@@ -58,8 +62,13 @@ private:
     {
         QStringList names;
         QStringList folders;
+        QList<cThumbnailer::Thumbnail> thumbnails; // empty without "THUMBDIR"
         qsizetype first = 0;
     };
+    // Makes the thumbnails "THUMBDIR" asks for (none without it); false when stopped.
+    bool makeThumbnails(const QString &outPath, const QStringList &names,
+                        const QStringList &folders, cProgress *progress,
+                        QList<cThumbnailer::Thumbnail> &thumbnails, int &unreadable) const;
     // false when the progress asked to stop.
     bool writePage(cPageFile &page, const QString &outPath, const Slice &slice, const Pages &pages,
                    int number, cProgress *progress, int &marker, QString &path) const;
@@ -71,4 +80,5 @@ private:
     static QString comment(const QString &field);
 
     const cOption &m_options;
+    int m_jobs;
 };

@@ -17,7 +17,7 @@ cConsoleProgress::~cConsoleProgress()
 bool cConsoleProgress::step(qint64 done)
 {
     // Half a second before the first line, then ten a second at most.
-    if ((++m_steps & 255) != 0 || m_sinceShown.elapsed() < (m_shown ? 100 : 500))
+    if (m_sinceShown.elapsed() < (m_shown ? 100 : 500))
         return true;
     m_sinceShown.restart();
     m_shown = true;

@@ -20,6 +20,5 @@ private:
     QTextStream &m_err;
     QString m_label;
     QElapsedTimer m_sinceShown;
-    quint32 m_steps = 0;
     bool m_shown = false;
 };

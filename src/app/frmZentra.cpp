@@ -468,6 +468,12 @@ void frmZentra::CmdGenFiles_Click()
         getOutPath(), m_selected->names(), m_selected->folders(), progress.get());
     if (!result.ok)
         modUtil1::writeLog(false, result.marker, QStringLiteral("CreateMainIndex"), result.error);
+    else if (result.unreadable > 0)
+        // Each one is in the log; one message tells how many.
+        modUtil1::writeLog(false, 0,
+                           QStringLiteral("CreateMainIndex: %1 pictures could not be read for "
+                                          "thumbnails; their cells show the pictures themselves")
+                               .arg(result.unreadable));
 }
 
 void frmZentra::mnuOptions_Click()

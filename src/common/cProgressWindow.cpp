@@ -20,9 +20,8 @@ cProgressWindow::cProgressWindow(QWidget *owner, const QString &label, qint64 to
 
 bool cProgressWindow::step(qint64 done)
 {
-    // Looking costs an event loop turn: a few dozen times a second is enough, and even the
-    // clock is read only every so many items.
-    if ((++m_steps & 255) != 0 || m_sinceLook.elapsed() < 40)
+    // Looking costs an event loop turn: a few dozen times a second is enough.
+    if (m_sinceLook.elapsed() < 40)
         return !m_dialog.wasCanceled();
     m_sinceLook.restart();
     m_dialog.setLabelText(m_total > 0

@@ -19,5 +19,4 @@ private:
     QString m_label;
     qint64 m_total;
     QElapsedTimer m_sinceLook;
-    quint32 m_steps = 0;
 };

@@ -1,0 +1,109 @@
+#include "cThumbnailer.h"
+
+#include "cAtomicFile.h"
+#include "cProgress.h"
+#include "cRegularFile.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QThread>
+#include <QThreadPool>
+#include <QtConcurrent>
+
+cThumbnailer::cThumbnailer(const QString &folder, const QSize &box, int jobs)
+    : m_folder(folder), m_box(box), m_jobs(jobs)
+{
+}
+
+QString cThumbnailer::fileName(const Picture &picture) const
+{
+    // The picture's own name, kept readable, then what tells it apart and the box it fits.
+    QString stem = QFileInfo(picture.name).completeBaseName();
+    for (QChar &c : stem) {
+        if (!(c.isLetterOrNumber() && c.unicode() < 0x80) && c != QLatin1Char('-') &&
+            c != QLatin1Char('_'))
+            c = QLatin1Char('_');
+    }
+    const QByteArray where =
+        QCryptographicHash::hash(QFile::encodeName(QDir::cleanPath(picture.folder + picture.name)),
+                                 QCryptographicHash::Sha1);
+    return stem.left(40) + QLatin1Char('-') + QString::fromLatin1(where.toHex().left(12)) +
+           QStringLiteral("-%1x%2.jpg").arg(m_box.width()).arg(m_box.height());
+}
+
+cThumbnailer::Thumbnail cThumbnailer::makeOne(const Picture &picture) const
+{
+    Thumbnail thumbnail;
+    const QString source = picture.folder + picture.name;
+    const QString target = QDir(m_folder).filePath(fileName(picture));
+    const QFileInfo made(target);
+    if (made.exists() && made.lastModified() >= QFileInfo(source).lastModified()) {
+        const QSize size = QImageReader(target).size();
+        if (size.isValid()) {
+            thumbnail.file = made.fileName();
+            thumbnail.size = size;
+            return thumbnail;
+        }
+    }
+    QFile file;
+    if (cRegularFile::open(file, source, &thumbnail.problem) != cRegularFile::Opened)
+        return thumbnail;
+    QImageReader reader(&file);
+    reader.setAutoTransform(true);
+    QSize natural = reader.size();
+    if (!natural.isValid()) {
+        thumbnail.problem = reader.errorString();
+        return thumbnail;
+    }
+    // The box is for the picture as shown; the decoder scales the picture as stored.
+    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+    const QSize box = turned ? m_box.transposed() : m_box;
+    if (natural.width() > box.width() || natural.height() > box.height())
+        reader.setScaledSize(natural.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+    const QImage image = reader.read(); // a GIF gives its first frame
+    if (image.isNull()) {
+        thumbnail.problem = reader.errorString();
+        return thumbnail;
+    }
+    // Written beside its place and renamed when whole, so a stopped run leaves no half thumbnail.
+    cAtomicFile written(target);
+    if (!written.open()) {
+        thumbnail.problem = written.file().errorString();
+        return thumbnail;
+    }
+    QImageWriter writer(&written.file(), "jpg");
+    writer.setQuality(85);
+    if (!writer.write(image.convertToFormat(QImage::Format_RGB32)) || !written.commit(false)) {
+        thumbnail.problem = writer.errorString();
+        written.discard();
+        return thumbnail;
+    }
+    thumbnail.file = made.fileName();
+    thumbnail.size = image.size();
+    return thumbnail;
+}
+
+QList<cThumbnailer::Thumbnail> cThumbnailer::make(const QList<Picture> &pictures,
+                                                  cProgress *progress, bool &cancelled) const
+{
+    cancelled = false;
+    QDir().mkpath(m_folder);
+    QThreadPool pool;
+    pool.setMaxThreadCount(m_jobs > 0 ? m_jobs : QThread::idealThreadCount());
+    QFuture<Thumbnail> future = QtConcurrent::mapped(
+        &pool, pictures, [this](const Picture &picture) { return makeOne(picture); });
+    while (!future.isFinished()) {
+        if (progress && !progress->step(future.progressValue())) {
+            // The thumbnails being made finish whole; the others are not started.
+            future.cancel();
+            future.waitForFinished();
+            cancelled = true;
+            return {};
+        }
+        QThread::msleep(10);
+    }
+    return future.results();
+}

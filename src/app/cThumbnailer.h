@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QList>
+#include <QSize>
+#include <QString>
+
+class cProgress;
+
+// Makes the small pictures of a catalog, on every core: each picture fitted inside the thumbnail
+// box keeping its proportions, turned as the camera recorded it (EXIF orientation), written as a
+// JPEG under a name that two pictures of one name from two folders never share. A thumbnail is
+// made again only when its picture is newer or the box changed (the box is part of the name);
+// an unchanged catalog costs one look at two dates per picture.
+class cThumbnailer
+{
+public:
+    struct Picture
+    {
+        QString folder; // ends with the separator
+        QString name;
+    };
+    struct Thumbnail
+    {
+        QString file; // the name inside the thumbnail folder; empty when the picture was unreadable
+        QSize size;
+        QString problem;
+    };
+
+    cThumbnailer(const QString &folder, const QSize &box, int jobs = 0);
+    // One thumbnail a picture, in order; stops when the progress asks (cancelled is then set,
+    // and no half-written thumbnail is left).
+    QList<Thumbnail> make(const QList<Picture> &pictures, cProgress *progress,
+                          bool &cancelled) const;
+    QString fileName(const Picture &picture) const;
+
+private:
+    Thumbnail makeOne(const Picture &picture) const;
+
+    QString m_folder;
+    QSize m_box;
+    int m_jobs;
+};

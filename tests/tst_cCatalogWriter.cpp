@@ -303,6 +303,29 @@ private slots:
         QCOMPARE(QDir(m_dir->filePath("thumbs")).entryList(QDir::Files | QDir::Hidden).size(), 3);
     }
 
+    // Stopped while making thumbnails: no page is written and no thumbnail is left half-made.
+    void cancelWhileMakingThumbnails()
+    {
+        QImage picture(300, 200, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QStringList names;
+        for (int i = 0; i < 200; ++i) {
+            names.append(QString("p%1.jpg").arg(i));
+            QVERIFY(picture.save(m_dir->filePath(names.last()), "JPG"));
+        }
+        cTestDesktop desktop;
+        desktop.cancelAfter = 0;
+        const auto progress = desktop.progress(nullptr, "Writing the catalog:", names.size());
+        const cCatalogWriter::Result result = cCatalogWriter(store({{"THUMBDIR", "thumbs"}}))
+                                                  .write(outPath(), names, {}, progress.get());
+        QVERIFY(result.cancelled);
+        QVERIFY(!QFile::exists(m_dir->filePath("page.htm")));
+        const QStringList made =
+            QDir(m_dir->filePath("thumbs")).entryList(QDir::Files | QDir::Hidden);
+        QVERIFY(made.size() < names.size());
+        QVERIFY(made.filter(".qdx-").isEmpty());
+    }
+
     // A generation stopped by the user leaves every page as it was before it started.
     void cancelledGenerationChangesNoPage()
     {
@@ -428,7 +451,7 @@ private slots:
         const QString pictures = elsewhere ? m_dir->filePath("my pics #1&2") : m_dir->path();
         const QString site = elsewhere ? m_dir->filePath("site") : m_dir->path();
         QVERIFY(QDir().mkpath(pictures) && QDir().mkpath(site));
-        QImage picture(4, 4, QImage::Format_RGB32);
+        QImage picture(300, 200, QImage::Format_RGB32);
         picture.fill(Qt::green);
         for (const QString &name : names) {
             if (name.endsWith(".gif"))
@@ -451,13 +474,14 @@ private slots:
 <script>
 window.addEventListener('load', function () {
   var doc = document.getElementById('page').contentDocument;
-  var result = {loaded: [], failed: [], foreign: [], script: 0};
-  for (var img of doc.images) {
-    var name = decodeURIComponent(new URL(img.src).pathname.split('/').pop());
+  var result = {loaded: [], failed: [], foreign: [], large: 0, script: 0};
+  for (var a of doc.links) {
+    var img = a.querySelector('img');
+    var name = decodeURIComponent(new URL(a.href).pathname.split('/').pop());
     (img.complete && img.naturalWidth > 0 ? result.loaded : result.failed).push(name);
+    if (img.naturalWidth > 120 || img.naturalHeight > 120) ++result.large;
+    if (a.protocol !== 'file:' || img.src.substring(0, 5) !== 'file:') result.foreign.push(a.href);
   }
-  for (var a of doc.links)
-    if (a.protocol !== 'file:' || a.href !== a.querySelector('img').src) result.foreign.push(a.href);
   result.script = doc.scripts.length;
   for (var e of doc.querySelectorAll('*'))
     for (var at of e.attributes) if (at.name.startsWith('on')) ++result.script;
@@ -485,7 +509,11 @@ window.addEventListener('load', function () {
             loaded.append(name.toString());
         QCOMPARE(loaded, names);
         QCOMPARE(result["foreign"].toArray(), QJsonArray());
+        // Thumbnails fit the box; the originals shown without them do not.
+        QCOMPARE(result["large"].toInt() == 0, shipped);
         QCOMPARE(result["script"].toInt(), 0);
+        // The shipped settings make thumbnails: the pictures shown are those, not the originals.
+        QCOMPARE(QDir(site + "/thumbs").entryList(QDir::Files).size(), shipped ? names.size() : 0);
     }
 
 private:

@@ -1,0 +1,139 @@
+// Thumbnails of camera-sized pictures, against vipsthumbnail and ImageMagick run on the same
+// files with as many parallel jobs as cores.
+//   bench_thumbnails make FOLDER COUNT   writes COUNT noisy 4000 by 3000 JPEGs turned by EXIF
+//   bench_thumbnails run FOLDER          measures (peak memory is this process's alone)
+#include "cImageFinder.h"
+#include "cThumbnailer.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QThread>
+#include <QtConcurrent>
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace {
+// Camera-like detail: noise over a gradient, which compresses as photographs do, not as flat
+// colours; orientation 6, as a camera held upright writes it.
+QByteArray cameraPicture(int seed)
+{
+    QImage picture(4000, 3000, QImage::Format_RGB32);
+    QRandomGenerator random(seed);
+    for (int y = 0; y < picture.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            const int noise = int(random.bounded(48));
+            line[x] = qRgb((x / 16 + noise) & 255, (y / 12 + noise) & 255, (x + y) / 28 & 255);
+        }
+    }
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "JPG", 85);
+    const QByteArray tiff = QByteArray("II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0", 18) + char(6) +
+                            QByteArray("\0\0\0\0\0\0\0", 7);
+    const QByteArray exif = QByteArray("Exif\0\0", 6) + tiff;
+    const int length = int(exif.size()) + 2;
+    return jpeg.left(2) + "\xFF\xE1" + char(length >> 8) + char(length & 0xFF) + exif + jpeg.mid(2);
+}
+
+double elapsedMs(const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+// Runs one command a batch, all batches at once.
+double parallelMs(const QString &program, const QStringList &before, const QStringList &files,
+                  const QStringList &after = {})
+{
+    const int jobs = QThread::idealThreadCount();
+    return elapsedMs([&] {
+        QList<QProcess *> running;
+        for (int job = 0; job < jobs; ++job) {
+            QStringList batch;
+            for (qsizetype i = job; i < files.size(); i += jobs)
+                batch.append(files.at(i));
+            auto *process = new QProcess;
+            process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            process->start(program, before + batch + after);
+            running.append(process);
+        }
+        for (QProcess *process : running) {
+            process->waitForFinished(-1);
+            delete process;
+        }
+    });
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc >= 4 && QByteArray(argv[1]) == "make") {
+        const QString folder = QString::fromLocal8Bit(argv[2]);
+        QDir().mkpath(folder);
+        QList<int> seeds;
+        for (int i = 0; i < QString(argv[3]).toInt(); ++i)
+            seeds.append(i);
+        QtConcurrent::blockingMap(seeds, [&folder](int seed) {
+            QFile file(folder + QStringLiteral("/camera_%1.jpg").arg(seed, 4, 10, QLatin1Char('0')));
+            if (file.open(QIODevice::WriteOnly))
+                file.write(cameraPicture(seed));
+        });
+        return 0;
+    }
+    if (argc < 3 || QByteArray(argv[1]) != "run") {
+        std::fprintf(stderr, "usage: bench_thumbnails make FOLDER COUNT | run FOLDER\n");
+        return 2;
+    }
+    const QString folder = QDir(QString::fromLocal8Bit(argv[2])).absolutePath() + QLatin1Char('/');
+    const QString work = folder + QStringLiteral("bench-out");
+    QDir(work).removeRecursively();
+    QStringList files;
+    QList<cThumbnailer::Picture> pictures;
+    const double gatherMs = elapsedMs([&] {
+        for (const cImageList::Item &item : cImageFinder::find(folder, false, true))
+            pictures.append({folder, item.name});
+    });
+    for (const cThumbnailer::Picture &picture : pictures)
+        files.append(folder + picture.name);
+    const cThumbnailer thumbnailer(work + QStringLiteral("/qdx"), QSize(120, 120));
+    bool cancelled = false;
+    const double qdxMs = elapsedMs([&] { thumbnailer.make(pictures, nullptr, cancelled); });
+    const double againMs = elapsedMs([&] { thumbnailer.make(pictures, nullptr, cancelled); });
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+
+    QDir().mkpath(work + QStringLiteral("/vips"));
+    QDir().mkpath(work + QStringLiteral("/magick"));
+    const double vipsMs =
+        parallelMs(QStringLiteral("vipsthumbnail"), {QStringLiteral("-s"), QStringLiteral("120"),
+                                                    QStringLiteral("-o"),
+                                                    work + QStringLiteral("/vips/%s.jpg")},
+                   files);
+    const double magickMs = parallelMs(
+        QStringLiteral("mogrify"),
+        {QStringLiteral("-path"), work + QStringLiteral("/magick"), QStringLiteral("-auto-orient"),
+         QStringLiteral("-thumbnail"), QStringLiteral("120x120")},
+        files);
+    const auto row = [&](const char *step, double ms, const char *baseline, double baseMs) {
+        std::printf("| %s | %lld | %.0f | %s | %.0f | %.2f |\n", step, (long long)files.size(), ms,
+                    baseline, baseMs, ms / baseMs);
+    };
+    row("thumbnails, 4000 by 3000 JPEGs", qdxMs, "vipsthumbnail, one job a core", vipsMs);
+    row("thumbnails, 4000 by 3000 JPEGs", qdxMs, "ImageMagick mogrify, one job a core", magickMs);
+    row("thumbnails again, nothing changed", againMs, "gathering the folder", gatherMs);
+    std::printf("| peak memory, thumbnails | %lld | %.1f MB | | | |\n", (long long)files.size(),
+                usage.ru_maxrss / 1024.0);
+    QDir(work).removeRecursively();
+    return 0;
+}

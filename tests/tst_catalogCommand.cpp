@@ -116,6 +116,8 @@ private slots:
                                    << "No space left on device" << -1;
         QTest::newRow("unknown option")
             << QStringList{"--fast", "<in>"} << pageSettings << 2 << "Unknown option 'fast'" << -1;
+        QTest::newRow("no jobs") << QStringList{"--jobs", "0", "<in>"} << pageSettings << 2
+                                 << "--jobs takes a number above 0" << -1;
         QTest::newRow("value missing") << QStringList{"<in>", "--ini"} << pageSettings << 2
                                        << "Missing value after '--ini'" << -1;
         QTest::newRow("no input folder")

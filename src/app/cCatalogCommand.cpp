@@ -4,7 +4,6 @@
 #include "cConsoleProgress.h"
 #include "cImageFinder.h"
 #include "cOption.h"
-#include "cRegularFile.h"
 #include "modUtil1.h"
 
 #include <QCommandLineParser>
@@ -128,19 +127,13 @@ int cCatalogCommand::run(const QStringList &arguments, const QString &iniDefault
         return int(Failure);
     };
 
-    QFile settings;
-    QString reason;
-    const cRegularFile::Outcome outcome = cRegularFile::open(settings, options.ini, &reason);
-    if (outcome == cRegularFile::Missing)
+    if (!QFileInfo::exists(options.ini))
         return fail(QStringLiteral("settings file not found: ") + options.ini);
-    if (outcome != cRegularFile::Opened)
-        return fail(QStringLiteral("settings file ") + options.ini +
-                    QStringLiteral(" cannot be read: ") + reason);
-    settings.close();
     try {
-        if (!gOption.iniread(options.ini))
+        QString reason;
+        if (!gOption.iniread(options.ini, &reason))
             return fail(QStringLiteral("settings file ") + options.ini +
-                        QStringLiteral(" cannot be read"));
+                        QStringLiteral(" cannot be read: ") + reason);
     } catch (const cError &error) {
         return fail(QStringLiteral("settings file ") + options.ini +
                         QStringLiteral(" cannot be read: ") + error.description(),

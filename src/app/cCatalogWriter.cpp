@@ -14,6 +14,14 @@
 #include <algorithm>
 #include <vector>
 
+namespace {
+// Where the file name starts in a path with either separator.
+qsizetype nameStart(const QString &path)
+{
+    return std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\'))) + 1;
+}
+} // namespace
+
 cCatalogWriter::cCatalogWriter(const cOption &options, int jobs) : m_options(options), m_jobs(jobs)
 {
 }
@@ -28,16 +36,24 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath, const QStri
     std::vector<std::unique_ptr<cPageFile>> written;
     try {
         // The pages are written only once their thumbnails are there.
+        const QString thumbnailFolder =
+            m_options.hasKey(QStringLiteral("THUMBDIR"))
+                ? m_options.getStrVal(QStringLiteral("THUMBDIR")).trimmed()
+                : QString();
         QList<cThumbnailer::Thumbnail> thumbnails;
-        if (!makeThumbnails(outPath, names, folders, progress, thumbnails, result.unreadable)) {
+        if (!makeThumbnails(outPath, thumbnailFolder, names, folders, progress, thumbnails,
+                            result.unreadable)) {
             result.cancelled = true;
             return result;
         }
         // "PAGESIZE" pictures a page; without it (or 0) one page holds them all.
         const qsizetype size =
             std::max<qsizetype>(0, m_options.getIntVal(QStringLiteral("PAGESIZE")));
+        // The thumbnail folder lies under the output folder.
         const Pages pages{m_options.getStrVal(QStringLiteral("DOCFILE")),
-                          size > 0 ? int((names.size() + size - 1) / size) : 1};
+                          size > 0 ? int((names.size() + size - 1) / size) : 1,
+                          pathLink(thumbnailFolder.split(
+                              QRegularExpression(QStringLiteral("[/\\\\]")), Qt::SkipEmptyParts))};
         for (int number = 1; number <= pages.count; ++number) {
             const qsizetype first = size > 0 ? (number - 1) * size : 0;
             const qsizetype last = size > 0 ? std::min(names.size(), first + size) : names.size();
@@ -76,14 +92,11 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath, const QStri
     return result;
 }
 
-bool cCatalogWriter::makeThumbnails(const QString &outPath, const QStringList &names,
-                                    const QStringList &folders, cProgress *progress,
-                                    QList<cThumbnailer::Thumbnail> &thumbnails,
+bool cCatalogWriter::makeThumbnails(const QString &outPath, const QString &folder,
+                                    const QStringList &names, const QStringList &folders,
+                                    cProgress *progress, QList<cThumbnailer::Thumbnail> &thumbnails,
                                     int &unreadable) const
 {
-    const QString folder = m_options.hasKey(QStringLiteral("THUMBDIR"))
-                               ? m_options.getStrVal(QStringLiteral("THUMBDIR")).trimmed()
-                               : QString();
     if (folder.isEmpty())
         return true;
     QList<cThumbnailer::Picture> pictures;
@@ -116,8 +129,7 @@ QString cCatalogWriter::Pages::fileName(int number) const
     if (number == 1)
         return docFile;
     // The number goes before the extension of the file name, not before a dot of a folder.
-    const qsizetype name =
-        std::max(docFile.lastIndexOf(QLatin1Char('/')), docFile.lastIndexOf(QLatin1Char('\\'))) + 1;
+    const qsizetype name = nameStart(docFile);
     const qsizetype dot = docFile.lastIndexOf(QLatin1Char('.'));
     const qsizetype at = dot > name ? dot : docFile.size();
     return docFile.left(at) + QString::number(number) + docFile.mid(at);
@@ -127,10 +139,8 @@ QString cCatalogWriter::navigation(const Pages &pages, int number)
 {
     const auto link = [&pages](int target, const QString &text) -> QString {
         const QString file = pages.fileName(target);
-        const qsizetype name =
-            std::max(file.lastIndexOf(QLatin1Char('/')), file.lastIndexOf(QLatin1Char('\\'))) + 1;
-        return QStringLiteral("<a href=\"") + linkName(file.mid(name)) + QStringLiteral("\">") +
-               text + QStringLiteral("</a>");
+        return QStringLiteral("<a href=\"") + linkName(file.mid(nameStart(file))) +
+               QStringLiteral("\">") + text + QStringLiteral("</a>");
     };
     QStringList parts;
     if (number > 1)
@@ -194,17 +204,6 @@ bool cCatalogWriter::writePage(cPageFile &page, const QString &outPath, const Sl
         !folders.isEmpty() && m_options.getIntVal(QStringLiteral("RELLINKS")) == 1;
     QString lastFolder;
     QString prefix;
-    QString thumbnailPrefix;
-    if (!slice.thumbnails.isEmpty()) {
-        // The thumbnail folder lies under the output folder.
-        for (const QString &part :
-             m_options.getStrVal(QStringLiteral("THUMBDIR"))
-                 .trimmed()
-                 .split(QRegularExpression(QStringLiteral("[/\\\\]")), Qt::SkipEmptyParts))
-            thumbnailPrefix += safeSegment(part) + QLatin1Char('/');
-        if (thumbnailPrefix.section(QLatin1Char('/'), 0, 0).contains(QLatin1Char(':')))
-            thumbnailPrefix.prepend(QStringLiteral("./"));
-    }
     for (qsizetype i = 0; i < names.size(); ++i) {
         if (progress && !progress->step(slice.first + i))
             return false;
@@ -224,7 +223,7 @@ bool cCatalogWriter::writePage(cPageFile &page, const QString &outPath, const Sl
                 : &slice.thumbnails.at(i);
         const bool ownSize = thumbnail && m_options.getIntVal(QStringLiteral("THUMBSIZE")) == 1;
         page.line(QStringLiteral("  <img src=\"") +
-                  (thumbnail ? thumbnailPrefix + safeSegment(thumbnail->file) : link) +
+                  (thumbnail ? pages.thumbnails + safeSegment(thumbnail->file) : link) +
                   QStringLiteral("\" border=1 height=") +
                   (ownSize ? QString::number(thumbnail->size.height())
                            : m_options.getStrVal(QStringLiteral("IMGH"))) +
@@ -337,11 +336,16 @@ QString cCatalogWriter::folderLink(const QString &outPath, const QString &folder
             .toString(QUrl::FullyEncoded)
             .replace(QLatin1Char('&'), QLatin1String("&amp;"));
     }
+    return pathLink(path.split(QLatin1Char('/'), Qt::SkipEmptyParts));
+}
+
+QString cCatalogWriter::pathLink(const QStringList &folders)
+{
     QString link;
-    const QStringList segments = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    for (const QString &segment : segments)
-        link += safeSegment(segment) + QLatin1Char('/');
-    if (!segments.isEmpty() && segments.first().contains(QLatin1Char(':')))
+    for (const QString &folder : folders)
+        link += safeSegment(folder) + QLatin1Char('/');
+    // As for a name: a colon in the first part would make it a scheme.
+    if (!folders.isEmpty() && folders.first().contains(QLatin1Char(':')))
         link.prepend(QStringLiteral("./"));
     return link;
 }

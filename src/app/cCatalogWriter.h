@@ -53,6 +53,7 @@ private:
     {
         QString docFile;
         int count = 1;
+        QString thumbnails; // the link part that leads to the thumbnail folder
         QString fileName(int number) const;
     };
     // The line after the table of page number: previous page, page numbers, next page.
@@ -65,8 +66,8 @@ private:
         QList<cThumbnailer::Thumbnail> thumbnails; // empty without "THUMBDIR"
         qsizetype first = 0;
     };
-    // Makes the thumbnails "THUMBDIR" asks for (none without it); false when stopped.
-    bool makeThumbnails(const QString &outPath, const QStringList &names,
+    // Makes the thumbnails in folder under outPath (none when it is empty); false when stopped.
+    bool makeThumbnails(const QString &outPath, const QString &folder, const QStringList &names,
                         const QStringList &folders, cProgress *progress,
                         QList<cThumbnailer::Thumbnail> &thumbnails, int &unreadable) const;
     // false when the progress asked to stop.
@@ -76,6 +77,8 @@ private:
     // The part of a link from outPath to the pictures of folder, ending with "/"; empty when it
     // is the same folder.
     static QString folderLink(const QString &outPath, const QString &folder);
+    // Folders in a link, each made safe as a name is, each ending with "/".
+    static QString pathLink(const QStringList &folders);
     void AddCss(cPageFile &page, const QString &styleSheet, const QString &fontSize) const;
     static QString comment(const QString &field);
 

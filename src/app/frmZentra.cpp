@@ -371,14 +371,11 @@ void frmZentra::cmdDel_Click()
 
 void frmZentra::cmdAddAll_Click()
 {
-    QList<cImageList::Item> items;
-    items.reserve(m_found->count());
-    for (const cImageList::Item &item : m_found->items())
-        items.append({item.name, QString(), item.folder});
     useFolderKeys();
     const std::unique_ptr<cProgress> progress =
         cDesktop::current().progress(this, QStringLiteral("Selecting pictures:"), m_found->count());
-    m_selected->addAll(items, progress.get());
+    // The found items go in as they are: the selected list shows no type.
+    m_selected->addAll(m_found->items(), progress.get());
     showSelectedCount();
 }
 

@@ -13,6 +13,8 @@ public:
     // Creates the temporary file; false when its folder does not allow one.
     bool open();
     QFile &file() { return m_temporary; }
+    // The file replaced: a link's target.
+    const QFileInfo &target() const { return m_target; }
     // Ends the writing: flushes (durable: to the disk itself) and closes the temporary file, so
     // that many can wait for their commit; false when the bytes did not all reach it.
     bool finish(bool durable);

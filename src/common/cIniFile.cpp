@@ -291,9 +291,9 @@ private:
 
 } // namespace
 
-QList<cIniFile::Section> cIniFile::read(const QString &path, bool *found)
+QList<cIniFile::Section> cIniFile::read(const QString &path, bool *found, QString *reason)
 {
-    return parse(load(path, found));
+    return parse(load(path, found, reason));
 }
 
 QByteArray cIniFile::load(const QString &path, bool *found, QString *reason)
@@ -379,7 +379,6 @@ bool cIniFile::save(const QString &path, const QByteArray &bytes)
     }
     if (!file.commit(true))
         return false;
-    const QFileInfo info(QFileInfo(path).canonicalFilePath());
-    cAtomicFile::removeStale(info.absolutePath(), {info.fileName()});
+    cAtomicFile::removeStale(file.target().absolutePath(), {file.target().fileName()});
     return true;
 }

@@ -25,7 +25,8 @@ public:
         QString value;
     };
 
-    static QList<Section> read(const QString &path, bool *found = nullptr);
+    static QList<Section> read(const QString &path, bool *found = nullptr,
+                               QString *reason = nullptr);
     static QList<Section> parse(const QByteArray &bytes);
 
     // The file's bytes after writing each key in turn.

@@ -25,12 +25,12 @@ QString withoutBlanks(const QString &text, bool leading)
 }
 } // namespace
 
-bool cOption::iniread(const QString &path)
+bool cOption::iniread(const QString &path, QString *reason)
 {
     *this = cOption();
     m_iniPath = path;
     bool found = false;
-    const QList<cIniFile::Section> sections = cIniFile::read(path, &found);
+    const QList<cIniFile::Section> sections = cIniFile::read(path, &found, reason);
     for (const cIniFile::Section &section : sections) {
         m_sectionList.append(section.name);
         for (const QString &line : section.lines)

@@ -3,9 +3,9 @@
 //   bench_thumbnails make FOLDER COUNT   writes COUNT noisy 4000 by 3000 JPEGs turned by EXIF
 //   bench_thumbnails run FOLDER          measures (peak memory is this process's alone)
 #include "cImageFinder.h"
+#include "cTestFiles.h"
 #include "cThumbnailer.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -32,15 +32,7 @@ QByteArray cameraPicture(int seed)
             line[x] = qRgb((x / 16 + noise) & 255, (y / 12 + noise) & 255, (x + y) / 28 & 255);
         }
     }
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "JPG", 85);
-    const QByteArray tiff = QByteArray("II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0", 18) + char(6) +
-                            QByteArray("\0\0\0\0\0\0\0", 7);
-    const QByteArray exif = QByteArray("Exif\0\0", 6) + tiff;
-    const int length = int(exif.size()) + 2;
-    return jpeg.left(2) + "\xFF\xE1" + char(length >> 8) + char(length & 0xFF) + exif + jpeg.mid(2);
+    return cTestFiles::cameraJpeg(picture, 6, 85);
 }
 
 double elapsedMs(const std::function<void()> &work)
@@ -85,7 +77,8 @@ int main(int argc, char *argv[])
         for (int i = 0; i < QString(argv[3]).toInt(); ++i)
             seeds.append(i);
         QtConcurrent::blockingMap(seeds, [&folder](int seed) {
-            QFile file(folder + QStringLiteral("/camera_%1.jpg").arg(seed, 4, 10, QLatin1Char('0')));
+            QFile file(folder +
+                       QStringLiteral("/camera_%1.jpg").arg(seed, 4, 10, QLatin1Char('0')));
             if (file.open(QIODevice::WriteOnly))
                 file.write(cameraPicture(seed));
         });
@@ -115,16 +108,15 @@ int main(int argc, char *argv[])
 
     QDir().mkpath(work + QStringLiteral("/vips"));
     QDir().mkpath(work + QStringLiteral("/magick"));
-    const double vipsMs =
-        parallelMs(QStringLiteral("vipsthumbnail"), {QStringLiteral("-s"), QStringLiteral("120"),
-                                                    QStringLiteral("-o"),
-                                                    work + QStringLiteral("/vips/%s.jpg")},
-                   files);
-    const double magickMs = parallelMs(
-        QStringLiteral("mogrify"),
-        {QStringLiteral("-path"), work + QStringLiteral("/magick"), QStringLiteral("-auto-orient"),
-         QStringLiteral("-thumbnail"), QStringLiteral("120x120")},
-        files);
+    const double vipsMs = parallelMs(QStringLiteral("vipsthumbnail"),
+                                     {QStringLiteral("-s"), QStringLiteral("120"),
+                                      QStringLiteral("-o"), work + QStringLiteral("/vips/%s.jpg")},
+                                     files);
+    const double magickMs = parallelMs(QStringLiteral("mogrify"),
+                                       {QStringLiteral("-path"), work + QStringLiteral("/magick"),
+                                        QStringLiteral("-auto-orient"),
+                                        QStringLiteral("-thumbnail"), QStringLiteral("120x120")},
+                                       files);
     const auto row = [&](const char *step, double ms, const char *baseline, double baseMs) {
         std::printf("| %s | %lld | %.0f | %s | %.0f | %.2f |\n", step, (long long)files.size(), ms,
                     baseline, baseMs, ms / baseMs);

@@ -3,6 +3,7 @@
 #include "cError.h"
 #include "cOption.h"
 
+#include <QBuffer>
 #include <QFile>
 
 QByteArray cTestFiles::read(const QString &path)
@@ -44,4 +45,23 @@ QStringList cTestFiles::loaded(const QString &path)
                            QLatin1Char('|') + store.getStrVal(key));
     }
     return entries;
+}
+
+QByteArray cTestFiles::tinyGif()
+{
+    return QByteArray::fromBase64("R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7");
+}
+
+QByteArray cTestFiles::cameraJpeg(const QImage &picture, int orientation, int quality)
+{
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "JPG", quality);
+    // An APP1 segment right after the start marker: one TIFF entry, the orientation.
+    const QByteArray tiff = QByteArray("II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0", 18) +
+                            char(orientation) + QByteArray("\0\0\0\0\0\0\0", 7);
+    const QByteArray exif = QByteArray("Exif\0\0", 6) + tiff;
+    const int length = int(exif.size()) + 2;
+    return jpeg.left(2) + "\xFF\xE1" + char(length >> 8) + char(length & 0xFF) + exif + jpeg.mid(2);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +13,11 @@ struct cTestFiles
     // What a store loads from the settings file at path, one "section/key=text|length|value"
     // per key in file order, and the number of the error that stopped the load, if any.
     static QStringList loaded(const QString &path);
+    // A JPEG of the picture as a camera writes it: with an EXIF orientation that says how to turn
+    // the stored pixels (6: a quarter turn clockwise).
+    static QByteArray cameraJpeg(const QImage &picture, int orientation, int quality = -1);
+    // The smallest GIF: one transparent pixel.
+    static QByteArray tinyGif();
     // A [Page] section holding every key the catalog page reads.
     static QByteArray pageSettings(int imageNames, int columns);
 };

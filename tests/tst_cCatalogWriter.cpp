@@ -4,7 +4,6 @@
 #include "cTestDesktop.h"
 #include "cTestFiles.h"
 
-#include <QBuffer>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -24,21 +23,12 @@ const QByteArray head = "<html>\r\n<head>\r\n"
                         "  <!-- QDX Project           -->\r\n"
                         "  <!-- www.qdx.example.org   -->\r\n";
 
-// A JPEG as a camera writes it: its pixels stored sideways, and an EXIF orientation that says
-// how to turn them (6: a quarter turn clockwise).
+// A flat picture stored as a camera stores it, turned by orientation.
 QByteArray cameraJpeg(int width, int height, int orientation)
 {
     QImage picture(width, height, QImage::Format_RGB32);
     picture.fill(Qt::darkGreen);
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "JPG");
-    const QByteArray tiff = QByteArray("II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0", 18) +
-                            char(orientation) + QByteArray("\0\0\0\0\0\0\0", 7);
-    const QByteArray exif = QByteArray("Exif\0\0", 6) + tiff;
-    const int length = int(exif.size()) + 2;
-    return jpeg.left(2) + "\xFF\xE1" + char(length >> 8) + char(length & 0xFF) + exif + jpeg.mid(2);
+    return cTestFiles::cameraJpeg(picture, orientation);
 }
 
 QByteArray cell(const QByteArray &name, bool withName)
@@ -248,9 +238,7 @@ private slots:
         QDir().mkpath(b);
         cTestFiles::write(a + "/photo.jpg", cameraJpeg(400, 300, 6));
         cTestFiles::write(b + "/photo.jpg", cameraJpeg(300, 100, 1));
-        cTestFiles::write(a + "/anim.gif",
-                          QByteArray::fromBase64("R0lGODlhAQABAIAAAAAAAP///"
-                                                 "yH5BAEAAAAALAAAAAABAAEAAAIBRAA7"));
+        cTestFiles::write(a + "/anim.gif", cTestFiles::tinyGif());
         cTestFiles::write(a + "/broken.jpg", "not a picture");
         const QStringList names{"photo.jpg", "photo.jpg", "anim.gif", "broken.jpg"};
         const QStringList folders{a + "/", b + "/", a + "/", a + "/"};
@@ -455,9 +443,7 @@ private slots:
         picture.fill(Qt::green);
         for (const QString &name : names) {
             if (name.endsWith(".gif"))
-                cTestFiles::write(pictures + "/" + name,
-                                  QByteArray::fromBase64("R0lGODlhAQABAIAAAAAAAP///"
-                                                         "yH5BAEAAAAALAAAAAABAAEAAAIBRAA7"));
+                cTestFiles::write(pictures + "/" + name, cTestFiles::tinyGif());
             else
                 QVERIFY(picture.save(pictures + "/" + name, "JPG"));
         }

@@ -20,9 +20,7 @@
 #include <unistd.h>
 
 namespace {
-// The smallest GIF: one transparent pixel.
-const QByteArray tinyGif =
-    QByteArray::fromBase64("R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7");
+const QByteArray tinyGif = cTestFiles::tinyGif();
 
 QStringList column(QTreeView *list, int col = 0)
 {

@@ -5,6 +5,7 @@
 #include "cOption.h"
 #include "cPageFile.h"
 #include "cProgress.h"
+#include "cSetting.h"
 #include "modUtil1.h"
 
 #include <QDir>
@@ -171,37 +172,41 @@ bool cCatalogWriter::writePage(cPageFile &page, const QString &outPath, const Sl
     marker = 1;
     path = outPath + pages.fileName(number);
     page.open(path);
-    page.line(QStringLiteral("<html>"));
-    page.line(QStringLiteral("<head>"));
+    page.line("<html>");
+    page.line("<head>");
     page.line(comment(QStringLiteral("Quadrix v.1.00")));
     page.line(comment(cAuthor::name()));
     page.line(comment(cAuthor::webHost()));
-    page.line(QStringLiteral("  <title>") + m_options.getStrVal(QStringLiteral("DOCTITLE")) +
-              QStringLiteral("</title>"));
+    page.line("  <title>", m_options.getStrVal(QStringLiteral("DOCTITLE")), "</title>");
     const QString styleSheet = m_options.getStrVal(QStringLiteral("CSSFILE"));
     const QString fontSize = m_options.getStrVal(QStringLiteral("FONTSIZE"));
     AddCss(page, styleSheet, fontSize);
-    page.line(QStringLiteral("</head>"));
-    page.line(QStringLiteral("<body bgcolor=\"") + m_options.getStrVal(QStringLiteral("COLORBK")) +
-              QStringLiteral("\">"));
+    page.line("</head>");
+    page.line("<body bgcolor=\"", m_options.getStrVal(QStringLiteral("COLORBK")), "\">");
 
     marker = 5;
     const QString align = m_options.getStrVal(QStringLiteral("TABALIGN")).toLower();
     if (align == QLatin1String("center"))
-        page.line(QStringLiteral("<div align=\"center\">"));
+        page.line("<div align=\"center\">");
     else if (align == QLatin1String("right"))
-        page.line(QStringLiteral("<div align=\"right\">"));
+        page.line("<div align=\"right\">");
     else
-        page.line(QStringLiteral("<div align=\"left\">"));
-    page.line(QStringLiteral("<table border=") + m_options.getStrVal(QStringLiteral("TABBORDER")) +
-              QStringLiteral(">"));
-    page.line(QStringLiteral("<tr>"));
+        page.line("<div align=\"left\">");
+    page.line("<table border=", m_options.getStrVal(QStringLiteral("TABBORDER")), ">");
+    page.line("<tr>");
 
     marker = 10;
     int column = 1;
     // "RELLINKS" leads each link from the output folder to the picture's own folder.
     const bool fromOutput =
         !folders.isEmpty() && m_options.getIntVal(QStringLiteral("RELLINKS")) == 1;
+    // Each cell reads these anew; unchanged settings cost no search.
+    const cSetting cellColour(m_options, QStringLiteral("TABCOLORBK"));
+    const cSetting thumbnailSize(m_options, QStringLiteral("THUMBSIZE"));
+    const cSetting height(m_options, QStringLiteral("IMGH"));
+    const cSetting width(m_options, QStringLiteral("IMGW"));
+    const cSetting nameShown(m_options, QStringLiteral("IMGNAME"));
+    const cSetting columns(m_options, QStringLiteral("TABCOLUMN"));
     QString lastFolder;
     QString prefix;
     for (qsizetype i = 0; i < names.size(); ++i) {
@@ -213,47 +218,42 @@ bool cCatalogWriter::writePage(cPageFile &page, const QString &outPath, const Sl
             prefix = folderLink(outPath, lastFolder);
         }
         const QString link = prefix.isEmpty() ? linkName(name) : prefix + safeSegment(name);
-        page.line(QStringLiteral("<td bgcolor=\"") +
-                  m_options.getStrVal(QStringLiteral("TABCOLORBK")) + QStringLiteral("\">"));
-        page.line(QStringLiteral(" <a href=\"") + link + QStringLiteral("\">"));
+        page.line("<td bgcolor=\"", cellColour.utf8(), "\">");
+        page.line(" <a href=\"", link, "\">");
         // A picture with a thumbnail shows it; "THUMBSIZE" gives the thumbnail's own size.
         const cThumbnailer::Thumbnail *thumbnail =
             slice.thumbnails.isEmpty() || slice.thumbnails.at(i).file.isEmpty()
                 ? nullptr
                 : &slice.thumbnails.at(i);
-        const bool ownSize = thumbnail && m_options.getIntVal(QStringLiteral("THUMBSIZE")) == 1;
-        page.line(QStringLiteral("  <img src=\"") +
-                  (thumbnail ? pages.thumbnails + safeSegment(thumbnail->file) : link) +
-                  QStringLiteral("\" border=1 height=") +
-                  (ownSize ? QString::number(thumbnail->size.height())
-                           : m_options.getStrVal(QStringLiteral("IMGH"))) +
-                  QStringLiteral(" width=") +
-                  (ownSize ? QString::number(thumbnail->size.width())
-                           : m_options.getStrVal(QStringLiteral("IMGW"))) +
-                  QStringLiteral(">"));
+        const bool ownSize = thumbnail && thumbnailSize.number() == 1;
+        const QString source = thumbnail ? pages.thumbnails + safeSegment(thumbnail->file) : link;
+        page.line("  <img src=\"", source, "\" border=1 height=",
+                  ownSize ? QByteArray::number(thumbnail->size.height()) : height.utf8(),
+                  " width=", ownSize ? QByteArray::number(thumbnail->size.width()) : width.utf8(),
+                  ">");
         marker = 11;
-        if (m_options.getIntVal(QStringLiteral("IMGNAME")) == 1)
-            page.line(QStringLiteral("<br>") + shownName(name));
+        if (nameShown.number() == 1)
+            page.line("<br>", shownName(name));
         marker = 12;
-        page.line(QStringLiteral(" </a>"));
-        page.line(QStringLiteral("</td>"));
+        page.line(" </a>");
+        page.line("</td>");
         marker = 13;
-        if (column < m_options.getIntVal(QStringLiteral("TABCOLUMN"))) {
+        if (column < columns.number()) {
             ++column;
         } else {
             marker = 14;
             column = 1;
-            page.line(QStringLiteral("</tr><tr>"));
+            page.line("</tr><tr>");
         }
     }
 
     marker = 20;
-    page.line(QStringLiteral("</tr>"));
-    page.line(QStringLiteral("</table>"));
+    page.line("</tr>");
+    page.line("</table>");
     if (pages.count > 1)
         page.line(navigation(pages, number));
-    page.line(QStringLiteral("</div>"));
-    page.line(QStringLiteral("</body></html>"));
+    page.line("</div>");
+    page.line("</body></html>");
     marker = 22;
     page.close();
     return true;
@@ -263,21 +263,19 @@ void cCatalogWriter::AddCss(cPageFile &page, const QString &styleSheet,
                             const QString &fontSize) const
 {
     if (m_options.getIntVal(QStringLiteral("USECSS")) != 1) {
-        page.line(QStringLiteral("<!-- no css selected -->"));
+        page.line("<!-- no css selected -->");
         return;
     }
     if (!styleSheet.isEmpty() && styleSheet != QLatin1String("(none)")) {
-        page.line(QStringLiteral("<link rel=\"stylesheet\" type=\"Text/css\" href=\"") +
-                  styleSheet + QStringLiteral(".css\">"));
+        page.line("<link rel=\"stylesheet\" type=\"Text/css\" href=\"", styleSheet, ".css\">");
         return;
     }
-    page.line(QStringLiteral("<STYLE TYPE=\"Text/css\">"));
-    page.line(QStringLiteral("<!--"));
-    page.line(
-        QStringLiteral("PRE {display: inline; color: blue; font-name: courier new; font-size: ") +
-        fontSize.trimmed() + QStringLiteral("pt}"));
-    page.line(QStringLiteral("// -->"));
-    page.line(QStringLiteral("</STYLE>"));
+    page.line("<STYLE TYPE=\"Text/css\">");
+    page.line("<!--");
+    page.line("PRE {display: inline; color: blue; font-name: courier new; font-size: ",
+              fontSize.trimmed(), "pt}");
+    page.line("// -->");
+    page.line("</STYLE>");
 }
 
 QString cCatalogWriter::comment(const QString &field)

@@ -15,7 +15,8 @@ cPageFile::~cPageFile()
 void cPageFile::open(const QString &path)
 {
     m_path = path;
-    m_pending.reserve(chunk + 1024);
+    m_pending = std::make_unique<char[]>(chunk);
+    m_used = 0;
     const QFileInfo target(path);
     if (!target.exists() || target.isFile()) {
         m_atomic = std::make_unique<cAtomicFile>(path);
@@ -38,7 +39,7 @@ void cPageFile::close()
     flush();
     // A catalog of thousands of pages keeps them all until they take their places: neither the
     // buffer nor the file stays open meanwhile.
-    m_pending = QString();
+    m_pending.reset();
     if (!(m_atomic ? m_atomic->finish(false) : m_direct.flush()))
         throw cError(cError::DeviceIO, m_file->errorString());
 }
@@ -74,15 +75,49 @@ void cPageFile::discard()
     m_file = nullptr;
 }
 
+void cPageFile::append(const QString &text)
+{
+    // Names are mostly ASCII, which goes in byte for byte without an encoder's copy.
+    if (m_used + text.size() <= chunk) {
+        char *out = m_pending.get() + m_used;
+        bool ascii = true;
+        for (const QChar c : text) {
+            ascii = c.unicode() < 0x80;
+            if (!ascii)
+                break;
+            *out++ = char(c.unicode());
+        }
+        if (ascii) {
+            m_used += text.size();
+            return;
+        }
+    }
+    const QByteArray bytes = text.toUtf8();
+    put(bytes.constData(), bytes.size());
+}
+
+void cPageFile::spill(const char *bytes, qsizetype size)
+{
+    flush();
+    if (size > chunk)
+        return write(bytes, size);
+    std::memcpy(m_pending.get(), bytes, size_t(size));
+    m_used = size;
+}
+
 void cPageFile::flush()
 {
-    if (m_pending.isEmpty())
-        return;
-    const QByteArray bytes = m_pending.toLocal8Bit();
-    m_pending.resize(0); // keeps the capacity for the next chunk
+    const qsizetype size = m_used;
+    // What the disk took stays; after an error the rest of the chunk is lost with it.
+    m_used = 0;
+    write(m_pending.get(), size);
+}
+
+void cPageFile::write(const char *bytes, qsizetype size)
+{
     // A disk that fills up first takes part of a chunk; only the next write tells why it stopped.
-    for (qint64 done = 0; done < bytes.size();) {
-        const qint64 written = m_file->write(bytes.constData() + done, bytes.size() - done);
+    for (qint64 done = 0; done < size;) {
+        const qint64 written = m_file->write(bytes + done, size - done);
         if (written <= 0)
             throw cError(cError::DeviceIO, m_file->errorString());
         done += written;

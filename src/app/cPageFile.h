@@ -1,13 +1,14 @@
 #pragma once
 
+#include <QByteArray>
 #include <QFile>
 #include <QString>
-#include <QStringBuilder>
+#include <cstring>
 #include <memory>
 
 class cAtomicFile;
 
-// The page being written: lines in the 8-bit code page with CR LF ends, gathered in large chunks
+// The page being written: lines in UTF-8 with CR LF ends, gathered in large chunks
 // so a page of 100,000 cells costs a handful of writes. The page is written beside its file and
 // takes its place only when put in place, so the old page stays until then; a device (or a
 // folder that takes no extra file) is written directly.
@@ -18,12 +19,11 @@ public:
     ~cPageFile();
     // Creates the page; throws cError when it cannot.
     void open(const QString &path);
-    // Takes a string or a string-builder expression, which goes into the buffer without a copy.
-    template <typename Text> void line(const Text &text)
+    // One line of parts: texts, bytes already in UTF-8, or literals of ASCII.
+    template <typename... Parts> void line(const Parts &...parts)
     {
-        m_pending += text % QStringView(u"\r\n");
-        if (m_pending.size() >= chunk)
-            flush();
+        (append(parts), ...);
+        put("\r\n", 2);
     }
     // Writes out what is pending; throws cError when the disk refused it.
     void close();
@@ -36,11 +36,25 @@ public:
 
 private:
     static constexpr qsizetype chunk = 1 << 16;
+    void append(const QString &text);
+    void append(const QByteArray &bytes) { put(bytes.constData(), bytes.size()); }
+    template <qsizetype size> void append(const char (&ascii)[size]) { put(ascii, size - 1); }
+    void put(const char *bytes, qsizetype size)
+    {
+        if (m_used + size > chunk)
+            return spill(bytes, size);
+        std::memcpy(m_pending.get() + m_used, bytes, size_t(size));
+        m_used += size;
+    }
+    // Makes room by writing out what is pending; what the chunk cannot hold goes out directly.
+    void spill(const char *bytes, qsizetype size);
     void flush();
+    void write(const char *bytes, qsizetype size);
 
     std::unique_ptr<cAtomicFile> m_atomic;
     QFile m_direct;
     QFile *m_file = nullptr;
-    QString m_pending;
+    std::unique_ptr<char[]> m_pending;
+    qsizetype m_used = 0;
     QString m_path;
 };

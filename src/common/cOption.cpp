@@ -28,6 +28,7 @@ QString withoutBlanks(const QString &text, bool leading)
 bool cOption::iniread(const QString &path, QString *reason)
 {
     *this = cOption();
+    changed();
     m_iniPath = path;
     bool found = false;
     const QList<cIniFile::Section> sections = cIniFile::read(path, &found, reason);
@@ -133,6 +134,7 @@ void cOption::chgStrVal(const QString &key, const QString &value)
     if (*entry != value) {
         *entry = value;
         m_changed.insert(Name{key});
+        changed();
     }
 }
 
@@ -245,4 +247,12 @@ void cOption::add(Map &map, const QString &key, const QString &value)
     if (map.contains(Name{key}))
         throw cError::duplicateKey();
     map.insert(Name{key}, value);
+    changed();
+}
+
+void cOption::changed()
+{
+    // One count for every store: a fresh store after a load never repeats an earlier number.
+    static quint64 changes = 0;
+    m_generation = ++changes;
 }

@@ -38,6 +38,10 @@ public:
     void putLenStr(const QString &key, const QString &length);
     void putText(const QString &key, const QString &text);
 
+    // Grows with every change of any store, so a reader that saw the same number has nothing to
+    // look up again.
+    quint64 generation() const { return m_generation; }
+
 private:
     // A key name as the maps hold it: compared and hashed ignoring ASCII case, never copied.
     struct Name
@@ -49,7 +53,8 @@ private:
     using Map = QHash<Name, QString>;
 
     static QString find(const Map &map, const QString &key);
-    static void add(Map &map, const QString &key, const QString &value);
+    void add(Map &map, const QString &key, const QString &value);
+    void changed();
     void loadLine(const QString &section, const QString &line);
     QList<cIniFile::Write> keyWrites(bool changedOnly) const;
 
@@ -66,6 +71,7 @@ private:
     QByteArray m_writtenBytes;
     bool m_written = false;
     QSet<Name> m_changed;
+    quint64 m_generation = 0;
 };
 
 // The one store that every window shares for the life of the process.

@@ -1,49 +1,24 @@
-// The main job on a folder of many empty image files, offscreen: gathering against find, ">>",
-// a column sort, page generation against awk writing the same bytes, and peak memory.
+// The main window on a folder of many empty image files, shown offscreen, each step beside a
+// baseline doing the same job: gathering, the four list buttons, a column sort, page generation
+// and peak memory; then qdx-catalog against a shell line and tree writing a page of the folder.
 #include "cConsoleDesktop.h"
 #include "cOption.h"
+#include "cPairTimer.h"
 #include "frmZentra.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
-#include <QProcess>
 #include <QTemporaryDir>
+#include <QTreeView>
 #include <cstdio>
 #include <sys/resource.h>
 
 namespace {
-// The best of three runs, so a stray disk flush or scheduling hiccup does not decide a ratio.
-double elapsedMs(const std::function<void()> &work)
-{
-    double best = 0;
-    for (int run = 0; run < 3; ++run) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        const double ms = timer.nsecsElapsed() / 1e6;
-        best = run == 0 ? ms : std::min(best, ms);
-    }
-    return best;
-}
-
-double runMs(const QString &program, const QStringList &arguments, const QString &input = QString(),
-             const QString &output = QString())
-{
-    return elapsedMs([&] {
-        QProcess process;
-        if (!input.isEmpty())
-            process.setStandardInputFile(input);
-        process.setStandardOutputFile(output.isEmpty() ? QProcess::nullDevice() : output);
-        process.start(program, arguments);
-        process.waitForFinished(-1);
-    });
-}
-
-// Writes the same bytes as the window does for these settings: two columns' worth of cells.
+// Writes the same bytes as QDX does for these settings: four columns' worth of cells.
 const char *awkPage = R"AWK(BEGIN { ORS = "\r\n"
   print "<html>"; print "<head>"
   print "  <!-- Quadrix v.1.00        -->"; print "  <!-- QDX Project           -->"
@@ -55,6 +30,25 @@ const char *awkPage = R"AWK(BEGIN { ORS = "\r\n"
   print " </a>"; print "</td>"
   if (col < 4) col++; else { col = 1; print "</tr><tr>" } }
 END { print "</tr>"; print "</table>"; print "</div>"; print "</body></html>" })AWK";
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void settle()
+{
+    // The views lay out and paint in posted events; the step is done when they are.
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+void compare(const char *what, const QString &ours, const QString &theirs)
+{
+    if (fileBytes(ours) != fileBytes(theirs))
+        std::fprintf(stderr, "%s: the pages differ\n", what);
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -62,8 +56,10 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int count = argc > 1 ? QString(argv[1]).toInt() : 100000;
+    const QString size = QString::number(count);
     cConsoleDesktop desktop;
     cDesktop::install(&desktop);
+    const cPairTimer timer;
 
     QTemporaryDir dir;
     const QString in = dir.filePath("in");
@@ -72,83 +68,140 @@ int main(int argc, char *argv[])
     QDir().mkpath(out);
     for (int i = 0; i < count; ++i) {
         QFile file(in + QStringLiteral("/picture_%1.%2")
-                            .arg(i, 6, 10, QLatin1Char('0'))
+                            .arg(i, 7, 10, QLatin1Char('0'))
                             .arg(i % 2 ? "jpg" : "gif"));
         file.open(QIODevice::WriteOnly);
     }
-    QFile ini(dir.filePath("QDX.ini"));
-    ini.open(QIODevice::WriteOnly);
-    ini.write("[Folders]\r\nINPATH=In|50|" + in.toUtf8() + "\r\nOUTPATH=Out|50|" + out.toUtf8() +
-              "\r\n[Page]\r\nDOCFILE=f|20|index.htm\r\nDOCTITLE=t|20|Bench\r\nUSECSS=u|-1|0\r\n"
-              "CSSFILE=c|9|(none)\r\nFONTSIZE=s|3|10\r\nCOLORBK=b|9|white\r\n"
-              "TABALIGN=a|9|center\r\nTABBORDER=b|2|1\r\nTABCOLORBK=c|9|#EEE\r\n"
-              "IMGH=h|4|120\r\nIMGW=w|4|120\r\nIMGNAME=n|-1|1\r\nTABCOLUMN=c|3|4\r\n"
-              "PAGESIZE=p|5|0\r\n");
-    ini.close();
+    const QString ini = dir.filePath("QDX.ini");
+    QFile settings(ini);
+    settings.open(QIODevice::WriteOnly);
+    settings.write("[Folders]\r\nINPATH=In|50|" + in.toUtf8() + "\r\nOUTPATH=Out|50|" +
+                   out.toUtf8() +
+                   "\r\n[Page]\r\nDOCFILE=f|20|index.htm\r\nDOCTITLE=t|20|Bench\r\n"
+                   "USECSS=u|-1|0\r\nCSSFILE=c|9|(none)\r\nFONTSIZE=s|3|10\r\nCOLORBK=b|9|white\r\n"
+                   "TABALIGN=a|9|center\r\nTABBORDER=b|2|1\r\nTABCOLORBK=c|9|#EEE\r\n"
+                   "IMGH=h|4|120\r\nIMGW=w|4|120\r\nIMGNAME=n|-1|1\r\nTABCOLUMN=c|3|4\r\n"
+                   "PAGESIZE=p|5|0\r\n");
+    settings.close();
 
-    frmZentra window(dir.path());
-    window.Form_Load();
-    window.findChild<QCheckBox *>("chkJpg")->setChecked(true);
-
-    const double findMs = runMs("find", {in, "-maxdepth", "1", "-type", "f", "(", "-iname", "*.gif",
-                                         "-o", "-iname", "*.jpg", ")"});
-    const double gatherMs = elapsedMs([&] { window.cmdGetFiles_Click(); });
-    const double addAllMs = elapsedMs([&] {
-        window.cmdDelAll_Click();
-        window.cmdAddAll_Click();
-    });
-    const double sortMs = elapsedMs([&] { window.ListView1_ColumnClick(0); });
-    const double generateMs = elapsedMs([&] { window.CmdGenFiles_Click(); });
-
-    // awk gets the names in the selected list's order: GIF then JPG, each in directory order.
+    // The names in the order QDX lists them: GIF then JPG, each in directory order.
     const QString names = dir.filePath("names.txt");
-    {
-        QProcess ls;
-        ls.setStandardOutputFile(names);
-        // ls -U keeps the directory's order; find may reorder large directories by inode.
-        ls.start("sh",
-                 {"-c", "cd '" + in + "' && ls -U | grep -i '[.]gif$'; ls -U | grep -i '[.]jpg$'"});
-        ls.waitForFinished(-1);
-    }
+    const QString listing =
+        "cd '" + in + "' && { ls -U | grep -i '[.]gif$'; ls -U | grep -i '[.]jpg$'; }";
+    cPairTimer::runProgram("sh", {"-c", listing}, QString(), names);
+    const QStringList find = {in,       "-maxdepth", "1",  "-type",  "f",     "(",
+                              "-iname", "*.gif",     "-o", "-iname", "*.jpg", ")"};
     const QString awkOut = dir.filePath("awk.htm");
-    const double awkMs = runMs("awk", {awkPage}, names, awkOut);
 
-    QFile ours(out + "/index.htm");
-    QFile theirs(awkOut);
-    ours.open(QIODevice::ReadOnly);
-    theirs.open(QIODevice::ReadOnly);
-    const QByteArray ourBytes = ours.readAll();
-    const QByteArray theirBytes = theirs.readAll();
-    const bool same = ourBytes == theirBytes;
-    if (!same) {
-        qsizetype at = 0;
-        while (at < ourBytes.size() && at < theirBytes.size() && ourBytes[at] == theirBytes[at])
-            ++at;
-        std::fprintf(stderr, "pages differ at byte %lld: ours %s | awk %s\n", (long long)at,
-                     ourBytes.mid(at, 60).constData(), theirBytes.mid(at, 60).constData());
+    if (count >= 10000) {
+        frmZentra window(dir.path());
+        window.Form_Load();
+        window.findChild<QCheckBox *>("chkJpg")->setChecked(true);
+        window.show();
+        settle();
+        auto *selected = window.findChild<QTreeView *>("ListView2");
+        auto *found = window.findChild<QTreeView *>("ListView1");
+        const auto step = [&](void (frmZentra::*handler)()) {
+            return [&window, handler] {
+                (window.*handler)();
+                settle();
+            };
+        };
+        const auto fill = [&] {
+            window.cmdDelAll_Click();
+            window.cmdAddAll_Click();
+            settle();
+        };
+
+        timer.row("Get Images", size, step(&frmZentra::cmdGetFiles_Click), "find, same folder",
+                  [&] { cPairTimer::runProgram("find", find); });
+        timer.row(
+            "\">>\" of every picture", size, step(&frmZentra::cmdAddAll_Click),
+            "awk keeping the first of each name",
+            [&] { cPairTimer::runProgram("awk", {"!seen[$0]++"}, names); },
+            [&] {
+                window.cmdDelAll_Click();
+                settle();
+            });
+        timer.row("\">>\" when all are selected", size, step(&frmZentra::cmdAddAll_Click),
+                  "awk keeping the first of each name",
+                  [&] { cPairTimer::runProgram("awk", {"!seen[$0]++"}, names); });
+        timer.row("\"<<\"", size, step(&frmZentra::cmdDelAll_Click), QString(), {}, fill);
+        fill();
+        timer.row("\"<\" of one picture", size, step(&frmZentra::cmdDel_Click), QString(), {}, [&] {
+            selected->setCurrentIndex(
+                selected->model()->index(selected->model()->rowCount() / 2, 0));
+            settle();
+        });
+        timer.row("\">\" of one picture", size, step(&frmZentra::cmdAdd_Click), QString(), {}, [&] {
+            // A picture not selected yet: the last "<" took some out of the middle.
+            found->setCurrentIndex(found->model()->index(0, 0));
+            window.cmdDelAll_Click();
+            settle();
+        });
+        timer.row(
+            "column sort", size,
+            [&] {
+                window.ListView1_ColumnClick(0);
+                settle();
+            },
+            "sort -f -r of the name list",
+            [&] {
+                cPairTimer::runProgram("sort", {"-f", "-r", names});
+            });
+        timer.row(
+            "Get Images, list sorted", size, step(&frmZentra::cmdGetFiles_Click),
+            "find \\| sort -f", [&] {
+                cPairTimer::runProgram("sh", {"-c", "find '" + find.join("' '") + "' | sort -f"});
+            });
+
+        // The page is written in the gathered order, which awk reproduces.
+        gOption.chgStrVal(QStringLiteral("INPATH"), in);
+        frmZentra unsorted(dir.path());
+        unsorted.Form_Load();
+        unsorted.findChild<QCheckBox *>("chkJpg")->setChecked(true);
+        window.close();
+        unsorted.show();
+        unsorted.cmdGetFiles_Click();
+        unsorted.cmdAddAll_Click();
+        settle();
+        timer.row(
+            "Generate Catalog", size, [&] { unsorted.CmdGenFiles_Click(); },
+            "awk writing the same page",
+            [&] { cPairTimer::runProgram("awk", {awkPage}, names, awkOut); });
+        compare("Generate Catalog", out + "/index.htm", awkOut);
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        cPairTimer::note("peak memory, whole program, all found and selected", size,
+                         QStringLiteral("%1 MB").arg(usage.ru_maxrss / 1024.0, 0, 'f', 1));
+        if (unsorted.findChild<QLineEdit *>("txtNsel")->text() != size)
+            std::fprintf(stderr, "not every picture was selected\n");
     }
 
-    gOption.chgStrVal(QStringLiteral("PAGESIZE"), QStringLiteral("200"));
-    const double pagedMs = elapsedMs([&] { window.CmdGenFiles_Click(); });
-
-    const double catMs = runMs("cat", {names});
-    const double sortBaseMs = runMs("sort", {"-f", "-r", names});
-
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    if (window.findChild<QLineEdit *>("txtNsel")->text() != QString::number(count))
-        std::fprintf(stderr, "not every image was selected\n");
-    const auto row = [count](const char *step, double ms, const char *baseline, double baseMs) {
-        std::printf("| %s | %d | %.1f | %s | %.1f | %.2f |\n", step, count, ms, baseline, baseMs,
-                    ms / baseMs);
-    };
-    row("gathering (\"Get Images\")", gatherMs, "find, same folder", findMs);
-    row("\">>\" of every image", addAllMs, "cat of the name list", catMs);
-    row("column sort", sortMs, "sort -f -r of the name list", sortBaseMs);
-    row(same ? "page generation (same bytes)" : "page generation (BYTES DIFFER)", generateMs,
-        "awk writing the page", awkMs);
-    row("generation in pages of 200", pagedMs, "one page of the same pictures", generateMs);
-    std::printf("| peak memory, whole program | %d | %.1f MB | | | |\n", count,
-                usage.ru_maxrss / 1024.0);
+    const QString command = QCoreApplication::applicationDirPath() + "/../bin/qdx-catalog";
+    const QString shellOut = dir.filePath("shell.htm");
+    const QString shell =
+        listing + " | awk '" + QString(awkPage).replace("'", "'\\''") + "' > '" + shellOut + "'";
+    timer.row(
+        "qdx-catalog", size,
+        [&] {
+            cPairTimer::runProgram(command, {"--ini", ini, "--out", out, "-q", in});
+        },
+        "ls -U \\| grep \\| awk",
+        [&] {
+            cPairTimer::runProgram("sh", {"-c", shell});
+        });
+    compare("qdx-catalog", out + "/index.htm", shellOut);
+    timer.row(
+        "qdx-catalog", size,
+        [&] {
+            cPairTimer::runProgram(command, {"--ini", ini, "--out", out, "-q", in});
+        },
+        "tree -H",
+        [&] {
+            cPairTimer::runProgram("tree",
+                                   {"-U", "-L", "1", "--noreport", "--ignore-case", "-P",
+                                    "*.gif|*.jpg", "-H", ".", "-o", dir.filePath("tree.htm"), in});
+        });
     return 0;
 }

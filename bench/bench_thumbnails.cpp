@@ -94,8 +94,8 @@ int main(int argc, char *argv[])
     QStringList files;
     QList<cThumbnailer::Picture> pictures;
     const double gatherMs = elapsedMs([&] {
-        for (const cImageList::Item &item : cImageFinder::find(folder, false, true))
-            pictures.append({folder, item.name});
+        for (const QString &name : cImageFinder::find(folder, false, true).jpgs)
+            pictures.append({folder, name});
     });
     for (const cThumbnailer::Picture &picture : pictures)
         files.append(folder + picture.name);

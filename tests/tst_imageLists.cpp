@@ -222,6 +222,64 @@ private slots:
         QCOMPARE(column(selected()), QStringList{column(found()).first()});
     }
 
+    // The order of a case-blind compare of the names, equal names keeping the gathered order.
+    void sortFollowsTheCaseBlindOrder_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("case and the signs between the letters")
+            << QStringList{"a_b", "aB", "AA", "a", "A-b", "[x", "Zz", "_"};
+        QTest::newRow("names equal but for case") << QStringList{"Zebra", "zebra", "ZEBRA", "zebr"};
+        QTest::newRow("a long common start")
+            << QStringList{"picture_0000010",  "picture_000001",  "picture_0000011",
+                           "picture_00000100", "Picture_0000002", "picture_0000001x"};
+        QTest::newRow("letters beyond ASCII")
+            << QStringList{"Ärger", "ärger", "Zoo", "école",  "Ecole", "straße", "STRASSE",
+                           "Ω",     "ω",     "😀",   "\uFF21", "a",     "Éa"};
+    }
+    void sortFollowsTheCaseBlindOrder()
+    {
+        QFETCH(QStringList, names);
+        QVERIFY(cUserInput::showActive(m_window.get()));
+        for (const QString &name : names)
+            cTestFiles::write(m_in + "/" + name + ".gif", tinyGif);
+        press("cmdGetFiles");
+        QStringList expected = column(found());
+        const auto caseBlind = [](const QString &a, const QString &b) {
+            return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+        };
+        std::stable_sort(expected.begin(), expected.end(),
+                         [&](const QString &a, const QString &b) { return caseBlind(b, a); });
+        clickHeader(0);
+        QCOMPARE(column(found()), expected);
+        std::stable_sort(expected.begin(), expected.end(), caseBlind);
+        clickHeader(0);
+        QCOMPARE(column(found()), expected);
+    }
+
+    // Every picture still selected is known after others were taken out of the middle.
+    void removedPicturesLeaveTheOthersKnown()
+    {
+        QVERIFY(cUserInput::showActive(m_window.get()));
+        const int count = 300;
+        for (int i = 0; i < count; ++i)
+            cTestFiles::write(m_in + QStringLiteral("/p%1.gif").arg(i), QByteArray());
+        press("cmdGetFiles");
+        press("cmdAddAll");
+        for (int row = count - 1; row >= 0; row -= 3) {
+            selected()->setCurrentIndex(selected()->model()->index(row, 0));
+            press("cmdDel");
+        }
+        QCOMPARE(selected()->model()->rowCount(), count - count / 3);
+        // The ones left are refused as already there, the ones taken out come back; in another
+        // order than they were first added, so none is looked for only after its neighbours.
+        clickHeader(0);
+        press("cmdAddAll");
+        QStringList names = column(selected());
+        QCOMPARE(names.size(), count);
+        names.removeDuplicates();
+        QCOMPARE(names.size(), count);
+    }
+
     void previewGivesTheNaturalSize()
     {
         QImage picture(96, 48, QImage::Format_RGB32);

@@ -147,12 +147,14 @@ int cCatalogCommand::run(const QStringList &arguments, const QString &iniDefault
     const auto progress = [&](const QString &label) {
         return showProgress ? std::make_unique<cConsoleProgress>(err, label) : nullptr;
     };
-    int unreadable = 0;
-    list.addAll(cImageFinder::find(folderPath(options.input), options.gif, options.jpg, &unreadable,
-                                   progress(QStringLiteral("gathering")).get()));
-    if (unreadable > 0) {
+    const QString input = folderPath(options.input);
+    const cImageFinder::Found found = cImageFinder::find(
+        input, options.gif, options.jpg, progress(QStringLiteral("gathering")).get());
+    found.addTo(list, input);
+    if (found.unreadable > 0) {
         const QString skipped =
-            QStringLiteral("pictures left out, as their names cannot be read: %1").arg(unreadable);
+            QStringLiteral("pictures left out, as their names cannot be read: %1")
+                .arg(found.unreadable);
         err << "qdx-catalog: " << skipped << "\n";
         modUtil1::writeLog(true, 0, QStringLiteral("qdx-catalog: ") + skipped);
     }
@@ -163,8 +165,8 @@ int cCatalogCommand::run(const QStringList &arguments, const QString &iniDefault
                     QStringLiteral("; no page written"));
     if (options.verbose) {
         out << "settings: " << options.ini << "\n";
-        for (const cImageList::Item &item : list.items())
-            out << item.type << " " << item.name << "\n";
+        for (int row = 0; row < list.count(); ++row)
+            out << list.at(row).type << " " << list.name(row) << "\n";
     }
 
     const QString outPath = folderPath(options.out.isEmpty() ? options.input : options.out);

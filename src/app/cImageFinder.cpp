@@ -29,38 +29,20 @@ Kind kindOf(QByteArrayView name, bool gif, bool jpg)
     return Kind::None;
 }
 
-class Gathered
-{
-public:
-    explicit Gathered(const QString &folder) : m_folder(folder) {}
-    void add(Kind kind, const QString &name)
-    {
-        if (kind == Kind::Gif)
-            m_gifs.append({name, m_gifType, m_folder});
-        else
-            m_jpgs.append({name, m_jpgType, m_folder});
-    }
-    qint64 count() const { return m_gifs.size() + m_jpgs.size(); }
-    QList<cImageList::Item> items()
-    {
-        m_gifs.append(m_jpgs);
-        return m_gifs;
-    }
-
-private:
-    const QString m_folder;
-    const QString m_gifType = QStringLiteral("GIF");
-    const QString m_jpgType = QStringLiteral("JPG");
-    QList<cImageList::Item> m_gifs;
-    QList<cImageList::Item> m_jpgs;
-};
 } // namespace
 
-QList<cImageList::Item> cImageFinder::find(const QString &folder, bool gif, bool jpg,
-                                           int *unreadable, cProgress *progress)
+void cImageFinder::Found::addTo(cImageList &list, const QString &folder, cProgress *progress) const
 {
-    Gathered gathered(folder);
-    int undecodable = 0;
+    list.addAll({{QStringLiteral("GIF"), gifs}, {QStringLiteral("JPG"), jpgs}}, folder, progress);
+}
+
+cImageFinder::Found cImageFinder::find(const QString &folder, bool gif, bool jpg,
+                                       cProgress *progress)
+{
+    Found found;
+    const auto add = [&found](Kind kind, const QString &name) {
+        (kind == Kind::Gif ? found.gifs : found.jpgs).append(name);
+    };
     if (gif || jpg) {
 #ifdef Q_OS_UNIX
         // The system's own listing: it shows the names Qt cannot decode, which would otherwise
@@ -79,10 +61,10 @@ QList<cImageList::Item> cImageFinder::find(const QString &folder, bool gif, bool
                      !S_ISREG(status.st_mode)))
                     continue;
                 if (!name.isValidUtf8())
-                    ++undecodable;
+                    ++found.unreadable;
                 else
-                    gathered.add(kind, cCodePage::decode(name, cCodePage::Utf8));
-                if (progress && !progress->step(gathered.count()))
+                    add(kind, cCodePage::decode(name, cCodePage::Utf8));
+                if (progress && !progress->step(found.count()))
                     break;
             }
             ::closedir(dir);
@@ -93,13 +75,11 @@ QList<cImageList::Item> cImageFinder::find(const QString &folder, bool gif, bool
             it.next();
             const Kind kind = kindOf(QFile::encodeName(it.fileName()), gif, jpg);
             if (kind != Kind::None)
-                gathered.add(kind, it.fileName());
-            if (progress && !progress->step(gathered.count()))
+                add(kind, it.fileName());
+            if (progress && !progress->step(found.count()))
                 break;
         }
 #endif
     }
-    if (unreadable)
-        *unreadable = undecodable;
-    return gathered.items();
+    return found;
 }

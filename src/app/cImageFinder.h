@@ -10,9 +10,18 @@ class cProgress;
 class cImageFinder
 {
 public:
-    // unreadable, when given, counts the pictures whose names the system's encoding cannot
-    // give back, so they could never be opened; they are left out.
+    struct Found
+    {
+        QStringList gifs;
+        QStringList jpgs;
+        // Pictures whose names the system's encoding cannot give back, so they could never be
+        // opened; they are left out.
+        int unreadable = 0;
+        qsizetype count() const { return gifs.size() + jpgs.size(); }
+        // Adds them to the list, GIF first, with the folder they were found in.
+        void addTo(cImageList &list, const QString &folder, cProgress *progress = nullptr) const;
+    };
+
     // progress, when given, hears of every picture listed; a cancel keeps what was listed.
-    static QList<cImageList::Item> find(const QString &folder, bool gif, bool jpg,
-                                        int *unreadable = nullptr, cProgress *progress = nullptr);
+    static Found find(const QString &folder, bool gif, bool jpg, cProgress *progress = nullptr);
 };

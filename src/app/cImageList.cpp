@@ -3,9 +3,41 @@
 #include "cProgress.h"
 
 #include <algorithm>
+#include <cstring>
+
+namespace {
+constexpr size_t smallestTable = 16;
+
+// A sort text folded to lower case, when it is all ASCII, as nearly every file name is: its bytes
+// lie in one arena, and eight of them, from where the texts start to differ, form one number, so
+// most comparisons compare two numbers.
+struct SortKey
+{
+    quint64 head;
+    quint32 at;
+    quint32 size;
+    quint32 row;
+    bool ascii;
+};
+} // namespace
+
+quint32 cImageList::Texts::number(const QString &text)
+{
+    const auto found = m_numbers.constFind(text);
+    if (found != m_numbers.constEnd())
+        return *found;
+    m_texts.append(text);
+    return m_numbers.insert(text, quint32(m_texts.size() - 1)).value();
+}
+
+void cImageList::Texts::clear()
+{
+    m_texts.clear();
+    m_numbers.clear();
+}
 
 cImageList::cImageList(const QStringList &headers, QObject *parent)
-    : QAbstractTableModel(parent), m_headers(headers)
+    : QAbstractTableModel(parent), m_headers(headers), m_slots(smallestTable, Slot{empty, 0})
 {
 }
 
@@ -23,8 +55,8 @@ QVariant cImageList::data(const QModelIndex &index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= count())
         return QVariant();
-    const Item &item = m_items.at(index.row());
-    return index.column() == 0 ? item.name : item.type;
+    const Row &row = m_rows[size_t(index.row())];
+    return index.column() == 0 ? row.name : m_types.text(row.type());
 }
 
 QVariant cImageList::headerData(int section, Qt::Orientation orientation, int role) const
@@ -34,22 +66,27 @@ QVariant cImageList::headerData(int section, Qt::Orientation orientation, int ro
     return m_headers.at(section);
 }
 
+cImageList::Item cImageList::at(int row) const
+{
+    const Row &item = m_rows[size_t(row)];
+    return {item.name, m_types.text(item.type()), m_folders.text(item.folder())};
+}
+
 QStringList cImageList::names() const
 {
-    return field(&Item::name);
+    QStringList texts;
+    texts.reserve(count());
+    for (const Row &row : m_rows)
+        texts.append(row.name);
+    return texts;
 }
 
 QStringList cImageList::folders() const
 {
-    return field(&Item::folder);
-}
-
-QStringList cImageList::field(QString Item::*member) const
-{
     QStringList texts;
-    texts.reserve(m_items.size());
-    for (const Item &item : m_items)
-        texts.append(item.*member);
+    texts.reserve(count());
+    for (const Row &row : m_rows)
+        texts.append(m_folders.text(row.folder()));
     return texts;
 }
 
@@ -61,48 +98,50 @@ void cImageList::setFolderKeys(bool on)
     reindex();
 }
 
-cImageList::Key cImageList::key(const Item &item) const
-{
-    return {m_folderKeys ? item.folder : QString(), item.name};
-}
-
 void cImageList::clear()
 {
     beginResetModel();
-    m_items.clear();
-    m_rows.clear();
+    m_rows = std::vector<Row>();
+    m_types.clear();
+    m_folders.clear();
+    m_slots.assign(smallestTable, Slot{empty, 0});
     endResetModel();
 }
 
 bool cImageList::add(const Item &item)
 {
-    if (m_rows.contains(key(item)))
+    const quint32 folder = m_folders.number(item.folder);
+    const quint32 nameHash = hashOf(item.name);
+    if (m_slots[slotOf(item.name, keyHash(nameHash, folder), folder)].row != empty)
         return false;
     if (m_sorted) {
-        addAll({item});
+        addAll({{item.type, {item.name}}}, item.folder);
         return true;
     }
     beginInsertRows(QModelIndex(), count(), count());
-    m_rows.insert(key(item), count());
-    m_items.append(item);
+    append(item.name, nameHash, m_types.number(item.type) | folder << 8, nullptr, 0);
     endInsertRows();
     return true;
 }
 
-int cImageList::addAll(const QList<Item> &items, cProgress *progress)
+int cImageList::addAll(const QList<Names> &pictures, const QString &folder, cProgress *progress)
 {
     beginResetModel();
     const int before = count();
-    m_items.reserve(before + items.size());
-    m_rows.reserve(before + items.size());
-    for (const Item &item : items) {
-        if (progress && !progress->step(count() - before))
-            break;
-        const Key itemKey = key(item);
-        if (m_rows.contains(itemKey))
-            continue;
-        m_rows.insert(itemKey, count());
-        m_items.append(item);
+    const quint32 folderNumber = m_folders.number(folder);
+    if (m_rows.empty()) {
+        qsizetype incoming = 0;
+        for (const Names &ofType : pictures)
+            incoming += ofType.names.size();
+        m_rows.reserve(size_t(incoming));
+        reserve(size_t(incoming));
+    }
+    bool going = true;
+    for (qsizetype group = 0; going && group < pictures.size(); ++group) {
+        const QStringList &names = pictures.at(group).names;
+        const quint32 kind = m_types.number(pictures.at(group).type) | folderNumber << 8;
+        for (qsizetype i = 0; going && i < names.size(); ++i)
+            going = append(names.at(i), hashOf(names.at(i)), kind, progress, count() - before);
     }
     if (m_sorted)
         sortRows();
@@ -110,12 +149,138 @@ int cImageList::addAll(const QList<Item> &items, cProgress *progress)
     return count() - before;
 }
 
+int cImageList::addAll(const cImageList &other, cProgress *progress)
+{
+    beginResetModel();
+    const int before = count();
+    if (m_rows.empty()) {
+        m_rows.reserve(other.m_rows.size());
+        reserve(other.m_rows.size());
+    }
+    // The other list's types and folders, as this list numbers the same texts.
+    std::vector<quint32> types;
+    for (qsizetype i = 0; i < other.m_types.count(); ++i)
+        types.push_back(m_types.number(other.m_types.text(quint32(i))));
+    std::vector<quint32> folders;
+    for (qsizetype i = 0; i < other.m_folders.count(); ++i)
+        folders.push_back(m_folders.number(other.m_folders.text(quint32(i))));
+    for (const Row &row : other.m_rows) {
+        const quint32 kind = types[row.type()] | folders[row.folder()] << 8;
+        if (!append(row.name, row.nameHash, kind, progress, count() - before))
+            break;
+    }
+    if (m_sorted)
+        sortRows();
+    endResetModel();
+    return count() - before;
+}
+
+bool cImageList::append(const QString &name, quint32 nameHash, quint32 kind, cProgress *progress,
+                        int added)
+{
+    if (progress && !progress->step(added))
+        return false;
+    reserve(m_rows.size() + 1);
+    const quint32 hash = keyHash(nameHash, kind >> 8);
+    Slot &slot = m_slots[slotOf(name, hash, kind >> 8)];
+    if (slot.row == empty) {
+        slot = {qint32(m_rows.size()), hash};
+        m_rows.push_back({name, nameHash, kind});
+    }
+    return true;
+}
+
+quint32 cImageList::hashOf(const QString &name)
+{
+    // The process's own seed: names cannot be chosen to collide.
+    return quint32(qHash(name, QHashSeed::globalSeed()));
+}
+
+quint32 cImageList::keyHash(quint32 nameHash, quint32 folder) const
+{
+    return m_folderKeys ? nameHash ^ quint32((folder + 1) * 0x9E3779B1U) : nameHash;
+}
+
+size_t cImageList::slotOf(const QString &name, quint32 hash, quint32 folder) const
+{
+    const size_t mask = m_slots.size() - 1;
+    for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const Slot &held = m_slots[slot];
+        if (held.row == empty)
+            return slot;
+        if (held.hash != hash)
+            continue;
+        const Row &row = m_rows[size_t(held.row)];
+        if ((!m_folderKeys || row.folder() == folder) && row.name == name)
+            return slot;
+    }
+}
+
+size_t cImageList::slotOfRow(int row) const
+{
+    const size_t mask = m_slots.size() - 1;
+    size_t slot = keyHash(m_rows[size_t(row)]) & mask;
+    while (m_slots[slot].row != row)
+        slot = (slot + 1) & mask;
+    return slot;
+}
+
+void cImageList::place(qint32 row, quint32 hash)
+{
+    const size_t mask = m_slots.size() - 1;
+    size_t slot = hash & mask;
+    while (m_slots[slot].row != empty)
+        slot = (slot + 1) & mask;
+    m_slots[slot] = {row, hash};
+}
+
+void cImageList::reserve(size_t rows)
+{
+    if (2 * rows <= m_slots.size())
+        return;
+    size_t size = m_slots.size();
+    while (2 * rows > size)
+        size *= 2;
+    const std::vector<Slot> old = std::exchange(m_slots, std::vector<Slot>(size, Slot{empty, 0}));
+    for (const Slot &slot : old) {
+        if (slot.row != empty)
+            place(slot.row, slot.hash);
+    }
+}
+
 void cImageList::removeAt(int row)
 {
     beginRemoveRows(QModelIndex(), row, row);
-    m_items.removeAt(row);
+    vacate(slotOfRow(row));
+    m_rows.erase(m_rows.begin() + row);
+    for (Slot &slot : m_slots)
+        slot.row -= slot.row > row ? 1 : 0;
     endRemoveRows();
-    reindex();
+}
+
+void cImageList::vacate(size_t gap)
+{
+    const size_t mask = m_slots.size() - 1;
+    for (size_t slot = (gap + 1) & mask; m_slots[slot].row != empty; slot = (slot + 1) & mask) {
+        const size_t home = m_slots[slot].hash & mask;
+        // A row may not move before its home: it stays when the home lies after the gap.
+        const bool homeAfterGap =
+            gap <= slot ? (home > gap && home <= slot) : (home > gap || home <= slot);
+        if (!homeAfterGap) {
+            m_slots[gap] = m_slots[slot];
+            gap = slot;
+        }
+    }
+    m_slots[gap].row = empty;
+}
+
+void cImageList::reindex()
+{
+    // Rows that share a key once the folders no longer count keep a slot each; searches find the
+    // first of them.
+    std::fill(m_slots.begin(), m_slots.end(), Slot{empty, 0});
+    for (size_t row = 0; row < m_rows.size(); ++row)
+        place(qint32(row), keyHash(m_rows[row]));
 }
 
 void cImageList::sortBy(int column, Qt::SortOrder order)
@@ -128,22 +293,69 @@ void cImageList::sortBy(int column, Qt::SortOrder order)
     endResetModel();
 }
 
-void cImageList::sortRows()
+const QString &cImageList::sortText(const Row &row) const
 {
-    const bool byType = m_sortColumn == 1;
-    const bool descending = m_sortOrder == Qt::DescendingOrder;
-    std::stable_sort(m_items.begin(), m_items.end(), [=](const Item &a, const Item &b) {
-        const int order = QString::compare(byType ? a.type : a.name, byType ? b.type : b.name,
-                                           Qt::CaseInsensitive);
-        return descending ? order > 0 : order < 0;
-    });
-    reindex();
+    return m_sortColumn == 1 ? m_types.text(row.type()) : row.name;
 }
 
-void cImageList::reindex()
+void cImageList::sortRows()
 {
-    m_rows.clear();
-    m_rows.reserve(m_items.size());
-    for (int row = 0; row < count(); ++row)
-        m_rows.insert(key(m_items.at(row)), row);
+    // The order of QString::compare ignoring case: ASCII texts are compared as folded bytes,
+    // any other text by the compare itself.
+    size_t total = 0;
+    for (const Row &row : m_rows)
+        total += size_t(sortText(row).size());
+    std::vector<char> arena(total);
+    std::vector<SortKey> keys(m_rows.size());
+    size_t used = 0;
+    const SortKey *first = nullptr;
+    size_t common = 0; // the length of the start all ASCII texts share
+    for (size_t row = 0; row < m_rows.size(); ++row) {
+        const QString &text = sortText(m_rows[row]);
+        SortKey &key = keys[row];
+        key = {0, quint32(used), quint32(text.size()), quint32(row), true};
+        for (const QChar c : text) {
+            const char16_t unit = c.unicode();
+            key.ascii = key.ascii && unit < 0x80;
+            arena[used++] = char(unit >= 'A' && unit <= 'Z' ? unit + ('a' - 'A') : unit);
+        }
+        if (!key.ascii)
+            continue;
+        if (!first) {
+            first = &key;
+            common = key.size;
+        }
+        common = std::min<size_t>(common, key.size);
+        while (common > 0 && std::memcmp(&arena[first->at], &arena[key.at], common) != 0)
+            --common;
+    }
+    for (SortKey &key : keys) {
+        for (size_t i = common; i < common + 8; ++i)
+            key.head = key.head << 8 | (i < key.size ? quint8(arena[key.at + i]) : 0);
+    }
+    const size_t from = common + 8;
+    const auto less = [&](const SortKey &a, const SortKey &b) {
+        if (!a.ascii || !b.ascii)
+            return QString::compare(sortText(m_rows[a.row]), sortText(m_rows[b.row]),
+                                    Qt::CaseInsensitive) < 0;
+        if (a.head != b.head)
+            return a.head < b.head;
+        const size_t shorter = std::min(a.size, b.size);
+        const int order =
+            shorter > from ? std::memcmp(&arena[a.at + from], &arena[b.at + from], shorter - from)
+                           : 0;
+        return order != 0 ? order < 0 : a.size < b.size;
+    };
+    // Rows of equal text keep their order, in either direction.
+    if (m_sortOrder == Qt::DescendingOrder)
+        std::stable_sort(keys.begin(), keys.end(),
+                         [&](const SortKey &a, const SortKey &b) { return less(b, a); });
+    else
+        std::stable_sort(keys.begin(), keys.end(), less);
+    std::vector<Row> sorted;
+    sorted.reserve(m_rows.size());
+    for (const SortKey &key : keys)
+        sorted.push_back(std::move(m_rows[key.row]));
+    m_rows = std::move(sorted);
+    reindex();
 }

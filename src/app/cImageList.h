@@ -2,15 +2,17 @@
 
 #include <QAbstractTableModel>
 #include <QHash>
-#include <QHashFunctions>
 #include <QList>
+#include <QStringList>
+#include <vector>
 
 class cProgress;
 
 // The rows of a found or selected list: one image per row, each held at most once under its key
 // "F_" + file name, or, with folder keys, its folder and file name, so that pictures of the same
-// name from different folders are two rows. Rows are reached by key in constant time, so folders
-// of 100,000 images gather, sort and copy without quadratic work.
+// name from different folders are two rows. A row is its name and two small numbers for its type
+// and folder, and the keys are found through a table of row numbers, so a list of a million
+// pictures stays small and every step is linear or better.
 class cImageList : public QAbstractTableModel
 {
     Q_OBJECT
@@ -30,9 +32,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    int count() const { return int(m_items.size()); }
-    const Item &at(int row) const { return m_items.at(row); }
-    const QList<Item> &items() const { return m_items; }
+    int count() const { return int(m_rows.size()); }
+    Item at(int row) const;
+    const QString &name(int row) const { return m_rows[size_t(row)].name; }
     QStringList names() const;
     QStringList folders() const;
     // Whether the folder is part of the key; switching it keys the rows anew.
@@ -41,39 +43,76 @@ public:
     void clear();
     // Adds one item at the end; false, and nothing added, when its key is already held.
     bool add(const Item &item);
-    // Adds every item whose key is not held yet, in order; returns how many were added.
-    // progress, when given, hears of every item; a cancel keeps what was added.
-    int addAll(const QList<Item> &items, cProgress *progress = nullptr);
+    // Pictures of one type.
+    struct Names
+    {
+        QString type;
+        QStringList names;
+    };
+    // Adds the pictures of one folder whose keys are not held yet, in order; returns how many
+    // were added. progress, when given, hears of every item; a cancel keeps what was added.
+    int addAll(const QList<Names> &pictures, const QString &folder, cProgress *progress = nullptr);
+    // The same with every item of another list, in its order.
+    int addAll(const cImageList &other, cProgress *progress = nullptr);
     void removeAt(int row);
 
     // Sorts by a column as text ignoring case, and keeps the list sorted from then on.
     void sortBy(int column, Qt::SortOrder order);
 
 private:
-    // An item's key, sharing the item's own strings: "F_" + name is the name alone, since every
-    // key has the prefix; with folder keys the folder comes along.
-    struct Key
+    struct Row
     {
-        QString folder;
         QString name;
-        bool operator==(const Key &other) const
-        {
-            return name == other.name && folder == other.folder;
-        }
+        quint32 nameHash;
+        quint32 kind; // the type's number in the low byte, the folder's above it
+        quint32 type() const { return kind & 0xFF; }
+        quint32 folder() const { return kind >> 8; }
     };
-    friend size_t qHash(const Key &key, size_t seed)
+    // A slot of the key table: the row, and its key's hash, so a search touches no row until
+    // the hashes agree.
+    struct Slot
     {
-        return qHashMulti(seed, key.folder, key.name);
-    }
-    Key key(const Item &item) const;
-    // One text of every item, in order.
-    QStringList field(QString Item::*member) const;
-    void sortRows();
-    void reindex();
+        qint32 row;
+        quint32 hash;
+    };
+    // A table of short texts each held once, so rows refer to them by number.
+    class Texts
+    {
+    public:
+        quint32 number(const QString &text);
+        const QString &text(quint32 number) const { return m_texts.at(number); }
+        qsizetype count() const { return m_texts.size(); }
+        void clear();
 
+    private:
+        QStringList m_texts;
+        QHash<QString, quint32> m_numbers;
+    };
+    static quint32 hashOf(const QString &name);
+    quint32 keyHash(quint32 nameHash, quint32 folder) const;
+    quint32 keyHash(const Row &row) const { return keyHash(row.nameHash, row.folder()); }
+    // The progress may stop the adding; false then.
+    bool append(const QString &name, quint32 nameHash, quint32 kind, cProgress *progress,
+                int added);
+    // The slot of the row with this key, or the empty slot where it would go.
+    size_t slotOf(const QString &name, quint32 hash, quint32 folder) const;
+    size_t slotOfRow(int row) const;
+    // Puts a row into the first free slot from its hash on.
+    void place(qint32 row, quint32 hash);
+    // Empties a slot, moving up the rows whose search passes it.
+    void vacate(size_t slot);
+    // Makes the key table large enough for this many rows.
+    void reserve(size_t rows);
+    void reindex();
+    void sortRows();
+    const QString &sortText(const Row &row) const;
+
+    static constexpr qint32 empty = -1;
     QStringList m_headers;
-    QList<Item> m_items;
-    QHash<Key, int> m_rows;
+    std::vector<Row> m_rows;
+    Texts m_types;
+    Texts m_folders;
+    std::vector<Slot> m_slots; // open addressing, at most half full, a power of two long
     bool m_folderKeys = false;
     bool m_sorted = false;
     int m_sortColumn = 0;

@@ -326,21 +326,21 @@ void frmZentra::cmdGetFiles_Click()
     int marker = 0;
     try {
         m_found->clear();
-        int unreadable = 0;
         const std::unique_ptr<cProgress> progress =
             cDesktop::current().progress(this, QStringLiteral("Gathering pictures:"), 0);
         // A cancel keeps what was listed.
-        const QList<cImageList::Item> items = cImageFinder::find(
-            getInPath(), chkGif->isChecked(), chkJpg->isChecked(), &unreadable, progress.get());
+        const QString folder = getInPath();
+        const cImageFinder::Found found =
+            cImageFinder::find(folder, chkGif->isChecked(), chkJpg->isChecked(), progress.get());
         marker = 51;
-        m_found->addAll(items);
+        found.addTo(*m_found, folder);
         marker = 52;
-        txtNfiles->setText(QString::number(items.size()));
-        if (unreadable > 0)
+        txtNfiles->setText(QString::number(found.count()));
+        if (found.unreadable > 0)
             modUtil1::writeLog(false, 0,
                                QStringLiteral("cmdGetFiles: pictures left out, as their names "
                                               "cannot be read: %1")
-                                   .arg(unreadable));
+                                   .arg(found.unreadable));
     } catch (const std::bad_alloc &) {
         // A folder too large for the memory left: what was gathered stays.
         modUtil1::writeLog(false, marker, QStringLiteral("cmdGetFiles"),
@@ -354,7 +354,7 @@ void frmZentra::cmdAdd_Click()
     const QModelIndex current = ListView1->currentIndex();
     if (!current.isValid())
         return;
-    const cImageList::Item &item = m_found->at(current.row());
+    const cImageList::Item item = m_found->at(current.row());
     useFolderKeys();
     m_selected->add({item.name, QString(), item.folder});
     showSelectedCount();
@@ -375,7 +375,7 @@ void frmZentra::cmdAddAll_Click()
     const std::unique_ptr<cProgress> progress =
         cDesktop::current().progress(this, QStringLiteral("Selecting pictures:"), m_found->count());
     // The found items go in as they are: the selected list shows no type.
-    m_selected->addAll(m_found->items(), progress.get());
+    m_selected->addAll(*m_found, progress.get());
     showSelectedCount();
 }
 
@@ -408,7 +408,7 @@ void frmZentra::ListView1_ItemClick(const QModelIndex &index)
 {
     if (!index.isValid())
         return;
-    const QString path = getInPath() + m_found->at(index.row()).name;
+    const QString path = getInPath() + m_found->name(index.row());
     // A picture that became a FIFO or a device since the gathering must not block the window.
     QFile file;
     QString reason;

@@ -1,68 +1,87 @@
-// Load and iniwrite of a settings file of 2,000 keys in 20 sections, against copying the file.
+// Settings files of 2,000 to 200,000 keys: a keystroke in a folder field of the shown window,
+// which stores the folder and rewrites the file, against reading, writing, syncing and renaming
+// the same file in C; the window's start-up; and iniread alone.
+#include "cConsoleDesktop.h"
 #include "cOption.h"
+#include "cPairTimer.h"
+#include "frmZentra.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+QByteArray settings(int keys, const QString &folder)
+{
+    QByteArray bytes("; generated\r\n[Folders]\r\nINPATH=Input folder|255|" + folder.toUtf8() +
+                     "\r\nOUTPATH=Output folder|255|" + folder.toUtf8() + "\r\n");
+    for (int k = 0; k < keys - 2; ++k) {
+        if (k % 100 == 0)
+            bytes += "[Section " + QByteArray::number(k / 100) + "]\r\n";
+        bytes += "KEY_" + QByteArray::number(k) + "=Description of the key|20|value " +
+                 QByteArray::number(k) + "\r\n";
+    }
+    return bytes;
+}
+
+// What the keystroke costs at the least: the file read, written beside itself, synced, renamed.
+void rewriteInC(const char *path, const char *temporary)
+{
+    const int in = ::open(path, O_RDONLY);
+    std::vector<char> bytes(size_t(::lseek(in, 0, SEEK_END)));
+    ::pread(in, bytes.data(), bytes.size(), 0);
+    ::close(in);
+    const int out = ::open(temporary, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (::write(out, bytes.data(), bytes.size()) != ssize_t(bytes.size()))
+        std::perror("write");
+    ::fsync(out);
+    ::close(out);
+    ::rename(temporary, path);
+}
+} // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    cConsoleDesktop desktop;
+    cDesktop::install(&desktop);
+    const cPairTimer timer;
     QTemporaryDir dir;
     const QString path = dir.filePath("QDX.ini");
-    QByteArray bytes("; generated\r\n");
-    for (int s = 0; s < 20; ++s) {
-        bytes += "[Section " + QByteArray::number(s) + "]\r\n";
-        for (int k = 0; k < 100; ++k)
-            bytes += "KEY_" + QByteArray::number(s) + "_" + QByteArray::number(k) +
-                     "=Description of the key|20|value " + QByteArray::number(k) + "\r\n";
+    const QByteArray native = QFile::encodeName(path);
+    const QByteArray temporary = QFile::encodeName(dir.filePath("copy.tmp"));
+    for (const int keys : {2000, 20000, 200000}) {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(settings(keys, dir.path() + "/"));
+        file.close();
+        const QString size = QString::number(keys);
+        if (keys == 200000 || keys == 2000) {
+            frmZentra *started = nullptr;
+            timer.row("start-up (Form_Load)", size, [&] {
+                delete started;
+                started = new frmZentra(dir.path());
+                started->Form_Load();
+            });
+            delete started;
+        }
+        frmZentra window(dir.path());
+        window.Form_Load();
+        window.show();
+        auto *field = window.findChild<QLineEdit *>("txtInPath");
+        field->setFocus();
+        int typed = 0;
+        timer.row("keystroke in a folder field", size,
+                  [&] { field->insert(QString::number(typed++ % 10)); },
+                  "C read, write, fsync, rename",
+                  [&] { rewriteInC(native.constData(), temporary.constData()); });
+        timer.row("iniread", size, [&] { gOption.iniread(path); });
     }
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(bytes);
-    file.close();
-
-    const int rounds = 200;
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 0; i < rounds; ++i)
-        gOption.iniread(path);
-    const double loadMs = timer.nsecsElapsed() / 1e6 / rounds;
-
-    qint64 fullNs = 0;
-    for (int i = 0; i < rounds; ++i) {
-        gOption.iniread(path);
-        // Every key goes through the writer, and the file is really replaced.
-        gOption.chgStrVal("KEY_5_5", QString::number(i));
-        timer.restart();
-        gOption.iniwrite();
-        fullNs += timer.nsecsElapsed();
-    }
-    const double fullMs = fullNs / 1e6 / rounds;
-
-    timer.restart();
-    for (int i = 0; i < rounds; ++i) {
-        // A changed value each round, so every call really replaces the file.
-        gOption.chgStrVal("KEY_10_50", QString::number(i));
-        gOption.iniwrite();
-    }
-    const double writeMs = timer.nsecsElapsed() / 1e6 / rounds;
-
-    timer.restart();
-    for (int i = 0; i < rounds; ++i) {
-        const QString copy = dir.filePath("copy.ini");
-        QFile::remove(copy);
-        QFile::copy(path, copy);
-    }
-    const double copyMs = timer.nsecsElapsed() / 1e6 / rounds;
-
-    std::printf("| iniread, 2,000 keys in 20 sections | | %.2f | | | |\n", loadMs);
-    std::printf("| iniwrite, one value changed | | %.2f | copy of the file | %.2f | %.2f |\n",
-                writeMs, copyMs, writeMs / copyMs);
-    std::printf(
-        "| iniwrite, first after loading (every key) | | %.2f | copy of the file | %.2f | %.2f |\n",
-        fullMs, copyMs, fullMs / copyMs);
     return 0;
 }

@@ -3,13 +3,14 @@
 #include "cError.h"
 #include "modUtil1.h"
 
+#include <algorithm>
 #include <iterator>
 
 cOption gOption;
 
 namespace {
 // The text without the spaces and tabs at its start (leading) or its end.
-QString withoutBlanks(const QString &text, bool leading)
+QStringView withoutBlanks(QStringView text, bool leading)
 {
     const auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
     qsizetype begin = 0;
@@ -21,7 +22,19 @@ QString withoutBlanks(const QString &text, bool leading)
         while (end > begin && blank(text.at(end - 1)))
             --end;
     }
-    return begin == 0 && end == text.size() ? text : text.sliced(begin, end - begin);
+    return text.sliced(begin, end - begin);
+}
+
+// The length field as the store keeps it: a whole number written plainly, as loaded files nearly
+// always have it, is kept as it is; any other is read as a number and written anew.
+QString lengthText(QStringView len)
+{
+    const bool plain = len.size() <= 4 && !len.startsWith(QLatin1Char('0')) &&
+                       std::all_of(len.begin(), len.end(),
+                                   [](QChar c) { return c.isDigit() && c.unicode() < 0x80; });
+    if (len.isEmpty() || plain)
+        return len.toString();
+    return QString::number(modUtil1::toInt16(len.toString()));
 }
 } // namespace
 
@@ -32,6 +45,11 @@ bool cOption::iniread(const QString &path, QString *reason)
     m_iniPath = path;
     bool found = false;
     const QList<cIniFile::Section> sections = cIniFile::read(path, &found, reason);
+    qsizetype keys = 0;
+    for (const cIniFile::Section &section : sections)
+        keys += section.lines.size();
+    m_index.reserve(keys);
+    m_entries.reserve(size_t(keys));
     for (const cIniFile::Section &section : sections) {
         m_sectionList.append(section.name);
         for (const QString &line : section.lines)
@@ -42,22 +60,22 @@ bool cOption::iniread(const QString &path, QString *reason)
 
 void cOption::loadLine(const QString &section, const QString &line)
 {
-    const QString key = modUtil1::getToken(line, QLatin1Char('='), 1);
-    const QString rest = line.mid(key.size() + 1);
+    const QString key = modUtil1::tokenOf(line, QLatin1Char('='), 1).toString();
+    const QStringView rest = QStringView(line).mid(key.size() + 1);
     // The written line starts with the description and ends with the value, and a line's edges
     // lose their blanks when read: dropped here too, what is loaded is what a rewrite keeps.
-    const QString text = withoutBlanks(modUtil1::getToken(rest, QLatin1Char('|'), 1), true);
-    const QString len = modUtil1::getToken(rest, QLatin1Char('|'), 2);
-    const QString value = withoutBlanks(modUtil1::getToken(rest, QLatin1Char('|'), 3), false);
-    if (hasKey(key))
-        throw cError::duplicateKey();
+    const QStringView text = withoutBlanks(modUtil1::tokenOf(rest, QLatin1Char('|'), 1), true);
+    const QStringView len = modUtil1::tokenOf(rest, QLatin1Char('|'), 2);
+    const QStringView value = withoutBlanks(modUtil1::tokenOf(rest, QLatin1Char('|'), 3), false);
+    // One search a line: the key's entry is new, so its other texts are put straight in.
+    const qsizetype entry = put(key, Value, value.toString());
     m_keyList.append(key);
-    putStrVal(key, value);
-    if (!len.isEmpty())
-        putLen(key, modUtil1::toInt16(len));
-    else
-        putLenStr(key, len);
-    putText(key, text);
+    m_keyEntries.push_back(entry);
+    Entry &texts = m_entries[size_t(entry)];
+    texts.texts[Len] = lengthText(len);
+    texts.held[Len] = true;
+    texts.texts[Text] = text.toString();
+    texts.held[Text] = true;
     m_keySection.append(section);
 }
 
@@ -71,6 +89,8 @@ bool cOption::iniwrite()
         return false;
     m_writtenBytes = bytes;
     m_written = true;
+    for (const qsizetype entry : m_changed)
+        m_entries[size_t(entry)].changed = false;
     m_changed.clear();
     return true;
 }
@@ -86,7 +106,7 @@ QList<cIniFile::Write> cOption::keyWrites(bool changedOnly) const
     const QString *lastSection = nullptr;
     qsizetype listing = 0;
     for (qsizetype i = 0; i < m_keySection.size(); ++i) {
-        if (changedOnly && !m_changed.contains(Name{m_keyList.at(i)}))
+        if (changedOnly && !m_entries[m_keyEntries[size_t(i)]].changed)
             continue;
         if (!lastSection || *lastSection != m_keySection.at(i)) {
             lastSection = &m_keySection.at(i);
@@ -99,10 +119,9 @@ QList<cIniFile::Write> cOption::keyWrites(bool changedOnly) const
     const QChar bar = QLatin1Char('|');
     for (qsizetype listing = 0; listing < keysOfSection.size(); ++listing) {
         for (const qsizetype i : keysOfSection.at(listing)) {
-            const Name key{m_keyList.at(i)};
-            writes.append(
-                {m_sectionList.at(listing), key.text,
-                 m_textMap.value(key) + bar + m_lenMap.value(key) + bar + m_valueMap.value(key)});
+            const Entry &entry = m_entries[m_keyEntries[size_t(i)]];
+            writes.append({m_sectionList.at(listing), m_keyList.at(i),
+                           entry.texts[Text] + bar + entry.texts[Len] + bar + entry.texts[Value]});
         }
     }
     return writes;
@@ -120,31 +139,34 @@ QStringList cOption::getKeyForSection(const QString &section) const
 
 QString cOption::getStrVal(const QString &key) const
 {
-    return find(m_valueMap, key);
+    return find(key, Value);
 }
 
 void cOption::chgStrVal(const QString &key, const QString &value)
 {
-    auto entry = m_valueMap.find(Name{key});
-    if (entry == m_valueMap.end())
+    const auto entry = m_index.constFind(Name{key});
+    if (entry == m_index.constEnd() || !m_entries[size_t(entry->number)].held[Value])
         throw cError::invalidArgument();
     // A line break would end the key's line in the file and start a line of its own.
     if (value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n')))
         throw cError::invalidArgument();
-    if (*entry != value) {
-        *entry = value;
-        m_changed.insert(Name{key});
+    Entry &changedEntry = m_entries[size_t(entry->number)];
+    if (changedEntry.texts[Value] != value) {
+        changedEntry.texts[Value] = value;
+        if (!changedEntry.changed)
+            m_changed.push_back(entry->number);
+        changedEntry.changed = true;
         changed();
     }
 }
 
 qint16 cOption::getIntVal(const QString &key) const
 {
-    const auto entry = m_valueMap.constFind(Name{key});
-    if (entry == m_valueMap.constEnd())
+    const QString *value = text(key, Value);
+    if (!value)
         return 0;
     // Plain whole numbers are the common case and are read here without the general parser.
-    const QString &text = *entry;
+    const QString &text = *value;
     const bool negative = text.startsWith(QLatin1Char('-'));
     const qsizetype digits = text.size() - (negative ? 1 : 0);
     if (digits > 0 && digits <= 5) {
@@ -161,7 +183,7 @@ qint16 cOption::getIntVal(const QString &key) const
         }
     }
     try {
-        return modUtil1::toInt16(*entry);
+        return modUtil1::toInt16(text);
     } catch (const cError &) {
         return 0;
     }
@@ -169,32 +191,32 @@ qint16 cOption::getIntVal(const QString &key) const
 
 QString cOption::getLen(const QString &key) const
 {
-    return find(m_lenMap, key);
+    return find(key, Len);
 }
 
 QString cOption::getText(const QString &key) const
 {
-    return find(m_textMap, key);
+    return find(key, Text);
 }
 
 void cOption::putStrVal(const QString &key, const QString &value)
 {
-    add(m_valueMap, key, value);
+    put(key, Value, value);
 }
 
 void cOption::putLen(const QString &key, qint16 length)
 {
-    add(m_lenMap, key, QString::number(length));
+    put(key, Len, QString::number(length));
 }
 
 void cOption::putLenStr(const QString &key, const QString &length)
 {
-    add(m_lenMap, key, length);
+    put(key, Len, length);
 }
 
 void cOption::putText(const QString &key, const QString &text)
 {
-    add(m_textMap, key, text);
+    put(key, Text, text);
 }
 
 namespace {
@@ -234,20 +256,37 @@ size_t qHash(const cOption::Name &name, size_t seed)
     return qHash(QStringView(buffer, length), seed);
 }
 
-QString cOption::find(const Map &map, const QString &key)
+const QString *cOption::text(const QString &key, Field field) const
 {
-    const auto entry = map.constFind(Name{key});
-    if (entry == map.constEnd())
-        throw cError::invalidArgument();
-    return *entry;
+    const auto entry = m_index.constFind(Name{key});
+    if (entry == m_index.constEnd())
+        return nullptr;
+    const Entry &held = m_entries[size_t(entry->number)];
+    return held.held[field] ? &held.texts[field] : nullptr;
 }
 
-void cOption::add(Map &map, const QString &key, const QString &value)
+QString cOption::find(const QString &key, Field field) const
 {
-    if (map.contains(Name{key}))
+    const QString *found = text(key, field);
+    if (!found)
+        throw cError::invalidArgument();
+    return *found;
+}
+
+qsizetype cOption::put(const QString &key, Field field, const QString &text)
+{
+    EntryNumber &entry = m_index[Name{key}];
+    if (entry.number < 0) {
+        entry.number = qsizetype(m_entries.size());
+        m_entries.emplace_back();
+    }
+    Entry &held = m_entries[size_t(entry.number)];
+    if (held.held[field])
         throw cError::duplicateKey();
-    map.insert(Name{key}, value);
+    held.texts[field] = text;
+    held.held[field] = true;
     changed();
+    return entry.number;
 }
 
 void cOption::changed()

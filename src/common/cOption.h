@@ -3,9 +3,9 @@
 #include "cIniFile.h"
 
 #include <QHash>
-#include <QSet>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 // The settings of the program: every key of the settings file with its description, length field
 // and value, all text. Look-ups ignore letter case; key names are unique over the whole file.
@@ -25,7 +25,7 @@ public:
     QStringList getSections() const { return m_sectionList; }
     QStringList getKeyForSection(const QString &section) const;
 
-    bool hasKey(const QString &key) const { return m_valueMap.contains(Name{key}); }
+    bool hasKey(const QString &key) const { return text(key, Value); }
     QString getStrVal(const QString &key) const;
     // Throws an invalid-argument cError for a missing key or a value holding CR or LF.
     void chgStrVal(const QString &key, const QString &value);
@@ -43,34 +43,49 @@ public:
     quint64 generation() const { return m_generation; }
 
 private:
-    // A key name as the maps hold it: compared and hashed ignoring ASCII case, never copied.
+    // A key name as the index holds it: compared and hashed ignoring ASCII case, never copied.
     struct Name
     {
         QString text;
         bool operator==(const Name &other) const;
     };
     friend size_t qHash(const Name &name, size_t seed);
-    using Map = QHash<Name, QString>;
+    enum Field { Value, Len, Text, fieldCount };
+    // A key's three texts, each missing until it is put.
+    struct Entry
+    {
+        QString texts[fieldCount];
+        bool held[fieldCount] = {};
+        bool changed = false;
+    };
 
-    static QString find(const Map &map, const QString &key);
-    void add(Map &map, const QString &key, const QString &value);
-    void changed();
+    // The text, or null when the key or the field is missing.
+    const QString *text(const QString &key, Field field) const;
+    QString find(const QString &key, Field field) const;
+    // Returns the key's entry.
+    qsizetype put(const QString &key, Field field, const QString &text);
     void loadLine(const QString &section, const QString &line);
     QList<cIniFile::Write> keyWrites(bool changedOnly) const;
+    void changed();
 
     QString m_iniPath;
     QStringList m_sectionList;
     QStringList m_keySection;
     QStringList m_keyList;
-    Map m_valueMap;
-    Map m_lenMap;
-    Map m_textMap;
+    std::vector<qsizetype> m_keyEntries; // the entry of each key of the list
+    // An entry's number, as the index holds it; a name just put into the index has none yet.
+    struct EntryNumber
+    {
+        qsizetype number = -1;
+    };
+    QHash<Name, EntryNumber> m_index;
+    std::vector<Entry> m_entries;
 
     // The file as the last successful iniwrite left it, and the keys changed since: while the
     // file still holds those bytes, writing the other keys again would change nothing.
     QByteArray m_writtenBytes;
     bool m_written = false;
-    QSet<Name> m_changed;
+    std::vector<qsizetype> m_changed;
     quint64 m_generation = 0;
 };
 

@@ -19,8 +19,13 @@ QString &logFolderOverride()
 
 QString getToken(const QString &text, QChar sep, int n)
 {
+    return tokenOf(text, sep, n).toString();
+}
+
+QStringView tokenOf(QStringView text, QChar sep, int n)
+{
     if (n <= 0)
-        return QString();
+        return QStringView();
     int count = 0;
     qsizetype start = 0;
     qsizetype pos = text.indexOf(sep);
@@ -28,14 +33,14 @@ QString getToken(const QString &text, QChar sep, int n)
         if (pos > start) {
             ++count;
             if (count == n)
-                return text.mid(start, pos - start);
+                return text.sliced(start, pos - start);
         }
         start = pos + 1;
         pos = text.indexOf(sep, start);
     }
     if (start < text.size() && count + 1 == n)
-        return text.mid(start);
-    return QString();
+        return text.sliced(start);
+    return QStringView();
 }
 
 int replaceAll(QString &text, const QString &find, const QString &repl)

@@ -12,6 +12,8 @@ namespace modUtil1 {
 
 // The n-th non-empty field of text cut at sep (fields count from 1); empty when there is none.
 QString getToken(const QString &text, QChar sep, int n);
+// The same field as a view into text.
+QStringView tokenOf(QStringView text, QChar sep, int n);
 
 // Replaces every occurrence of find in text, resuming behind each replacement; returns the count.
 int replaceAll(QString &text, const QString &find, const QString &repl);

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <fcntl.h>
+#include <memory>
 #include <unistd.h>
 #include <vector>
 
@@ -56,20 +57,21 @@ int main(int argc, char *argv[])
     const QString path = dir.filePath("QDX.ini");
     const QByteArray native = QFile::encodeName(path);
     const QByteArray temporary = QFile::encodeName(dir.filePath("copy.tmp"));
-    for (const int keys : {2000, 20000, 200000}) {
+    for (const int keys : {2000, 20000, 100000, 200000}) {
         QFile file(path);
         file.open(QIODevice::WriteOnly);
         file.write(settings(keys, dir.path() + "/"));
         file.close();
         const QString size = QString::number(keys);
-        if (keys == 200000 || keys == 2000) {
-            frmZentra *started = nullptr;
-            timer.row("start-up (Form_Load)", size, [&] {
-                delete started;
-                started = new frmZentra(dir.path());
-                started->Form_Load();
-            });
-            delete started;
+        {
+            std::unique_ptr<frmZentra> started;
+            timer.row(
+                "start-up (Form_Load)", size,
+                [&] {
+                    started = std::make_unique<frmZentra>(dir.path());
+                    started->Form_Load();
+                },
+                QString(), {}, [&] { started.reset(); });
         }
         frmZentra window(dir.path());
         window.Form_Load();
@@ -77,10 +79,10 @@ int main(int argc, char *argv[])
         auto *field = window.findChild<QLineEdit *>("txtInPath");
         field->setFocus();
         int typed = 0;
-        timer.row("keystroke in a folder field", size,
-                  [&] { field->insert(QString::number(typed++ % 10)); },
-                  "C read, write, fsync, rename",
-                  [&] { rewriteInC(native.constData(), temporary.constData()); });
+        timer.row(
+            "keystroke in a folder field", size,
+            [&] { field->insert(QString::number(typed++ % 10)); }, "C read, write, fsync, rename",
+            [&] { rewriteInC(native.constData(), temporary.constData()); });
         timer.row("iniread", size, [&] { gOption.iniread(path); });
     }
     return 0;

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -107,28 +108,29 @@ struct RawLine
     QByteArrayView current() const { return isReplaced ? QByteArrayView(replaced) : text; }
 };
 
-// Splits into lines with their own ends; the views point into bytes, which must outlive them.
-QList<RawLine> splitRaw(const QByteArray &bytes)
+// Hands each line with its own end to use; the views point into bytes, which must outlive them.
+template <typename Use> void forEachLine(const QByteArray &bytes, Use use)
 {
-    QList<RawLine> lines;
-    lines.reserve(bytes.count('\n') + 1);
     const QByteArrayView all(bytes);
     qsizetype start = all.startsWith(utf8Bom) ? utf8Bom.size() : 0;
     while (start < all.size()) {
         // The next LF, and any CR before it: a CR alone ends a line too.
-        const qsizetype lf = all.indexOf('\n', start);
+        const char *from = all.data() + start;
+        const size_t rest = size_t(all.size() - start);
+        const void *lfAt = std::memchr(from, '\n', rest);
+        const qsizetype lf = lfAt ? static_cast<const char *>(lfAt) - all.data() : -1;
         const qsizetype searchEnd = lf < 0 ? all.size() : lf;
-        const qsizetype cr = all.first(searchEnd).indexOf('\r', start);
+        const void *crAt = std::memchr(from, '\r', size_t(searchEnd - start));
+        const qsizetype cr = crAt ? static_cast<const char *>(crAt) - all.data() : -1;
         qsizetype end = searchEnd;
         qsizetype endLength = lf < 0 ? 0 : 1;
         if (cr >= 0) {
             end = cr;
             endLength = cr + 1 == lf ? 2 : 1;
         }
-        lines.append({all.sliced(start, end - start), all.sliced(end, endLength), {}, false});
+        use(RawLine{all.sliced(start, end - start), all.sliced(end, endLength), {}, false});
         start = end + endLength;
     }
-    return lines;
 }
 
 QByteArrayView withoutBom(const QByteArray &bytes)
@@ -181,11 +183,18 @@ struct Place
 class Document
 {
 public:
-    Document(const QByteArray &bytes, cCodePage::Kind kind) : m_bytes(bytes), m_kind(kind)
+    // Only the keys to be written are looked for: a file of many keys costs one pass.
+    Document(const QByteArray &bytes, cCodePage::Kind kind, const QList<cIniFile::Write> &writes)
+        : m_bytes(bytes), m_kind(kind)
     {
         m_bom = bytes.startsWith(utf8Bom);
+        QHash<NoCase, bool> wanted;
+        for (const cIniFile::Write &write : writes) {
+            m_names.append(encode(write.key, kind));
+            wanted.insert(NoCase{m_names.last()}, true);
+        }
         m_blocks.append(Block());
-        for (const RawLine &line : splitRaw(m_bytes)) {
+        forEachLine(m_bytes, [&](const RawLine &line) {
             const ParsedLine parsed = parseLine(line.text);
             if (parsed.kind == ParsedLine::Header) {
                 m_blocks.append(Block());
@@ -199,11 +208,11 @@ public:
                 block.lastKeyLine = block.lines.size() - 1;
                 // A key is loaded from its first line in the file, and written back there, even
                 // where its section's name or the key itself comes again further down.
-                if (!m_keys.contains(NoCase{parsed.name}))
+                if (wanted.contains(NoCase{parsed.name}) && !m_keys.contains(NoCase{parsed.name}))
                     m_keys.insert(NoCase{parsed.name},
                                   {m_blocks.size() - 1, block.lines.size() - 1});
             }
-        }
+        });
     }
 
     void write(const cIniFile::Write &write)
@@ -241,12 +250,29 @@ public:
         out.reserve(m_bytes.size() + m_bytes.size() / 8 + 64);
         if (m_bom)
             out += utf8Bom;
+        // Lines that stand unchanged one after the other in the file go out in one copy.
+        const char *runStart = nullptr;
+        const char *runEnd = nullptr;
+        const auto add = [&](QByteArrayView part) {
+            if (part.isEmpty())
+                return;
+            if (runEnd && part.data() == runEnd) {
+                runEnd += part.size();
+                return;
+            }
+            if (runStart)
+                out.append(runStart, runEnd - runStart);
+            runStart = part.data();
+            runEnd = runStart + part.size();
+        };
         for (const Block &block : m_blocks) {
             for (const RawLine &line : block.lines) {
-                out += line.current();
-                out += line.end;
+                add(line.current());
+                add(line.end);
             }
         }
+        if (runStart)
+            out.append(runStart, runEnd - runStart);
         return out;
     }
 
@@ -310,7 +336,7 @@ QList<cIniFile::Section> cIniFile::parse(const QByteArray &bytes)
     const cCodePage::Kind kind = cCodePage::of(withoutBom(bytes));
     const auto decode = [kind](QByteArrayView text) { return cCodePage::decode(text, kind); };
     QList<Section> sections;
-    for (const RawLine &line : splitRaw(bytes)) {
+    forEachLine(bytes, [&](const RawLine &line) {
         const ParsedLine parsed = parseLine(line.text);
         if (parsed.kind == ParsedLine::Header)
             sections.append({decode(parsed.name), {}});
@@ -318,7 +344,7 @@ QList<cIniFile::Section> cIniFile::parse(const QByteArray &bytes)
             sections.last().lines.append(parsed.hasEquals ? decode(parsed.name) + QLatin1Char('=') +
                                                                 decode(parsed.value)
                                                           : decode(parsed.name));
-    }
+    });
     return sections;
 }
 
@@ -326,7 +352,9 @@ namespace {
 QByteArray applied(const QByteArray &bytes, cCodePage::Kind kind,
                    const QList<cIniFile::Write> &writes)
 {
-    Document document(bytes, kind);
+    if (writes.isEmpty())
+        return bytes;
+    Document document(bytes, kind, writes);
     for (const cIniFile::Write &write : writes)
         document.write(write);
     return document.bytes();

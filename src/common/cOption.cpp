@@ -44,21 +44,27 @@ bool cOption::iniread(const QString &path, QString *reason)
     changed();
     m_iniPath = path;
     bool found = false;
-    const QList<cIniFile::Section> sections = cIniFile::read(path, &found, reason);
+    const QByteArray bytes = cIniFile::load(path, &found, reason);
+    const QList<cIniFile::Section> sections = cIniFile::parse(bytes);
     qsizetype keys = 0;
     for (const cIniFile::Section &section : sections)
         keys += section.lines.size();
     m_index.reserve(keys);
     m_entries.reserve(size_t(keys));
+    // While every line holds its key as a write would put it, the file is what writing every key
+    // would leave, so a first write need only write the keys changed since.
+    bool asWritten = found;
     for (const cIniFile::Section &section : sections) {
         m_sectionList.append(section.name);
         for (const QString &line : section.lines)
-            loadLine(section.name, line);
+            asWritten = loadLine(section.name, line) && asWritten;
     }
+    m_written = asWritten;
+    m_writtenBytes = asWritten ? bytes : QByteArray();
     return found;
 }
 
-void cOption::loadLine(const QString &section, const QString &line)
+bool cOption::loadLine(const QString &section, const QString &line)
 {
     const QString key = modUtil1::tokenOf(line, QLatin1Char('='), 1).toString();
     const QStringView rest = QStringView(line).mid(key.size() + 1);
@@ -77,6 +83,9 @@ void cOption::loadLine(const QString &section, const QString &line)
     texts.texts[Text] = text.toString();
     texts.held[Text] = true;
     m_keySection.append(section);
+    const QChar bar = QLatin1Char('|');
+    const QString written = texts.texts[Text] + bar + texts.texts[Len] + bar + texts.texts[Value];
+    return line.size() > key.size() && line.at(key.size()) == QLatin1Char('=') && rest == written;
 }
 
 bool cOption::iniwrite()

@@ -64,7 +64,8 @@ private:
     QString find(const QString &key, Field field) const;
     // Returns the key's entry.
     qsizetype put(const QString &key, Field field, const QString &text);
-    void loadLine(const QString &section, const QString &line);
+    // Whether the line holds the key as a write would put it.
+    bool loadLine(const QString &section, const QString &line);
     QList<cIniFile::Write> keyWrites(bool changedOnly) const;
     void changed();
 

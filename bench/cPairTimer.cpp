@@ -23,12 +23,6 @@ double median(std::vector<double> ms)
 }
 } // namespace
 
-void cPairTimer::header()
-{
-    std::printf("| step | pictures or keys | QDX ms, median (min) | baseline | baseline ms, median "
-                "(min) | ratio of medians |\n|---|---|---|---|---|---|\n");
-}
-
 double cPairTimer::milliseconds(const Work &work)
 {
     QElapsedTimer timer;

@@ -18,12 +18,12 @@ public:
              const Work &prepare = Work()) const;
     // A row of one figure, such as memory.
     static void note(const QString &step, const QString &size, const QString &figure);
-    static void header();
-    static double milliseconds(const Work &work);
     // Runs a program and waits for it; input and output are files, or empty for none.
     static void runProgram(const QString &program, const QStringList &arguments,
                            const QString &input = QString(), const QString &output = QString());
 
 private:
+    static double milliseconds(const Work &work);
+
     int m_rounds;
 };

@@ -95,7 +95,7 @@ void cImageList::setFolderKeys(bool on)
     if (on == m_folderKeys)
         return;
     m_folderKeys = on;
-    reindex();
+    buildIndex(false);
 }
 
 void cImageList::clear()
@@ -119,7 +119,7 @@ bool cImageList::add(const Item &item)
         return true;
     }
     beginInsertRows(QModelIndex(), count(), count());
-    append(item.name, nameHash, m_types.number(item.type) | folder << 8, nullptr, 0);
+    append(item.name, nameHash, m_types.number(item.type) | folder << 8);
     endInsertRows();
     return true;
 }
@@ -128,23 +128,23 @@ int cImageList::addAll(const QList<Names> &pictures, const QString &folder, cPro
 {
     beginResetModel();
     const int before = count();
+    const bool bulk = m_rows.empty();
     const quint32 folderNumber = m_folders.number(folder);
-    if (m_rows.empty()) {
+    if (bulk) {
         qsizetype incoming = 0;
         for (const Names &ofType : pictures)
             incoming += ofType.names.size();
         m_rows.reserve(size_t(incoming));
-        reserve(size_t(incoming));
     }
     bool going = true;
     for (qsizetype group = 0; going && group < pictures.size(); ++group) {
         const QStringList &names = pictures.at(group).names;
         const quint32 kind = m_types.number(pictures.at(group).type) | folderNumber << 8;
         for (qsizetype i = 0; going && i < names.size(); ++i)
-            going = append(names.at(i), hashOf(names.at(i)), kind, progress, count() - before);
+            going =
+                addRow(names.at(i), hashOf(names.at(i)), kind, bulk, progress, count() - before);
     }
-    if (m_sorted)
-        sortRows();
+    finishAdding(bulk);
     endResetModel();
     return count() - before;
 }
@@ -153,10 +153,9 @@ int cImageList::addAll(const cImageList &other, cProgress *progress)
 {
     beginResetModel();
     const int before = count();
-    if (m_rows.empty()) {
+    const bool bulk = m_rows.empty();
+    if (bulk)
         m_rows.reserve(other.m_rows.size());
-        reserve(other.m_rows.size());
-    }
     // The other list's types and folders, as this list numbers the same texts.
     std::vector<quint32> types;
     for (qsizetype i = 0; i < other.m_types.count(); ++i)
@@ -166,20 +165,40 @@ int cImageList::addAll(const cImageList &other, cProgress *progress)
         folders.push_back(m_folders.number(other.m_folders.text(quint32(i))));
     for (const Row &row : other.m_rows) {
         const quint32 kind = types[row.type()] | folders[row.folder()] << 8;
-        if (!append(row.name, row.nameHash, kind, progress, count() - before))
+        if (!addRow(row.name, row.nameHash, kind, bulk, progress, count() - before))
             break;
     }
-    if (m_sorted)
-        sortRows();
+    finishAdding(bulk);
     endResetModel();
     return count() - before;
 }
 
-bool cImageList::append(const QString &name, quint32 nameHash, quint32 kind, cProgress *progress,
-                        int added)
+bool cImageList::addRow(const QString &name, quint32 nameHash, quint32 kind, bool bulk,
+                        cProgress *progress, int added)
 {
     if (progress && !progress->step(added))
         return false;
+    // Into an empty list the rows go in first and are keyed together afterwards.
+    if (bulk)
+        m_rows.push_back({name, nameHash, kind});
+    else
+        append(name, nameHash, kind);
+    return true;
+}
+
+void cImageList::finishAdding(bool bulk)
+{
+    if (m_sorted)
+        sortRows();
+    // A stable sort keeps the first of equal keys first, so the same rows are kept either way.
+    if (bulk)
+        buildIndex(true);
+    else if (m_sorted)
+        buildIndex(false);
+}
+
+void cImageList::append(const QString &name, quint32 nameHash, quint32 kind)
+{
     reserve(m_rows.size() + 1);
     const quint32 hash = keyHash(nameHash, kind >> 8);
     Slot &slot = m_slots[slotOf(name, hash, kind >> 8)];
@@ -187,7 +206,6 @@ bool cImageList::append(const QString &name, quint32 nameHash, quint32 kind, cPr
         slot = {qint32(m_rows.size()), hash};
         m_rows.push_back({name, nameHash, kind});
     }
-    return true;
 }
 
 quint32 cImageList::hashOf(const QString &name)
@@ -274,13 +292,52 @@ void cImageList::vacate(size_t gap)
     m_slots[gap].row = empty;
 }
 
-void cImageList::reindex()
+void cImageList::buildIndex(bool dropRepeated)
 {
-    // Rows that share a key once the folders no longer count keep a slot each; searches find the
-    // first of them.
-    std::fill(m_slots.begin(), m_slots.end(), Slot{empty, 0});
+    size_t size = smallestTable;
+    while (2 * m_rows.size() > size)
+        size *= 2;
+    m_slots.assign(size, Slot{empty, 0});
+    const size_t mask = size - 1;
+    // Rows are keyed part of the table by part of it, so that each part is filled while it is in
+    // the cache: a million rows then cost no million cache misses.
+    int shift = 0;
+    while ((size >> shift) > 256)
+        ++shift;
+    std::vector<quint32> start((size >> shift) + 1, 0);
+    for (const Row &row : m_rows)
+        ++start[((keyHash(row) & mask) >> shift) + 1];
+    for (size_t part = 1; part < start.size(); ++part)
+        start[part] += start[part - 1];
+    std::vector<quint32> order(m_rows.size());
     for (size_t row = 0; row < m_rows.size(); ++row)
-        place(qint32(row), keyHash(m_rows[row]));
+        order[start[(keyHash(m_rows[row]) & mask) >> shift]++] = quint32(row);
+    // Rows of one key share their part, in their order: the first of them is keyed.
+    std::vector<bool> repeated;
+    for (const quint32 row : order) {
+        const Row &held = m_rows[row];
+        const quint32 hash = keyHash(held);
+        if (!dropRepeated) {
+            place(qint32(row), hash);
+            continue;
+        }
+        Slot &slot = m_slots[slotOf(held.name, hash, held.folder())];
+        if (slot.row == empty) {
+            slot = {qint32(row), hash};
+            continue;
+        }
+        repeated.resize(m_rows.size());
+        repeated[row] = true;
+    }
+    if (repeated.empty())
+        return;
+    size_t kept = 0;
+    for (size_t row = 0; row < m_rows.size(); ++row) {
+        if (!repeated[row])
+            m_rows[kept++] = std::move(m_rows[row]);
+    }
+    m_rows.resize(kept);
+    buildIndex(false);
 }
 
 void cImageList::sortBy(int column, Qt::SortOrder order)
@@ -290,6 +347,7 @@ void cImageList::sortBy(int column, Qt::SortOrder order)
     m_sortColumn = column;
     m_sortOrder = order;
     sortRows();
+    buildIndex(false);
     endResetModel();
 }
 
@@ -357,5 +415,4 @@ void cImageList::sortRows()
     for (const SortKey &key : keys)
         sorted.push_back(std::move(m_rows[key.row]));
     m_rows = std::move(sorted);
-    reindex();
 }

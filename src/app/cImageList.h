@@ -91,9 +91,13 @@ private:
     static quint32 hashOf(const QString &name);
     quint32 keyHash(quint32 nameHash, quint32 folder) const;
     quint32 keyHash(const Row &row) const { return keyHash(row.nameHash, row.folder()); }
-    // The progress may stop the adding; false then.
-    bool append(const QString &name, quint32 nameHash, quint32 kind, cProgress *progress,
+    // Adds a row, or with bulk only puts it at the end, to be keyed by finishAdding; false when
+    // the progress stopped the adding.
+    bool addRow(const QString &name, quint32 nameHash, quint32 kind, bool bulk, cProgress *progress,
                 int added);
+    void finishAdding(bool bulk);
+    // Adds a row unless its key is held.
+    void append(const QString &name, quint32 nameHash, quint32 kind);
     // The slot of the row with this key, or the empty slot where it would go.
     size_t slotOf(const QString &name, quint32 hash, quint32 folder) const;
     size_t slotOfRow(int row) const;
@@ -103,7 +107,9 @@ private:
     void vacate(size_t slot);
     // Makes the key table large enough for this many rows.
     void reserve(size_t rows);
-    void reindex();
+    // Keys every row anew; dropRepeated drops the rows whose key an earlier row holds.
+    void buildIndex(bool dropRepeated);
+    // Sorts the rows; they are keyed anew afterwards.
     void sortRows();
     const QString &sortText(const Row &row) const;
 

@@ -12,8 +12,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTemporaryDir>
-#include <QTreeView>
 #include <cstdio>
 #include <sys/resource.h>
 
@@ -99,8 +99,8 @@ int main(int argc, char *argv[])
         window.findChild<QCheckBox *>("chkJpg")->setChecked(true);
         window.show();
         settle();
-        auto *selected = window.findChild<QTreeView *>("ListView2");
-        auto *found = window.findChild<QTreeView *>("ListView1");
+        auto *selected = window.findChild<QTableView *>("ListView2");
+        auto *found = window.findChild<QTableView *>("ListView1");
         const auto step = [&](void (frmZentra::*handler)()) {
             return [&window, handler] {
                 (window.*handler)();

@@ -12,8 +12,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTemporaryDir>
-#include <QTreeView>
 #include <QtTest>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -22,7 +22,7 @@
 namespace {
 const QByteArray tinyGif = cTestFiles::tinyGif();
 
-QStringList column(QTreeView *list, int col = 0)
+QStringList column(QTableView *list, int col = 0)
 {
     QStringList texts;
     for (int row = 0; row < list->model()->rowCount(); ++row)
@@ -391,12 +391,12 @@ private:
     }
     void clickHeader(int column)
     {
-        QHeaderView *header = found()->header();
+        QHeaderView *header = found()->horizontalHeader();
         cUserInput::click(header->viewport(), QRect(header->sectionViewportPosition(column), 0,
                                                     header->sectionSize(column), header->height()));
     }
-    QTreeView *found() { return m_window->findChild<QTreeView *>("ListView1"); }
-    QTreeView *selected() { return m_window->findChild<QTreeView *>("ListView2"); }
+    QTableView *found() { return m_window->findChild<QTableView *>("ListView1"); }
+    QTableView *selected() { return m_window->findChild<QTableView *>("ListView2"); }
     QString field(const char *name) { return m_window->findChild<QLineEdit *>(name)->text(); }
     QString label(const char *name) { return m_window->findChild<QLabel *>(name)->text(); }
 

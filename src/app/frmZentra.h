@@ -11,7 +11,7 @@ class QLabel;
 class QLineEdit;
 class QModelIndex;
 class QPushButton;
-class QTreeView;
+class QTableView;
 
 // The main window: the two folder fields, the found and selected lists with their buttons and
 // counters, the preview and the menus that open the other windows.
@@ -56,8 +56,8 @@ private:
     QLineEdit *addField(const QString &name, int left, int top, int width, int height);
     QPushButton *addButton(const QString &name, const QString &text, int left, int top, int width,
                            int height, void (frmZentra::*handler)());
-    QTreeView *addList(const QString &name, cImageList *model, int left, int top, int width,
-                       int height);
+    QTableView *addList(const QString &name, cImageList *model, int left, int top, int width,
+                        int height);
     void addLine(const QString &name, int left, int top, int width, int height);
     void buildMenus();
     void setTabOrder(const QList<QWidget *> &order);
@@ -82,8 +82,8 @@ private:
     QLineEdit *txtOutPath;
     QCheckBox *chkGif;
     QCheckBox *chkJpg;
-    QTreeView *ListView1;
-    QTreeView *ListView2;
+    QTableView *ListView1;
+    QTableView *ListView2;
     QLabel *ImgPreview;
     QLineEdit *txtNfiles;
     QLineEdit *txtNsel;

@@ -94,7 +94,8 @@ int main(int argc, char *argv[])
     QStringList files;
     QList<cThumbnailer::Picture> pictures;
     const double gatherMs = elapsedMs([&] {
-        for (const QString &name : cImageFinder::find(folder, false, true).jpgs)
+        const cImageFinder::Found found = cImageFinder::find(folder, false, true);
+        for (const QString &name : found.jpgs.names())
             pictures.append({folder, name});
     });
     for (const cThumbnailer::Picture &picture : pictures)

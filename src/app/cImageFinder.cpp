@@ -33,7 +33,7 @@ Kind kindOf(QByteArrayView name, bool gif, bool jpg)
 
 void cImageFinder::Found::addTo(cImageList &list, const QString &folder, cProgress *progress) const
 {
-    list.addAll({{QStringLiteral("GIF"), gifs}, {QStringLiteral("JPG"), jpgs}}, folder, progress);
+    list.addAll({gifs, jpgs}, folder, progress);
 }
 
 cImageFinder::Found cImageFinder::find(const QString &folder, bool gif, bool jpg,

@@ -12,12 +12,12 @@ class cImageFinder
 public:
     struct Found
     {
-        QStringList gifs;
-        QStringList jpgs;
+        cImageList::Names gifs{QStringLiteral("GIF")};
+        cImageList::Names jpgs{QStringLiteral("JPG")};
         // Pictures whose names the system's encoding cannot give back, so they could never be
         // opened; they are left out.
         int unreadable = 0;
-        qsizetype count() const { return gifs.size() + jpgs.size(); }
+        qsizetype count() const { return gifs.count() + jpgs.count(); }
         // Adds them to the list, GIF first, with the folder they were found in.
         void addTo(cImageList &list, const QString &folder, cProgress *progress = nullptr) const;
     };

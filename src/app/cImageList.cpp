@@ -21,6 +21,12 @@ struct SortKey
 };
 } // namespace
 
+void cImageList::Names::append(const QString &name)
+{
+    m_names.append(name);
+    m_hashes.push_back(hashOf(name));
+}
+
 quint32 cImageList::Texts::number(const QString &text)
 {
     const auto found = m_numbers.constFind(text);
@@ -115,7 +121,9 @@ bool cImageList::add(const Item &item)
     if (m_slots[slotOf(item.name, keyHash(nameHash, folder), folder)].row != empty)
         return false;
     if (m_sorted) {
-        addAll({{item.type, {item.name}}}, item.folder);
+        Names one(item.type);
+        one.append(item.name);
+        addAll({one}, item.folder);
         return true;
     }
     beginInsertRows(QModelIndex(), count(), count());
@@ -133,16 +141,16 @@ int cImageList::addAll(const QList<Names> &pictures, const QString &folder, cPro
     if (bulk) {
         qsizetype incoming = 0;
         for (const Names &ofType : pictures)
-            incoming += ofType.names.size();
+            incoming += ofType.count();
         m_rows.reserve(size_t(incoming));
     }
     bool going = true;
     for (qsizetype group = 0; going && group < pictures.size(); ++group) {
-        const QStringList &names = pictures.at(group).names;
-        const quint32 kind = m_types.number(pictures.at(group).type) | folderNumber << 8;
-        for (qsizetype i = 0; going && i < names.size(); ++i)
-            going =
-                addRow(names.at(i), hashOf(names.at(i)), kind, bulk, progress, count() - before);
+        const Names &ofType = pictures.at(group);
+        const quint32 kind = m_types.number(ofType.m_type) | folderNumber << 8;
+        for (qsizetype i = 0; going && i < ofType.count(); ++i)
+            going = addRow(ofType.m_names.at(i), ofType.m_hashes[size_t(i)], kind, bulk, progress,
+                           count() - before);
     }
     finishAdding(bulk);
     endResetModel();

@@ -43,11 +43,21 @@ public:
     void clear();
     // Adds one item at the end; false, and nothing added, when its key is already held.
     bool add(const Item &item);
-    // Pictures of one type.
-    struct Names
+    // Pictures of one type, each name with its hash, taken while the name is fresh in memory.
+    class Names
     {
-        QString type;
-        QStringList names;
+    public:
+        explicit Names(const QString &type) : m_type(type) {}
+        void append(const QString &name);
+        const QString &type() const { return m_type; }
+        const QStringList &names() const { return m_names; }
+        qsizetype count() const { return m_names.size(); }
+
+    private:
+        friend class cImageList;
+        QString m_type;
+        QStringList m_names;
+        std::vector<quint32> m_hashes;
     };
     // Adds the pictures of one folder whose keys are not held yet, in order; returns how many
     // were added. progress, when given, hears of every item; a cancel keeps what was added.

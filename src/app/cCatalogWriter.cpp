@@ -55,16 +55,13 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath, const QStri
                           size > 0 ? int((names.size() + size - 1) / size) : 1,
                           pathLink(thumbnailFolder.split(
                               QRegularExpression(QStringLiteral("[/\\\\]")), Qt::SkipEmptyParts))};
+        const QStringList noFolders;
         for (int number = 1; number <= pages.count; ++number) {
             const qsizetype first = size > 0 ? (number - 1) * size : 0;
             const qsizetype last = size > 0 ? std::min(names.size(), first + size) : names.size();
             written.push_back(std::make_unique<cPageFile>());
-            const Slice slice{names.sliced(first, last - first),
-                              folders.size() == names.size() ? folders.sliced(first, last - first)
-                                                             : QStringList(),
-                              thumbnails.isEmpty() ? QList<cThumbnailer::Thumbnail>()
-                                                   : thumbnails.sliced(first, last - first),
-                              first};
+            const Slice slice{names, folders.size() == names.size() ? folders : noFolders,
+                              thumbnails, first, last - first};
             if (!writePage(*written.back(), outPath, slice, pages, number, progress, marker,
                            result.path)) {
                 // Stopped by the user: every page stays as it was before.
@@ -209,11 +206,11 @@ bool cCatalogWriter::writePage(cPageFile &page, const QString &outPath, const Sl
     const cSetting columns(m_options, QStringLiteral("TABCOLUMN"));
     QString lastFolder;
     QString prefix;
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        if (progress && !progress->step(slice.first + i))
+    for (qsizetype i = slice.first; i < slice.first + slice.size; ++i) {
+        if (progress && !progress->step(i))
             return false;
         const QString &name = names.at(i);
-        if (fromOutput && (i == 0 || folders.at(i) != lastFolder)) {
+        if (fromOutput && (i == slice.first || folders.at(i) != lastFolder)) {
             lastFolder = folders.at(i);
             prefix = folderLink(outPath, lastFolder);
         }

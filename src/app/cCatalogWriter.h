@@ -58,13 +58,14 @@ private:
     };
     // The line after the table of page number: previous page, page numbers, next page.
     static QString navigation(const Pages &pages, int number);
-    // The pictures of one page, and where the first stands in the whole catalog.
+    // The pictures of one page: where they stand in the whole catalog, and how many they are.
     struct Slice
     {
-        QStringList names;
-        QStringList folders;
-        QList<cThumbnailer::Thumbnail> thumbnails; // empty without "THUMBDIR"
-        qsizetype first = 0;
+        const QStringList &names;
+        const QStringList &folders;                       // empty without a folder for each picture
+        const QList<cThumbnailer::Thumbnail> &thumbnails; // empty without "THUMBDIR"
+        qsizetype first;
+        qsizetype size;
     };
     // Makes the thumbnails in folder under outPath (none when it is empty); false when stopped.
     bool makeThumbnails(const QString &outPath, const QString &folder, const QStringList &names,

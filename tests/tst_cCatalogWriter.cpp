@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QtTest>
+#include <functional>
 
 namespace {
 const QByteArray head = "<html>\r\n<head>\r\n"
@@ -116,6 +117,63 @@ private slots:
                                     "<table border=1>\r\n<tr>\r\n" + cells +
                                     "</tr>\r\n</table>\r\n</div>\r\n</body></html>\r\n";
         QCOMPARE(cTestFiles::read(outPath() + "page.htm"), expected);
+    }
+
+    // Every cell reads the settings as they are when it is written, however often it reads them.
+    void cellsReadTheSettingsOfTheirMoment_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("cell colour")
+            << "TABCOLORBK"
+            << "red" << QByteArray("bgcolor=\"#EEE\"") << QByteArray("bgcolor=\"red\"");
+        QTest::newRow("picture height")
+            << "IMGH"
+            << "33" << QByteArray("height=90 ") << QByteArray("height=33 ");
+        QTest::newRow("names shown") << "IMGNAME"
+                                     << "1" << QByteArray() << QByteArray("<br>");
+        QTest::newRow("columns") << "TABCOLUMN"
+                                 << "1" << QByteArray() << QByteArray("</tr><tr>");
+    }
+    void cellsReadTheSettingsOfTheirMoment()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        cOption options = store({});
+        // The change comes as the third cell is about to be written.
+        class cChanging : public cProgress
+        {
+        public:
+            std::function<void()> change;
+            bool step(qint64 done) override
+            {
+                if (done == 2)
+                    change();
+                return true;
+            }
+        } progress;
+        progress.change = [&] { options.chgStrVal(key, value); };
+        QVERIFY(cCatalogWriter(options)
+                    .write(outPath(), {"a.gif", "b.gif", "c.gif", "d.gif"}, {}, &progress)
+                    .ok);
+        const QByteArray page = cTestFiles::read(outPath() + "page.htm");
+        QList<QByteArray> cells;
+        for (qsizetype at = page.indexOf("<td "); at >= 0;) {
+            const qsizetype next = page.indexOf("<td ", at + 1);
+            cells.append(page.mid(at, next < 0 ? -1 : next - at));
+            at = next;
+        }
+        QCOMPARE(cells.size(), 4);
+        for (qsizetype i = 0; i < cells.size(); ++i) {
+            const bool changed = i >= 2;
+            if (!before.isEmpty())
+                QCOMPARE(cells.at(i).contains(before), !changed);
+            QCOMPARE(cells.at(i).contains(after), changed);
+        }
     }
 
     void emptySelectionWritesNothing()

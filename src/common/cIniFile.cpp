@@ -333,19 +333,34 @@ QByteArray cIniFile::load(const QString &path, bool *found, QString *reason)
 
 QList<cIniFile::Section> cIniFile::parse(const QByteArray &bytes)
 {
+    QList<Section> sections;
+    scan(
+        bytes,
+        [&](const QString &name) {
+            sections.append({name, {}});
+        },
+        [&](const QString &name, const QString *value) {
+            sections.last().lines.append(value ? name + QLatin1Char('=') + *value : name);
+        });
+    return sections;
+}
+
+void cIniFile::scan(const QByteArray &bytes, const std::function<void(const QString &)> &section,
+                    const std::function<void(const QString &, const QString *)> &key)
+{
     const cCodePage::Kind kind = cCodePage::of(withoutBom(bytes));
     const auto decode = [kind](QByteArrayView text) { return cCodePage::decode(text, kind); };
-    QList<Section> sections;
+    bool inSection = false;
     forEachLine(bytes, [&](const RawLine &line) {
         const ParsedLine parsed = parseLine(line.text);
-        if (parsed.kind == ParsedLine::Header)
-            sections.append({decode(parsed.name), {}});
-        else if (parsed.kind == ParsedLine::Key && !sections.isEmpty())
-            sections.last().lines.append(parsed.hasEquals ? decode(parsed.name) + QLatin1Char('=') +
-                                                                decode(parsed.value)
-                                                          : decode(parsed.name));
+        if (parsed.kind == ParsedLine::Header) {
+            inSection = true;
+            section(decode(parsed.name));
+        } else if (parsed.kind == ParsedLine::Key && inSection) {
+            const QString value = parsed.hasEquals ? decode(parsed.value) : QString();
+            key(decode(parsed.name), parsed.hasEquals ? &value : nullptr);
+        }
     });
-    return sections;
 }
 
 namespace {

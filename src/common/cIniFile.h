@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // Reads and writes settings files with the results of the classic profile functions: sections and
 // key lines in file order, names matched ignoring ASCII case, and writes that leave every other
@@ -28,6 +29,10 @@ public:
     static QList<Section> read(const QString &path, bool *found = nullptr,
                                QString *reason = nullptr);
     static QList<Section> parse(const QByteArray &bytes);
+    // The same, told as it is read: each section name, then each key of it with its value, or
+    // no value for a key line without "=".
+    static void scan(const QByteArray &bytes, const std::function<void(const QString &)> &section,
+                     const std::function<void(const QString &, const QString *)> &key);
 
     // The file's bytes after writing each key in turn.
     static QByteArray apply(const QByteArray &original, const QList<Write> &writes);

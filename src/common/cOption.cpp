@@ -45,35 +45,31 @@ bool cOption::iniread(const QString &path, QString *reason)
     m_iniPath = path;
     bool found = false;
     const QByteArray bytes = cIniFile::load(path, &found, reason);
-    const QList<cIniFile::Section> sections = cIniFile::parse(bytes);
-    qsizetype keys = 0;
-    for (const cIniFile::Section &section : sections)
-        keys += section.lines.size();
-    m_index.reserve(keys);
-    m_entries.reserve(size_t(keys));
+    const qsizetype lines = std::count(bytes.cbegin(), bytes.cend(), '\n') + 1;
+    m_index.reserve(lines);
+    m_entries.reserve(size_t(lines));
     // While every line holds its key as a write would put it, the file is what writing every key
     // would leave, so a first write need only write the keys changed since.
     bool asWritten = found;
-    for (const cIniFile::Section &section : sections) {
-        m_sectionList.append(section.name);
-        for (const QString &line : section.lines)
-            asWritten = loadLine(section.name, line) && asWritten;
-    }
+    cIniFile::scan(
+        bytes, [this](const QString &name) { m_sectionList.append(name); },
+        [&](const QString &key, const QString *rest) {
+            asWritten = loadKey(m_sectionList.last(), key, rest) && asWritten;
+        });
     m_written = asWritten;
     m_writtenBytes = asWritten ? bytes : QByteArray();
     return found;
 }
 
-bool cOption::loadLine(const QString &section, const QString &line)
+bool cOption::loadKey(const QString &section, const QString &key, const QString *rest)
 {
-    const QString key = modUtil1::tokenOf(line, QLatin1Char('='), 1).toString();
-    const QStringView rest = QStringView(line).mid(key.size() + 1);
+    const QStringView all = rest ? QStringView(*rest) : QStringView();
     // The written line starts with the description and ends with the value, and a line's edges
     // lose their blanks when read: dropped here too, what is loaded is what a rewrite keeps.
-    const QStringView text = withoutBlanks(modUtil1::tokenOf(rest, QLatin1Char('|'), 1), true);
-    const QStringView len = modUtil1::tokenOf(rest, QLatin1Char('|'), 2);
-    const QStringView value = withoutBlanks(modUtil1::tokenOf(rest, QLatin1Char('|'), 3), false);
-    // One search a line: the key's entry is new, so its other texts are put straight in.
+    const QStringView text = withoutBlanks(modUtil1::tokenOf(all, QLatin1Char('|'), 1), true);
+    const QStringView len = modUtil1::tokenOf(all, QLatin1Char('|'), 2);
+    const QStringView value = withoutBlanks(modUtil1::tokenOf(all, QLatin1Char('|'), 3), false);
+    // One search a key: its entry is new, so its other texts are put straight in.
     const qsizetype entry = put(key, Value, value.toString());
     m_keyList.append(key);
     m_keyEntries.push_back(entry);
@@ -83,9 +79,13 @@ bool cOption::loadLine(const QString &section, const QString &line)
     texts.texts[Text] = text.toString();
     texts.held[Text] = true;
     m_keySection.append(section);
-    const QChar bar = QLatin1Char('|');
-    const QString written = texts.texts[Text] + bar + texts.texts[Len] + bar + texts.texts[Value];
-    return line.size() > key.size() && line.at(key.size()) == QLatin1Char('=') && rest == written;
+    // As written, the line holds exactly "text|len|value".
+    const qsizetype textEnd = texts.texts[Text].size();
+    const qsizetype lenEnd = textEnd + 1 + texts.texts[Len].size();
+    return rest && all.size() == lenEnd + 1 + texts.texts[Value].size() &&
+           all.startsWith(texts.texts[Text]) && all.at(textEnd) == QLatin1Char('|') &&
+           all.sliced(textEnd + 1, lenEnd - textEnd - 1) == texts.texts[Len] &&
+           all.at(lenEnd) == QLatin1Char('|') && all.sliced(lenEnd + 1) == texts.texts[Value];
 }
 
 bool cOption::iniwrite()

@@ -64,8 +64,9 @@ private:
     QString find(const QString &key, Field field) const;
     // Returns the key's entry.
     qsizetype put(const QString &key, Field field, const QString &text);
-    // Whether the line holds the key as a write would put it.
-    bool loadLine(const QString &section, const QString &line);
+    // Loads a key and what follows its "=" (null for a line without one); returns whether the
+    // line holds the key as a write would put it.
+    bool loadKey(const QString &section, const QString &key, const QString *rest);
     QList<cIniFile::Write> keyWrites(bool changedOnly) const;
     void changed();
 

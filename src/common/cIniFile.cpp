@@ -102,10 +102,6 @@ struct RawLine
 {
     QByteArrayView text;
     QByteArrayView end;
-    QByteArray replaced; // the new text of a line that was written
-    bool isReplaced = false;
-
-    QByteArrayView current() const { return isReplaced ? QByteArrayView(replaced) : text; }
 };
 
 // Hands each line with its own end to use; the views point into bytes, which must outlive them.
@@ -128,7 +124,7 @@ template <typename Use> void forEachLine(const QByteArray &bytes, Use use)
             end = cr;
             endLength = cr + 1 == lf ? 2 : 1;
         }
-        use(RawLine{all.sliced(start, end - start), all.sliced(end, endLength), {}, false});
+        use(RawLine{all.sliced(start, end - start), all.sliced(end, endLength)});
         start = end + endLength;
     }
 }
@@ -169,48 +165,56 @@ QByteArray encode(const QString &text, cCodePage::Kind kind)
 // One section of the file being written (the lines before the first header form a nameless one).
 struct Block
 {
-    QList<RawLine> lines;
-    qsizetype lastKeyLine = 0;
+    qsizetype anchor = -1;   // the file's line after which new keys go: its last key line or header
+    QByteArray header;       // the header of a section this write adds
+    QList<QByteArray> added; // new key lines, in order
 };
 
-// Where a key line stands: its section block and its line in it.
+// Where a key line stands: a line of the file, or a line added to a block.
 struct Place
 {
+    qsizetype line; // -1 for an added line
     qsizetype block;
-    qsizetype line;
+    qsizetype added;
 };
 
+// The file as lines of its own bytes, with the writes kept beside them: a file of many keys costs
+// one pass to read and one copy to write, however few keys change.
 class Document
 {
 public:
-    // Only the keys to be written are looked for: a file of many keys costs one pass.
+    // Only the keys to be written are looked for.
     Document(const QByteArray &bytes, cCodePage::Kind kind, const QList<cIniFile::Write> &writes)
         : m_bytes(bytes), m_kind(kind)
     {
         m_bom = bytes.startsWith(utf8Bom);
         QHash<NoCase, bool> wanted;
+        quint64 wantedSizes = 0; // bit n: a wanted name of n bytes; the last bit for longer ones
         for (const cIniFile::Write &write : writes) {
             m_names.append(encode(write.key, kind));
             wanted.insert(NoCase{m_names.last()}, true);
+            wantedSizes |= quint64(1) << std::min<qsizetype>(m_names.last().size(), 63);
         }
+        m_lines.reserve(size_t(std::count(bytes.cbegin(), bytes.cend(), '\n') + 1));
         m_blocks.append(Block());
         forEachLine(m_bytes, [&](const RawLine &line) {
+            const qsizetype number = qsizetype(m_lines.size());
+            m_lines.push_back(line);
             const ParsedLine parsed = parseLine(line.text);
             if (parsed.kind == ParsedLine::Header) {
-                m_blocks.append(Block());
+                m_blocks.append(Block{number, {}, {}});
                 // New keys go to the first section of a name, as the profile functions do.
                 if (!m_sections.contains(NoCase{parsed.name}))
                     m_sections.insert(NoCase{parsed.name}, m_blocks.size() - 1);
-            }
-            Block &block = m_blocks.last();
-            block.lines.append(line);
-            if (parsed.kind == ParsedLine::Key && m_blocks.size() > 1) {
-                block.lastKeyLine = block.lines.size() - 1;
+            } else if (parsed.kind == ParsedLine::Key && m_blocks.size() > 1) {
+                m_blocks.last().anchor = number;
                 // A key is loaded from its first line in the file, and written back there, even
                 // where its section's name or the key itself comes again further down.
-                if (wanted.contains(NoCase{parsed.name}) && !m_keys.contains(NoCase{parsed.name}))
-                    m_keys.insert(NoCase{parsed.name},
-                                  {m_blocks.size() - 1, block.lines.size() - 1});
+                const bool maybeWanted =
+                    wantedSizes >> std::min<qsizetype>(parsed.name.size(), 63) & 1;
+                if (maybeWanted && wanted.contains(NoCase{parsed.name}) &&
+                    !m_keys.contains(NoCase{parsed.name}))
+                    m_keys.insert(NoCase{parsed.name}, {number, 0, 0});
             }
         });
     }
@@ -220,13 +224,15 @@ public:
         const QByteArray key = encode(write.key, m_kind);
         const auto existing = m_keys.constFind(NoCase{key});
         if (existing != m_keys.constEnd()) {
-            RawLine &line = m_blocks[existing->block].lines[existing->line];
-            const ParsedLine parsed = parseLine(line.current());
+            const ParsedLine parsed = parseLine(text(*existing));
             if (parsed.hasEquals && holds(parsed.value, write.value, m_kind))
                 return;
             // The file's spelling of the key name stays.
-            line.replaced = parsed.name.toByteArray() + '=' + encode(write.value, m_kind);
-            line.isReplaced = true;
+            QByteArray line = parsed.name.toByteArray() + '=' + encode(write.value, m_kind);
+            if (existing->line >= 0)
+                m_replaced.insert(existing->line, line);
+            else
+                m_blocks[existing->block].added[existing->added] = line;
             return;
         }
         if (m_lastSection.isNull() || m_lastSection != write.section) {
@@ -234,14 +240,9 @@ public:
             m_lastBlock = findOrAddSection(encode(write.section, m_kind));
         }
         Block &block = m_blocks[m_lastBlock];
-        const qsizetype at = block.lastKeyLine + 1;
-        if (block.lines.at(at - 1).end.isEmpty())
-            block.lines[at - 1].end = crlf;
-        block.lines.insert(at, newLine(key + '=' + encode(write.value, m_kind)));
+        block.added.append(key + '=' + encode(write.value, m_kind));
         m_names.append(key);
-        block.lastKeyLine = at;
-        // Only lines without a key follow the last key line, so no known place moves.
-        m_keys.insert(NoCase{m_names.last()}, {m_lastBlock, at});
+        m_keys.insert(NoCase{m_names.last()}, {-1, m_lastBlock, block.added.size() - 1});
     }
 
     QByteArray bytes() const
@@ -265,11 +266,35 @@ public:
             runStart = part.data();
             runEnd = runStart + part.size();
         };
+        QHash<qsizetype, const Block *> addedAfter;
+        bool newSections = false;
         for (const Block &block : m_blocks) {
-            for (const RawLine &line : block.lines) {
-                add(line.current());
-                add(line.end);
+            if (block.anchor >= 0 && !block.added.isEmpty())
+                addedAfter.insert(block.anchor, &block);
+            newSections = newSections || !block.header.isNull();
+        }
+        const auto addLines = [&](const QList<QByteArray> &lines) {
+            for (const QByteArray &line : lines) {
+                add(line);
+                add(crlf);
             }
+        };
+        for (qsizetype number = 0; number < qsizetype(m_lines.size()); ++number) {
+            const RawLine &line = m_lines[size_t(number)];
+            add(text({number, 0, 0}));
+            const Block *block = addedAfter.value(number);
+            // Only the file's last line can lack an end; it gets one when something follows it.
+            const bool followed = block || (newSections && number + 1 == qsizetype(m_lines.size()));
+            add(line.end.isEmpty() && followed ? QByteArrayView(crlf) : line.end);
+            if (block)
+                addLines(block->added);
+        }
+        for (const Block &block : m_blocks) {
+            if (block.header.isNull())
+                continue;
+            add(block.header);
+            add(crlf);
+            addLines(block.added);
         }
         if (runStart)
             out.append(runStart, runEnd - runStart);
@@ -277,31 +302,24 @@ public:
     }
 
 private:
+    QByteArrayView text(const Place &place) const
+    {
+        if (place.line < 0)
+            return m_blocks[place.block].added[place.added];
+        const auto replaced = m_replaced.constFind(place.line);
+        return replaced != m_replaced.constEnd() ? QByteArrayView(*replaced)
+                                                 : m_lines[size_t(place.line)].text;
+    }
+
     qsizetype findOrAddSection(const QByteArray &name)
     {
         const auto section = m_sections.constFind(NoCase{name});
         if (section != m_sections.constEnd())
             return *section;
-        endLastLine();
-        Block block;
-        block.lines.append(newLine('[' + name + ']'));
-        m_blocks.append(block);
+        m_blocks.append(Block{-1, '[' + name + ']', {}});
         m_names.append(name);
         m_sections.insert(NoCase{m_names.last()}, m_blocks.size() - 1);
         return m_blocks.size() - 1;
-    }
-
-    static RawLine newLine(const QByteArray &text) { return {QByteArrayView(), crlf, text, true}; }
-
-    void endLastLine()
-    {
-        for (auto block = m_blocks.rbegin(); block != m_blocks.rend(); ++block) {
-            if (block->lines.isEmpty())
-                continue;
-            if (block->lines.last().end.isEmpty())
-                block->lines.last().end = crlf;
-            return;
-        }
     }
 
     QByteArray m_bytes;
@@ -309,7 +327,9 @@ private:
     bool m_bom = false;
     QString m_lastSection;
     qsizetype m_lastBlock = 0;
+    std::vector<RawLine> m_lines;
     QList<Block> m_blocks;
+    QHash<qsizetype, QByteArray> m_replaced;
     QHash<NoCase, qsizetype> m_sections;
     QHash<NoCase, Place> m_keys;
     QList<QByteArray> m_names; // names of added sections and keys, viewed by the hashes

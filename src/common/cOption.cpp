@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <numeric>
 
 cOption gOption;
 
@@ -79,6 +80,8 @@ bool cOption::loadKey(const QString &section, const QString &key, const QString 
     texts.texts[Text] = text.toString();
     texts.held[Text] = true;
     m_keySection.append(section);
+    // Only a key loaded whole is written back, as the section it was found in is known.
+    texts.listed = m_keySection.size() - 1;
     // As written, the line holds exactly "text|len|value".
     const qsizetype textEnd = texts.texts[Text].size();
     const qsizetype lenEnd = textEnd + 1 + texts.texts[Len].size();
@@ -111,12 +114,22 @@ QList<cIniFile::Write> cOption::keyWrites(bool changedOnly) const
     QHash<QString, qsizetype> firstListing;
     for (qsizetype i = m_sectionList.size() - 1; i >= 0; --i)
         firstListing.insert(m_sectionList.at(i), i);
+    // The keys in list order: all of them, or those changed, found without a pass over all.
+    std::vector<qsizetype> keys;
+    if (changedOnly) {
+        for (const qsizetype entry : m_changed) {
+            if (m_entries[size_t(entry)].listed >= 0)
+                keys.push_back(m_entries[size_t(entry)].listed);
+        }
+        std::sort(keys.begin(), keys.end());
+    } else {
+        keys.resize(size_t(m_keySection.size()));
+        std::iota(keys.begin(), keys.end(), 0);
+    }
     QList<QList<qsizetype>> keysOfSection(m_sectionList.size());
     const QString *lastSection = nullptr;
     qsizetype listing = 0;
-    for (qsizetype i = 0; i < m_keySection.size(); ++i) {
-        if (changedOnly && !m_entries[m_keyEntries[size_t(i)]].changed)
-            continue;
+    for (const qsizetype i : keys) {
         if (!lastSection || *lastSection != m_keySection.at(i)) {
             lastSection = &m_keySection.at(i);
             listing = firstListing.value(*lastSection);

@@ -57,6 +57,7 @@ private:
         QString texts[fieldCount];
         bool held[fieldCount] = {};
         bool changed = false;
+        qsizetype listed = -1; // its place in the key list, which keys loaded whole have
     };
 
     // The text, or null when the key or the field is missing.

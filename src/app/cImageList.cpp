@@ -24,7 +24,7 @@ struct SortKey
 void cImageList::Names::append(const QString &name)
 {
     m_names.append(name);
-    m_hashes.push_back(hashOf(name));
+    m_hashes.append(hashOf(name));
 }
 
 quint32 cImageList::Texts::number(const QString &text)
@@ -149,7 +149,7 @@ int cImageList::addAll(const QList<Names> &pictures, const QString &folder, cPro
         const Names &ofType = pictures.at(group);
         const quint32 kind = m_types.number(ofType.m_type) | folderNumber << 8;
         for (qsizetype i = 0; going && i < ofType.count(); ++i)
-            going = addRow(ofType.m_names.at(i), ofType.m_hashes[size_t(i)], kind, bulk, progress,
+            going = addRow(ofType.m_names.at(i), ofType.m_hashes.at(i), kind, bulk, progress,
                            count() - before);
     }
     finishAdding(bulk);

@@ -49,7 +49,6 @@ public:
     public:
         explicit Names(const QString &type) : m_type(type) {}
         void append(const QString &name);
-        const QString &type() const { return m_type; }
         const QStringList &names() const { return m_names; }
         qsizetype count() const { return m_names.size(); }
 
@@ -57,7 +56,7 @@ public:
         friend class cImageList;
         QString m_type;
         QStringList m_names;
-        std::vector<quint32> m_hashes;
+        QList<quint32> m_hashes; // shared, not copied, when the names are handed on
     };
     // Adds the pictures of one folder whose keys are not held yet, in order; returns how many
     // were added. progress, when given, hears of every item; a cancel keeps what was added.

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 #include <algorithm>
 #include <cstring>
 
@@ -188,11 +189,11 @@ public:
         : m_bytes(bytes), m_kind(kind)
     {
         m_bom = bytes.startsWith(utf8Bom);
-        QHash<NoCase, bool> wanted;
+        QSet<NoCase> wanted;
         quint64 wantedSizes = 0; // bit n: a wanted name of n bytes; the last bit for longer ones
         for (const cIniFile::Write &write : writes) {
             m_names.append(encode(write.key, kind));
-            wanted.insert(NoCase{m_names.last()}, true);
+            wanted.insert(NoCase{m_names.last()});
             wantedSizes |= quint64(1) << std::min<qsizetype>(m_names.last().size(), 63);
         }
         m_lines.reserve(size_t(std::count(bytes.cbegin(), bytes.cend(), '\n') + 1));

@@ -111,9 +111,6 @@ private slots:
         QTest::newRow("settings file that is a FIFO")
             << QStringList{"--ini", "<dir>/fifo.ini", "<in>"} << pageSettings << 1
             << "fifo.ini cannot be read: Not a regular file" << -1;
-        QTest::newRow("full disk") << QStringList{"--out", "/dev", "<in>"}
-                                   << QByteArray(pageSettings).replace("index.htm", "full") << 1
-                                   << "No space left on device" << -1;
         QTest::newRow("unknown option")
             << QStringList{"--fast", "<in>"} << pageSettings << 2 << "Unknown option 'fast'" << -1;
         QTest::newRow("no jobs") << QStringList{"--jobs", "0", "<in>"} << pageSettings << 2

@@ -180,10 +180,8 @@ int cCatalogCommand::run(const QStringList &arguments, const QString &iniDefault
         modUtil1::writeLog(true, result.marker, QStringLiteral("CreateMainIndex"), result.error);
         return Failure;
     }
-    if (result.unreadable > 0)
-        err << "qdx-catalog: " << result.unreadable
-            << " pictures could not be read for thumbnails; their cells show the pictures "
-               "themselves\n";
+    if (!result.thumbnailReport().isEmpty())
+        err << "qdx-catalog: " << result.thumbnailReport() << "\n";
     if (result.pages > 1)
         out << list.count() << " pictures, " << result.pages << " pages written: " << result.path
             << " and the pages after it\n";

@@ -2,6 +2,7 @@
 
 #include "cAtomicFile.h"
 #include "cAuthor.h"
+#include "cCatalogPlaces.h"
 #include "cOption.h"
 #include "cPageFile.h"
 #include "cProgress.h"
@@ -10,18 +11,10 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
+#include <QSet>
 #include <QUrl>
 #include <algorithm>
 #include <vector>
-
-namespace {
-// Where the file name starts in a path with either separator.
-qsizetype nameStart(const QString &path)
-{
-    return std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\'))) + 1;
-}
-} // namespace
 
 cCatalogWriter::cCatalogWriter(const cOption &options, int jobs) : m_options(options), m_jobs(jobs)
 {
@@ -35,26 +28,27 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath, const QStri
         return result;
     int marker = 1;
     std::vector<std::unique_ptr<cPageFile>> written;
+    QString pageFolder = outPath;
     try {
-        // The pages are written only once their thumbnails are there.
-        const QString thumbnailFolder =
+        const cCatalogPlaces places(
+            outPath, m_options.getStrVal(QStringLiteral("DOCFILE")),
             m_options.hasKey(QStringLiteral("THUMBDIR"))
                 ? m_options.getStrVal(QStringLiteral("THUMBDIR")).trimmed()
-                : QString();
+                : QString());
+        pageFolder = places.pageFolder();
+        // The pages are written only once their thumbnails are there.
         QList<cThumbnailer::Thumbnail> thumbnails;
-        if (!makeThumbnails(outPath, thumbnailFolder, names, folders, progress, thumbnails,
-                            result.unreadable)) {
+        if (!makeThumbnails(places, names, folders, progress, thumbnails, result)) {
             result.cancelled = true;
             return result;
         }
         // "PAGESIZE" pictures a page; without it (or 0) one page holds them all.
         const qsizetype size =
             std::max<qsizetype>(0, m_options.getIntVal(QStringLiteral("PAGESIZE")));
-        // The thumbnail folder lies under the output folder.
-        const Pages pages{m_options.getStrVal(QStringLiteral("DOCFILE")),
-                          size > 0 ? int((names.size() + size - 1) / size) : 1,
-                          pathLink(thumbnailFolder.split(
-                              QRegularExpression(QStringLiteral("[/\\\\]")), Qt::SkipEmptyParts))};
+        const Pages pages{places.pageName(), size > 0 ? int((names.size() + size - 1) / size) : 1,
+                          places.thumbnailFolder().isEmpty()
+                              ? QString()
+                              : folderLink(places.absolutePageFolder(), places.thumbnailFolder())};
         const QStringList noFolders;
         for (int number = 1; number <= pages.count; ++number) {
             const qsizetype first = size > 0 ? (number - 1) * size : 0;
@@ -62,62 +56,100 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath, const QStri
             written.push_back(std::make_unique<cPageFile>());
             const Slice slice{names, folders.size() == names.size() ? folders : noFolders,
                               thumbnails, first, last - first};
-            if (!writePage(*written.back(), outPath, slice, pages, number, progress, marker,
+            if (!writePage(*written.back(), places, slice, pages, number, progress, marker,
                            result.path)) {
                 // Stopped by the user: every page stays as it was before.
                 result.cancelled = true;
                 return result;
             }
         }
-        result.path = outPath + pages.fileName(1);
+        result.path = pageFolder + pages.fileName(1);
         result.pages = pages.count;
     } catch (const cError &error) {
         result.ok = false;
         result.marker = marker;
         result.error = error;
     }
-    // The pages take their places together; after an error, as far as they were written.
+    // The pages take their places together; after a settings error, as far as they were
+    // written. A page the disk refused bytes of cannot be whole: then every page stays as it was.
+    const bool refused = std::any_of(written.cbegin(), written.cend(),
+                                     [](const auto &page) { return page->writeFailed(); });
     QStringList placed;
     for (const auto &page : written) {
-        if (!page->commit() && result.ok) {
-            result.ok = false;
-            result.error = cError(cError::DeviceIO, QStringLiteral("The page could not replace ") +
-                                                        QStringLiteral("the one before it"));
-        }
         placed.append(QFileInfo(page->path()).fileName());
+        if (refused) {
+            page->discard();
+            continue;
+        }
+        QString reason;
+        if (!page->commit(reason) && result.ok) {
+            result.ok = false;
+            result.path = page->path();
+            result.error = cError(cError::DeviceIO, QStringLiteral("The page could not replace ") +
+                                                        QStringLiteral("the one before it: ") +
+                                                        reason);
+        }
     }
-    cAtomicFile::removeStale(outPath, placed);
+    cAtomicFile::removeStale(pageFolder, placed);
     return result;
 }
 
-bool cCatalogWriter::makeThumbnails(const QString &outPath, const QString &folder,
-                                    const QStringList &names, const QStringList &folders,
-                                    cProgress *progress, QList<cThumbnailer::Thumbnail> &thumbnails,
-                                    int &unreadable) const
+QString cCatalogWriter::Result::thumbnailReport() const
 {
+    QStringList parts;
+    if (unreadable > 0)
+        parts.append(QStringLiteral("%1 pictures could not be read for thumbnails").arg(unreadable));
+    if (unwritable > 0)
+        parts.append(QStringLiteral("%1 thumbnails could not be written").arg(unwritable));
+    if (parts.isEmpty())
+        return QString();
+    return parts.join(QStringLiteral(", ")) +
+           QStringLiteral("; their cells show the pictures themselves");
+}
+
+bool cCatalogWriter::makeThumbnails(const cCatalogPlaces &places, const QStringList &names,
+                                    const QStringList &folders, cProgress *progress,
+                                    QList<cThumbnailer::Thumbnail> &thumbnails,
+                                    Result &result) const
+{
+    const QString folder = places.thumbnailFolder();
     if (folder.isEmpty())
         return true;
     QList<cThumbnailer::Picture> pictures;
     pictures.reserve(names.size());
+    QSet<QString> pictureFolders;
     for (qsizetype i = 0; i < names.size(); ++i) {
         const QString own = folders.value(i);
-        pictures.append({own.isEmpty() ? outPath : own, names.at(i)});
+        // A picture of no known folder is one the page links beside itself.
+        pictures.append({own.isEmpty() ? places.pageFolder() : own, names.at(i)});
+        if (i == 0 || pictures.at(i).folder != pictures.at(i - 1).folder)
+            pictureFolders.insert(pictures.at(i).folder);
+    }
+    // Thumbnails among the pictures would be gathered with them at the next run, and again.
+    const QString thumbnailFolder = QFileInfo(folder).canonicalFilePath();
+    for (const QString &own : pictureFolders) {
+        if (!thumbnailFolder.isEmpty() && QFileInfo(own).canonicalFilePath() == thumbnailFolder)
+            throw cError(cError::BadFileName,
+                         QStringLiteral("THUMBDIR is a folder of the pictures themselves: ") +
+                             QDir::toNativeSeparators(folder));
     }
     const QSize box(std::max<int>(1, m_options.getIntVal(QStringLiteral("IMGW"))),
                     std::max<int>(1, m_options.getIntVal(QStringLiteral("IMGH"))));
     bool cancelled = false;
-    thumbnails = cThumbnailer(QDir(outPath).filePath(folder), box, m_jobs)
-                     .make(pictures, progress, cancelled);
+    thumbnails = cThumbnailer(folder, box, m_jobs).make(pictures, progress, cancelled);
     if (cancelled)
         return false;
     for (qsizetype i = 0; i < thumbnails.size(); ++i) {
-        if (!thumbnails.at(i).file.isEmpty())
+        const cThumbnailer::Thumbnail &thumbnail = thumbnails.at(i);
+        if (!thumbnail.file.isEmpty())
             continue;
-        ++unreadable;
+        ++(thumbnail.unwritable ? result.unwritable : result.unreadable);
         modUtil1::writeLog(true, 0,
                            QStringLiteral("Thumbnail: ") + pictures.at(i).folder +
-                               pictures.at(i).name + QStringLiteral(": ") +
-                               thumbnails.at(i).problem);
+                               pictures.at(i).name +
+                               (thumbnail.unwritable ? QStringLiteral(": could not be written: ")
+                                                     : QStringLiteral(": could not be read: ")) +
+                               thumbnail.problem);
     }
     return true;
 }
@@ -125,19 +157,17 @@ bool cCatalogWriter::makeThumbnails(const QString &outPath, const QString &folde
 QString cCatalogWriter::Pages::fileName(int number) const
 {
     if (number == 1)
-        return docFile;
-    // The number goes before the extension of the file name, not before a dot of a folder.
-    const qsizetype name = nameStart(docFile);
-    const qsizetype dot = docFile.lastIndexOf(QLatin1Char('.'));
-    const qsizetype at = dot > name ? dot : docFile.size();
-    return docFile.left(at) + QString::number(number) + docFile.mid(at);
+        return name;
+    // The number goes before the extension.
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const qsizetype at = dot > 0 ? dot : name.size();
+    return name.left(at) + QString::number(number) + name.mid(at);
 }
 
 QString cCatalogWriter::navigation(const Pages &pages, int number)
 {
     const auto link = [&pages](int target, const QString &text) -> QString {
-        const QString file = pages.fileName(target);
-        return QStringLiteral("<a href=\"") + linkName(file.mid(nameStart(file))) +
+        return QStringLiteral("<a href=\"") + linkName(pages.fileName(target)) +
                QStringLiteral("\">") + text + QStringLiteral("</a>");
     };
     QStringList parts;
@@ -160,14 +190,14 @@ QString cCatalogWriter::navigation(const Pages &pages, int number)
     return QStringLiteral("<p>") + parts.join(QLatin1Char(' ')) + QStringLiteral("</p>");
 }
 
-bool cCatalogWriter::writePage(cPageFile &page, const QString &outPath, const Slice &slice,
+bool cCatalogWriter::writePage(cPageFile &page, const cCatalogPlaces &places, const Slice &slice,
                                const Pages &pages, int number, cProgress *progress, int &marker,
                                QString &path) const
 {
     const QStringList &names = slice.names;
     const QStringList &folders = slice.folders;
     marker = 1;
-    path = outPath + pages.fileName(number);
+    path = places.pageFolder() + pages.fileName(number);
     page.open(path);
     page.line("<html>");
     page.line("<head>");
@@ -212,7 +242,7 @@ bool cCatalogWriter::writePage(cPageFile &page, const QString &outPath, const Sl
         const QString &name = names.at(i);
         if (fromOutput && (i == slice.first || folders.at(i) != lastFolder)) {
             lastFolder = folders.at(i);
-            prefix = folderLink(outPath, lastFolder);
+            prefix = folderLink(places.absolutePageFolder(), lastFolder);
         }
         const QString link = prefix.isEmpty() ? linkName(name) : prefix + safeSegment(name);
         page.line("<td bgcolor=\"", cellColour.utf8(), "\">");
@@ -318,10 +348,15 @@ QString cCatalogWriter::safeSegment(const QString &segment)
     return link;
 }
 
-QString cCatalogWriter::folderLink(const QString &outPath, const QString &folder)
+QString cCatalogWriter::folderLink(const QString &pageFolder, const QString &folder)
 {
-    const QString from = QDir::cleanPath(QDir::fromNativeSeparators(outPath));
-    const QString to = QDir::cleanPath(QDir::fromNativeSeparators(folder));
+    // A folder given from the working folder means nothing to the page: both ends are made
+    // absolute first.
+    const auto absolute = [](const QString &path) {
+        return QDir::cleanPath(QFileInfo(QDir::fromNativeSeparators(path)).absoluteFilePath());
+    };
+    const QString from = absolute(pageFolder);
+    const QString to = absolute(folder);
     if (from == to)
         return QString();
     const QString path = QDir(from).relativeFilePath(to);

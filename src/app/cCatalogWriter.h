@@ -5,6 +5,7 @@
 
 #include <QStringList>
 
+class cCatalogPlaces;
 class cOption;
 class cProgress;
 class cPageFile;
@@ -25,8 +26,12 @@ public:
         int pages = 0;
         // Stopped through the progress: no page was changed.
         bool cancelled = false;
-        // Pictures that could not be read for a thumbnail; their cells show the picture itself.
+        // Pictures that could not be read for a thumbnail, and thumbnails that could not be
+        // written; their cells show the picture itself.
         int unreadable = 0;
+        int unwritable = 0;
+        // One sentence on the thumbnails that could not be made; empty when all were.
+        QString thumbnailReport() const;
     };
 
     // jobs: how many thumbnails are made at once; 0 for one a core.
@@ -34,16 +39,18 @@ public:
 
     // outPath ends with the separator. An empty list writes nothing. folders, when given, holds
     // each picture's folder (ending with the separator), for the links "RELLINKS" asks for.
-    // progress, when given, hears of every picture; a cancel leaves every page as it was.
+    // progress, when given, hears of every picture; a cancel, or a disk that refuses a page,
+    // leaves every page as it was.
     Result write(const QString &outPath, const QStringList &names,
                  const QStringList &folders = QStringList(), cProgress *progress = nullptr) const;
 
     // A file name as it goes into href and src, and as it is shown under a thumbnail.
     static QString linkName(const QString &name);
-    // The link from a page in outPath to the picture name in folder: the path between them with
-    // "/" separators, each part made safe as a name is; a file: address when there is no path
-    // between them (another drive).
-    static QString relativeLink(const QString &outPath, const QString &folder, const QString &name);
+    // The link from a page in pageFolder to the picture name in folder: the path between them
+    // with "/" separators, each part made safe as a name is; a file: address when there is no
+    // path between them (another drive).
+    static QString relativeLink(const QString &pageFolder, const QString &folder,
+                                const QString &name);
     static QString shownName(const QString &name);
 
 private:
@@ -51,7 +58,7 @@ private:
     // extension.
     struct Pages
     {
-        QString docFile;
+        QString name; // the first page's file name
         int count = 1;
         QString thumbnails; // the link part that leads to the thumbnail folder
         QString fileName(int number) const;
@@ -67,17 +74,20 @@ private:
         qsizetype first;
         qsizetype size;
     };
-    // Makes the thumbnails in folder under outPath (none when it is empty); false when stopped.
-    bool makeThumbnails(const QString &outPath, const QString &folder, const QStringList &names,
+    // Makes the thumbnails in their folder (none without one), counting those that could not be
+    // made into result; false when stopped. Throws cError when the thumbnail folder is one of
+    // the pictures' own.
+    bool makeThumbnails(const cCatalogPlaces &places, const QStringList &names,
                         const QStringList &folders, cProgress *progress,
-                        QList<cThumbnailer::Thumbnail> &thumbnails, int &unreadable) const;
+                        QList<cThumbnailer::Thumbnail> &thumbnails, Result &result) const;
     // false when the progress asked to stop.
-    bool writePage(cPageFile &page, const QString &outPath, const Slice &slice, const Pages &pages,
-                   int number, cProgress *progress, int &marker, QString &path) const;
+    bool writePage(cPageFile &page, const cCatalogPlaces &places, const Slice &slice,
+                   const Pages &pages, int number, cProgress *progress, int &marker,
+                   QString &path) const;
     static QString safeSegment(const QString &segment);
-    // The part of a link from outPath to the pictures of folder, ending with "/"; empty when it
-    // is the same folder.
-    static QString folderLink(const QString &outPath, const QString &folder);
+    // The part of a link from pageFolder to the pictures of folder, ending with "/"; empty when
+    // it is the same folder.
+    static QString folderLink(const QString &pageFolder, const QString &folder);
     // Folders in a link, each made safe as a name is, each ending with "/".
     static QString pathLink(const QStringList &folders);
     void AddCss(cPageFile &page, const QString &styleSheet, const QString &fontSize) const;

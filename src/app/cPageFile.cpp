@@ -3,7 +3,6 @@
 #include "cAtomicFile.h"
 #include "cError.h"
 
-#include <QFileInfo>
 
 cPageFile::cPageFile() = default;
 
@@ -17,21 +16,13 @@ void cPageFile::open(const QString &path)
     m_path = path;
     m_pending = std::make_unique<char[]>(chunk);
     m_used = 0;
-    const QFileInfo target(path);
-    if (!target.exists() || target.isFile()) {
-        m_atomic = std::make_unique<cAtomicFile>(path);
-        if (m_atomic->open()) {
-            m_file = &m_atomic->file();
-            return;
-        }
+    m_writeFailed = false;
+    m_atomic = std::make_unique<cAtomicFile>(path);
+    if (!m_atomic->open()) {
+        const QString reason = m_atomic->errorString();
         m_atomic.reset();
+        throw cError(cError::PathNotFound, reason);
     }
-    m_direct.setFileName(path);
-    // Unbuffered: the page gathers its own chunks, and a failed write then carries the system's
-    // reason ("No space left on device") instead of a late "Unknown error".
-    if (!m_direct.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        throw cError(cError::PathNotFound, m_direct.errorString());
-    m_file = &m_direct;
 }
 
 void cPageFile::close()
@@ -40,28 +31,33 @@ void cPageFile::close()
     // A catalog of thousands of pages keeps them all until they take their places: neither the
     // buffer nor the file stays open meanwhile.
     m_pending.reset();
-    if (!(m_atomic ? m_atomic->finish(false) : m_direct.flush()))
-        throw cError(cError::DeviceIO, m_file->errorString());
+    if (!m_atomic->finish(false)) {
+        m_writeFailed = true;
+        throw cError(cError::DeviceIO, m_atomic->errorString());
+    }
 }
 
-bool cPageFile::commit()
+bool cPageFile::commit(QString &reason)
 {
-    if (!m_file)
+    if (!m_atomic)
         return true;
-    // After an error the page keeps every line written before it.
-    if (m_file->isOpen()) {
+    // After a settings error the page keeps every line written before it.
+    if (m_pending) {
         try {
             flush();
-        } catch (const cError &) {
+        } catch (const cError &error) {
+            reason = error.description();
         }
+        m_pending.reset();
     }
-    m_file = nullptr;
-    if (!m_atomic) {
-        m_direct.close();
-        return true;
+    if (m_writeFailed) {
+        discard();
+        return false;
     }
     // A page can be written again: not worth a wait for the disk.
     const bool placed = m_atomic->commit(false);
+    if (!placed)
+        reason = m_atomic->errorString();
     m_atomic.reset();
     return placed;
 }
@@ -71,8 +67,6 @@ void cPageFile::discard()
     if (m_atomic)
         m_atomic->discard();
     m_atomic.reset();
-    m_direct.close();
-    m_file = nullptr;
 }
 
 void cPageFile::append(const QString &text)
@@ -116,10 +110,13 @@ void cPageFile::flush()
 void cPageFile::write(const char *bytes, qsizetype size)
 {
     // A disk that fills up first takes part of a chunk; only the next write tells why it stopped.
+    QFile &file = m_atomic->file();
     for (qint64 done = 0; done < size;) {
-        const qint64 written = m_file->write(bytes + done, size - done);
-        if (written <= 0)
-            throw cError(cError::DeviceIO, m_file->errorString());
+        const qint64 written = file.write(bytes + done, size - done);
+        if (written <= 0) {
+            m_writeFailed = true;
+            throw cError(cError::DeviceIO, file.errorString());
+        }
         done += written;
     }
 }

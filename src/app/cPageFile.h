@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 #include <cstring>
 #include <memory>
@@ -10,8 +9,8 @@ class cAtomicFile;
 
 // The page being written: lines in UTF-8 with CR LF ends, gathered in large chunks
 // so a page of 100,000 cells costs a handful of writes. The page is written beside its file and
-// takes its place only when put in place, so the old page stays until then; a device (or a
-// folder that takes no extra file) is written directly.
+// takes its place only when put in place, so the old page stays until then; whatever stood at
+// its name is replaced, never written through.
 class cPageFile
 {
 public:
@@ -27,11 +26,13 @@ public:
     }
     // Writes out what is pending; throws cError when the disk refused it.
     void close();
-    // Puts the page, as far as it was written, in place of the old one; false when it could not.
-    bool commit();
+    // Puts the page, as far as it was written, in place of the old one; false when it could not
+    // (reason then says why). A page the disk refused bytes of is never put in place.
+    bool commit(QString &reason);
     // Throws the page away, leaving the old one.
     void discard();
-    bool isOpen() const { return m_file && m_file->isOpen(); }
+    // The disk refused some of its bytes: the page cannot be whole.
+    bool writeFailed() const { return m_writeFailed; }
     QString path() const { return m_path; }
 
 private:
@@ -52,9 +53,8 @@ private:
     void write(const char *bytes, qsizetype size);
 
     std::unique_ptr<cAtomicFile> m_atomic;
-    QFile m_direct;
-    QFile *m_file = nullptr;
     std::unique_ptr<char[]> m_pending;
     qsizetype m_used = 0;
     QString m_path;
+    bool m_writeFailed = false;
 };

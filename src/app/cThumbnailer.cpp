@@ -1,6 +1,7 @@
 #include "cThumbnailer.h"
 
 #include "cAtomicFile.h"
+#include "cPictureReader.h"
 #include "cProgress.h"
 #include "cRegularFile.h"
 
@@ -34,54 +35,82 @@ QString cThumbnailer::fileName(const Picture &picture) const
            QStringLiteral("-%1x%2.jpg").arg(m_box.width()).arg(m_box.height());
 }
 
+namespace {
+// Which picture a thumbnail was made from, kept in the thumbnail itself: a picture replaced by
+// another, even an older one, no longer matches.
+const QString sourceKey = QStringLiteral("QDXSource");
+
+QString sourceStamp(const QFileInfo &source)
+{
+    return QStringLiteral("%1 %2").arg(source.size()).arg(
+        source.lastModified().toMSecsSinceEpoch());
+}
+
+// The size of the thumbnail made earlier from this picture, or an invalid size. Only a regular
+// file of the program's own counts: a link or a FIFO planted at its name is replaced.
+QSize madeBefore(const QString &path, const QString &stamp)
+{
+    QFile file;
+    if (cRegularFile::open(file, path, nullptr, cRegularFile::OwnFileOnly) != cRegularFile::Opened)
+        return QSize();
+    QImageReader reader(&file);
+    return reader.text(sourceKey) == stamp ? reader.size() : QSize();
+}
+} // namespace
+
 cThumbnailer::Thumbnail cThumbnailer::makeOne(const Picture &picture) const
 {
     Thumbnail thumbnail;
     const QString source = picture.folder + picture.name;
     const QString target = QDir(m_folder).filePath(fileName(picture));
-    const QFileInfo made(target);
-    if (made.exists() && made.lastModified() >= QFileInfo(source).lastModified()) {
-        const QSize size = QImageReader(target).size();
-        if (size.isValid()) {
-            thumbnail.file = made.fileName();
-            thumbnail.size = size;
-            return thumbnail;
-        }
-    }
-    QFile file;
-    if (cRegularFile::open(file, source, &thumbnail.problem) != cRegularFile::Opened)
+    const QString stamp = sourceStamp(QFileInfo(source));
+    thumbnail.size = madeBefore(target, stamp);
+    if (thumbnail.size.isValid()) {
+        thumbnail.file = QFileInfo(target).fileName();
         return thumbnail;
-    QImageReader reader(&file);
+    }
+    cPictureReader picked(source);
+    if (!picked.open()) {
+        thumbnail.problem = picked.errorString();
+        return thumbnail;
+    }
+    QImageReader &reader = picked.reader();
     reader.setAutoTransform(true);
-    QSize natural = reader.size();
-    if (!natural.isValid()) {
-        thumbnail.problem = reader.errorString();
-        return thumbnail;
-    }
+    const QSize natural = picked.size();
     // The box is for the picture as shown; the decoder scales the picture as stored.
     const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
     const QSize box = turned ? m_box.transposed() : m_box;
     if (natural.width() > box.width() || natural.height() > box.height())
         reader.setScaledSize(natural.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
-    const QImage image = reader.read(); // a GIF gives its first frame
+    QImage image = reader.read(); // a GIF gives its first frame
     if (image.isNull()) {
         thumbnail.problem = reader.errorString();
         return thumbnail;
     }
     // Written beside its place and renamed when whole, so a stopped run leaves no half thumbnail.
     cAtomicFile written(target);
+    thumbnail.unwritable = true;
     if (!written.open()) {
-        thumbnail.problem = written.file().errorString();
+        thumbnail.problem = written.errorString();
         return thumbnail;
     }
+    image = image.convertToFormat(QImage::Format_RGB32);
+    image.setText(sourceKey, stamp);
     QImageWriter writer(&written.file(), "jpg");
     writer.setQuality(85);
-    if (!writer.write(image.convertToFormat(QImage::Format_RGB32)) || !written.commit(false)) {
-        thumbnail.problem = writer.errorString();
+    if (!writer.write(image)) {
+        thumbnail.problem = written.file().error() != QFileDevice::NoError
+                                ? written.file().errorString()
+                                : writer.errorString();
         written.discard();
         return thumbnail;
     }
-    thumbnail.file = made.fileName();
+    if (!written.commit(false)) {
+        thumbnail.problem = written.errorString();
+        return thumbnail;
+    }
+    thumbnail.unwritable = false;
+    thumbnail.file = QFileInfo(target).fileName();
     thumbnail.size = image.size();
     return thumbnail;
 }

@@ -9,8 +9,9 @@ class cProgress;
 // Makes the small pictures of a catalog, on every core: each picture fitted inside the thumbnail
 // box keeping its proportions, turned as the camera recorded it (EXIF orientation), written as a
 // JPEG under a name that two pictures of one name from two folders never share. A thumbnail is
-// made again only when its picture is newer or the box changed (the box is part of the name);
-// an unchanged catalog costs one look at two dates per picture.
+// made again only when its picture is not the one it was made from (its size and date, which
+// the thumbnail keeps) or the box changed (the box is part of the name); an unchanged catalog
+// costs one look at each picture and the head of its thumbnail.
 class cThumbnailer
 {
 public:
@@ -21,9 +22,10 @@ public:
     };
     struct Thumbnail
     {
-        QString file; // the name inside the thumbnail folder; empty when the picture was unreadable
+        QString file; // the name inside the thumbnail folder; empty when none could be made
         QSize size;
         QString problem;
+        bool unwritable = false; // the picture was read, but its thumbnail could not be written
     };
 
     cThumbnailer(const QString &folder, const QSize &box, int jobs = 0);

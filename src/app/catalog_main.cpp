@@ -5,11 +5,14 @@
 
 #include <QCoreApplication>
 #include <QTextStream>
+#include <csignal>
 #include <unistd.h>
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    // A file size limit must fail the write and be reported, not end the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication::setApplicationName(QStringLiteral("qdx"));
     QTextStream out(stdout);
     QTextStream err(stderr);

@@ -6,8 +6,8 @@
 #include "cImageFinder.h"
 #include "cImageList.h"
 #include "cOption.h"
+#include "cPictureReader.h"
 #include "cProgress.h"
-#include "cRegularFile.h"
 #include "cTwips.h"
 #include "frmAbout.h"
 #include "frmAuthor.h"
@@ -19,7 +19,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QHeaderView>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -424,13 +423,14 @@ void frmZentra::ListView1_ItemClick(const QModelIndex &index)
         return;
     const QString path = getInPath() + m_found->name(index.row());
     // A picture that became a FIFO or a device since the gathering must not block the window.
-    QFile file;
-    QString reason;
+    cPictureReader reader(path);
     QImage picture;
-    if (cRegularFile::open(file, path, &reason) == cRegularFile::Opened) {
-        QImageReader reader(&file);
-        reader.setAutoTransform(false);
-        picture = reader.read();
+    QString reason;
+    if (reader.open()) {
+        reader.reader().setAutoTransform(false);
+        picture = reader.reader().read();
+        reason = reader.reader().errorString();
+    } else {
         reason = reader.errorString();
     }
     if (picture.isNull()) {
@@ -479,12 +479,9 @@ void frmZentra::CmdGenFiles_Click()
         getOutPath(), m_selected->names(), m_selected->folders(), progress.get());
     if (!result.ok)
         modUtil1::writeLog(false, result.marker, QStringLiteral("CreateMainIndex"), result.error);
-    else if (result.unreadable > 0)
+    else if (!result.thumbnailReport().isEmpty())
         // Each one is in the log; one message tells how many.
-        modUtil1::writeLog(false, 0,
-                           QStringLiteral("CreateMainIndex: %1 pictures could not be read for "
-                                          "thumbnails; their cells show the pictures themselves")
-                               .arg(result.unreadable));
+        modUtil1::writeLog(false, 0, QStringLiteral("CreateMainIndex: ") + result.thumbnailReport());
 }
 
 void frmZentra::mnuOptions_Click()

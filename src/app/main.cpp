@@ -4,12 +4,15 @@
 #include "modUtil1.h"
 
 #include <QApplication>
+#include <csignal>
 #include <QScreen>
 #include <QStyle>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // A file size limit must fail the write and be reported, not end the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication::setApplicationName(QStringLiteral("qdx"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.qdx.QDX"));
     const cProgramPlace place = cProgramPlace::forProgram(QCoreApplication::applicationDirPath());

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QSet>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 #ifdef Q_OS_UNIX
@@ -9,11 +11,26 @@
 #endif
 
 namespace {
-// A link is written through, so the link stays and its target gets the new bytes.
-QString writtenPath(const QString &path)
+QString writtenPath(const QString &path, cAtomicFile::Links links)
 {
+    if (links == cAtomicFile::ReplaceLink)
+        return QFileInfo(path).absoluteFilePath();
     const QString target = QFileInfo(path).canonicalFilePath();
     return target.isEmpty() ? path : target;
+}
+
+// A file replaced keeps its permissions; anything else that stood there lends none.
+QFile::Permissions keptPermissions(const QString &path)
+{
+    const QFileInfo replaced(path);
+    if (replaced.isFile() && !replaced.isSymLink())
+        return replaced.permissions();
+    return QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+}
+
+QString systemReason()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
 }
 
 QString temporaryPrefix(const QFileInfo &target)
@@ -22,22 +39,28 @@ QString temporaryPrefix(const QFileInfo &target)
 }
 } // namespace
 
-cAtomicFile::cAtomicFile(const QString &path)
-    : m_target(writtenPath(path)), m_temporary(m_target.absolutePath() + QLatin1Char('/') +
+cAtomicFile::cAtomicFile(const QString &path, Links links)
+    : m_target(writtenPath(path, links)), m_temporary(m_target.absolutePath() + QLatin1Char('/') +
                                                temporaryPrefix(m_target) + QStringLiteral("XXXXXX"))
 {
 }
 
+bool cAtomicFile::failed(const QString &reason)
+{
+    m_error = reason;
+    return false;
+}
+
 bool cAtomicFile::open()
 {
-    return m_temporary.open();
+    return m_temporary.open() || failed(m_temporary.errorString());
 }
 
 bool cAtomicFile::finish(bool durable)
 {
-    bool written = m_temporary.flush();
+    bool written = m_temporary.flush() || failed(m_temporary.errorString());
 #ifdef Q_OS_UNIX
-    written = written && (!durable || ::fsync(m_temporary.handle()) == 0);
+    written = written && (!durable || ::fsync(m_temporary.handle()) == 0 || failed(systemReason()));
 #endif
     m_temporary.close();
     return written;
@@ -49,15 +72,14 @@ bool cAtomicFile::commit(bool durable)
         discard();
         return false;
     }
-    m_temporary.setPermissions(m_target.exists() ? QFile::permissions(m_target.absoluteFilePath())
-                                                 : QFile::ReadOwner | QFile::WriteOwner |
-                                                       QFile::ReadGroup | QFile::ReadOther);
-    std::error_code failed;
+    m_temporary.setPermissions(keptPermissions(m_target.absoluteFilePath()));
+    // A rename replaces the name itself, whatever stood there: never a link's target.
+    std::error_code renamed;
     std::filesystem::rename(QFile::encodeName(m_temporary.fileName()).toStdString(),
-                            QFile::encodeName(m_target.absoluteFilePath()).toStdString(), failed);
-    if (failed) {
+                            QFile::encodeName(m_target.absoluteFilePath()).toStdString(), renamed);
+    if (renamed) {
         discard();
-        return false;
+        return failed(QString::fromStdString(renamed.message()));
     }
     m_temporary.setAutoRemove(false);
     return true;

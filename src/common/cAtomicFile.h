@@ -5,15 +5,18 @@
 
 // A file replaced in one step: written to a temporary file beside it and renamed over it once
 // complete, so nobody ever sees it half-written, and a stopped write leaves the old file whole.
-// A link is written through.
 class cAtomicFile
 {
 public:
-    explicit cAtomicFile(const QString &path);
+    // What the program makes replaces whatever stands at its name (a planted link, a FIFO) and
+    // never writes through it; the user's own settings file keeps its link and writes its target.
+    enum Links { ReplaceLink, WriteThroughLink };
+
+    explicit cAtomicFile(const QString &path, Links links = ReplaceLink);
     // Creates the temporary file; false when its folder does not allow one.
     bool open();
     QFile &file() { return m_temporary; }
-    // The file replaced: a link's target.
+    // The file replaced: a link's target when written through.
     const QFileInfo &target() const { return m_target; }
     // Ends the writing: flushes (durable: to the disk itself) and closes the temporary file, so
     // that many can wait for their commit; false when the bytes did not all reach it.
@@ -23,10 +26,15 @@ public:
     bool commit(bool durable);
     // Throws away what was written.
     void discard();
+    // Why the last step failed, in the system's words.
+    QString errorString() const { return m_error; }
     // Removes the temporary files that writes of the files named killed before they ended.
     static void removeStale(const QString &folder, const QStringList &names);
 
 private:
+    bool failed(const QString &reason);
+
     QFileInfo m_target;
     QTemporaryFile m_temporary;
+    QString m_error;
 };

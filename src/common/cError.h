@@ -13,6 +13,7 @@ public:
         InvalidArgument = 5,
         Overflow = 6,
         TypeMismatch = 13,
+        BadFileName = 52,
         FileNotFound = 53,
         DeviceIO = 57,
         PathNotFound = 76,

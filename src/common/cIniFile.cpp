@@ -431,18 +431,28 @@ QByteArray cIniFile::apply(const QByteArray &original, const QList<Write> &write
     return applied(asUtf8(original), cCodePage::Utf8, writes);
 }
 
-bool cIniFile::save(const QString &path, const QByteArray &bytes)
+bool cIniFile::save(const QString &path, const QByteArray &bytes, QString *reason)
 {
-    cAtomicFile file(path);
-    if (!file.open())
+    const auto fail = [reason](const QString &why) {
+        if (reason)
+            *reason = why;
         return false;
+    };
+    cAtomicFile file(path, cAtomicFile::WriteThroughLink);
+    // A file the user made read-only stays as it is, though its folder would take a new one.
+    const QFileInfo &target = file.target();
+    if (target.exists() && (!target.isWritable() || !(target.permissions() & QFile::WriteOwner)))
+        return fail(QStringLiteral("The file is read-only"));
+    if (!file.open())
+        return fail(file.errorString());
     // A short write (a file size limit, a full disk) must not replace the file.
     if (file.file().write(bytes) != bytes.size()) {
+        const QString why = file.file().errorString();
         file.discard();
-        return false;
+        return fail(why);
     }
     if (!file.commit(true))
-        return false;
-    cAtomicFile::removeStale(file.target().absolutePath(), {file.target().fileName()});
+        return fail(file.errorString());
+    cAtomicFile::removeStale(target.absolutePath(), {target.fileName()});
     return true;
 }

@@ -40,7 +40,8 @@ public:
     // reason says why).
     static QByteArray load(const QString &path, bool *found = nullptr, QString *reason = nullptr);
     // Replaces the file by a temporary one written beside it, so it is never left half-written:
-    // false when it could not be written, and then the old file is whole. Temporary files that
+    // false when it could not be written (reason, when given, says why), and then the old file is
+    // whole. A link is written through; a read-only file is not written. Temporary files that
     // earlier writes left behind go once a write succeeds.
-    static bool save(const QString &path, const QByteArray &bytes);
+    static bool save(const QString &path, const QByteArray &bytes, QString *reason = nullptr);
 };

@@ -97,8 +97,17 @@ bool cOption::iniwrite()
     const QByteArray current = cIniFile::load(m_iniPath, &found);
     const bool untouched = found && m_written && current == m_writtenBytes;
     const QByteArray bytes = cIniFile::apply(current, keyWrites(untouched));
-    if (!(found && bytes == current) && !cIniFile::save(m_iniPath, bytes))
+    QString reason;
+    if (!(found && bytes == current) && !cIniFile::save(m_iniPath, bytes, &reason)) {
+        // Said once, not at every keystroke of a folder field, until a write succeeds again.
+        if (!m_writeFailureSaid)
+            modUtil1::writeLog(false, 0,
+                               QStringLiteral("iniwrite: the settings could not be written to ") +
+                                   m_iniPath + QStringLiteral(": ") + reason);
+        m_writeFailureSaid = true;
         return false;
+    }
+    m_writeFailureSaid = false;
     m_writtenBytes = bytes;
     m_written = true;
     for (const qsizetype entry : m_changed)

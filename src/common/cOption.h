@@ -18,7 +18,8 @@ public:
     // the key that causes it, keeping what was read before.
     // reason, when given, says why a file that is there could not be read.
     bool iniread(const QString &path, QString *reason = nullptr);
-    // Writes every key back to the file in one atomic replacement; false when that failed.
+    // Writes every key back to the file in one atomic replacement; false when that failed, which
+    // the log and the user hear of once until a write succeeds again.
     bool iniwrite();
 
     QString iniPath() const { return m_iniPath; }
@@ -88,6 +89,7 @@ private:
     // file still holds those bytes, writing the other keys again would change nothing.
     QByteArray m_writtenBytes;
     bool m_written = false;
+    bool m_writeFailureSaid = false;
     std::vector<qsizetype> m_changed;
     quint64 m_generation = 0;
 };

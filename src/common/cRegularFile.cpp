@@ -21,13 +21,17 @@ cRegularFile::Outcome fail(cRegularFile::Outcome outcome, const QString &why, QS
 const QString notRegular = QStringLiteral("Not a regular file");
 } // namespace
 
-cRegularFile::Outcome cRegularFile::open(QFile &file, const QString &path, QString *reason)
+cRegularFile::Outcome cRegularFile::open(QFile &file, const QString &path, QString *reason,
+                                         Links links)
 {
 #ifdef Q_OS_UNIX
     // Not blocking, so opening a FIFO returns at once and fstat can tell what it is.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | (links == OwnFileOnly ? O_NOFOLLOW : 0);
+    const int fd = ::open(QFile::encodeName(path).constData(), flags);
     if (fd < 0) {
         const int error = errno;
+        if (error == ELOOP && links == OwnFileOnly)
+            return fail(NotRegular, notRegular, reason);
         return fail(error == ENOENT || error == ENOTDIR ? Missing : Refused,
                     QString::fromLocal8Bit(std::strerror(error)), reason);
     }
@@ -45,6 +49,8 @@ cRegularFile::Outcome cRegularFile::open(QFile &file, const QString &path, QStri
     return Opened;
 #else
     const QFileInfo info(path);
+    if (links == OwnFileOnly && info.isSymLink())
+        return fail(NotRegular, notRegular, reason);
     if (!info.exists())
         return fail(Missing, QStringLiteral("No such file or directory"), reason);
     if (!info.isFile())

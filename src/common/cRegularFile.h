@@ -4,14 +4,17 @@
 
 class QFile;
 
-// Opens a file for reading only when it is a regular file once links are followed: a FIFO would
-// block the program and a device such as /dev/zero would never end. The check and the open are
-// one step, so the file cannot be swapped in between.
+// Opens a file for reading only when it is a regular file: a FIFO would block the program and a
+// device such as /dev/zero would never end. The check and the open are one step, so the file
+// cannot be swapped in between.
 class cRegularFile
 {
 public:
     enum Outcome { Opened, Missing, NotRegular, Refused };
+    // The input side follows links; a file the program made itself is only ever its own name.
+    enum Links { FollowLinks, OwnFileOnly };
 
     // reason, when given, receives what went wrong in the system's words ("Permission denied").
-    static Outcome open(QFile &file, const QString &path, QString *reason = nullptr);
+    static Outcome open(QFile &file, const QString &path, QString *reason = nullptr,
+                        Links links = FollowLinks);
 };

@@ -1,0 +1,49 @@
+#include "cCatalogPlaces.h"
+
+#include "cError.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+// The parts of a setting's path below the output folder out (absolute and clean); none for the
+// output folder itself. Either separator counts, as the settings may come from Windows.
+QStringList partsUnder(const QString &out, const QString &key, QString value)
+{
+    value.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QString target =
+        QDir::cleanPath(QDir::isAbsolutePath(value) ? value : out + QLatin1Char('/') + value);
+    const QString below = QDir(out).relativeFilePath(target);
+    if (below == QLatin1String("..") || below.startsWith(QLatin1String("../")) ||
+        QDir::isAbsolutePath(below))
+        throw cError(cError::BadFileName,
+                     key + QStringLiteral(" leads outside the output folder: ") + value);
+    if (below == QLatin1String("."))
+        return {};
+    return below.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+}
+} // namespace
+
+cCatalogPlaces::cCatalogPlaces(const QString &outPath, const QString &docFile,
+                               const QString &thumbDir)
+{
+    const QString out = QDir::cleanPath(QFileInfo(outPath).absoluteFilePath());
+    // Only the page itself may be new, as ever: the folders it goes in are the user's.
+    if (!QFileInfo(out).isDir())
+        throw cError(cError::PathNotFound, QStringLiteral("Path not found: ") + outPath);
+    QStringList page = partsUnder(out, QStringLiteral("DOCFILE"), docFile);
+    if (page.isEmpty())
+        throw cError(cError::BadFileName, QStringLiteral("DOCFILE names no page file"));
+    m_pageName = page.takeLast();
+    m_pageFolder = outPath;
+    m_absolutePageFolder = out;
+    for (const QString &folder : page) {
+        m_pageFolder += folder + QDir::separator();
+        m_absolutePageFolder += QLatin1Char('/') + folder;
+    }
+    if (thumbDir.isEmpty())
+        return;
+    m_thumbnailFolder = out;
+    for (const QString &folder : partsUnder(out, QStringLiteral("THUMBDIR"), thumbDir))
+        m_thumbnailFolder += QLatin1Char('/') + folder;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+// Where the files of one catalog go: the pages in the folder "DOCFILE" names, the thumbnails in
+// the "THUMBDIR" folder, both under the output folder however the settings write them ("\" or
+// "/", absolute or not), so that no setting can lead a write outside it.
+class cCatalogPlaces
+{
+public:
+    // outPath ends with the separator; thumbDir is empty for a catalog without thumbnails.
+    // Throws cError when the output folder is missing or a setting leads outside it.
+    cCatalogPlaces(const QString &outPath, const QString &docFile, const QString &thumbDir);
+
+    // The output folder as given, then the page's own folders; ends with the separator.
+    QString pageFolder() const { return m_pageFolder; }
+    // The first page's file name.
+    QString pageName() const { return m_pageName; }
+    // The same folder, absolute and clean, "/" between its parts.
+    QString absolutePageFolder() const { return m_absolutePageFolder; }
+    // Absolute and clean; empty without thumbnails.
+    QString thumbnailFolder() const { return m_thumbnailFolder; }
+
+private:
+    QString m_pageFolder;
+    QString m_pageName;
+    QString m_absolutePageFolder;
+    QString m_thumbnailFolder;
+};

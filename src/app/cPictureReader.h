@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QFile>
+#include <QImageReader>
+#include <QSize>
+#include <QString>
+
+// Opens a picture for decoding, for the preview and the thumbnails alike: a regular file only (a
+// FIFO would block, a device never end), and refused before anything is decoded when it declares
+// more pixels than any camera makes, since a file of a few bytes can declare billions and some
+// decoders (progressive JPEG) then hold a buffer for every one of them.
+class cPictureReader
+{
+public:
+    // 200 megapixels: the largest phone and camera sensors, with room for panoramas.
+    static constexpr qint64 maxPixels = 200'000'000;
+
+    explicit cPictureReader(const QString &path);
+    // false when the picture cannot be decoded; errorString() then says why.
+    bool open();
+    QImageReader &reader() { return m_reader; }
+    // As stored, before any turn the camera recorded.
+    QSize size() const { return m_size; }
+    QString errorString() const { return m_error; }
+
+private:
+    QString m_path;
+    QFile m_file;
+    QImageReader m_reader;
+    QSize m_size;
+    QString m_error;
+};

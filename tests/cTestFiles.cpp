@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QImageWriter>
 
 QByteArray cTestFiles::read(const QString &path)
 {
@@ -64,4 +65,29 @@ QByteArray cTestFiles::cameraJpeg(const QImage &picture, int orientation, int qu
     const QByteArray exif = QByteArray("Exif\0\0", 6) + tiff;
     const int length = int(exif.size()) + 2;
     return jpeg.left(2) + "\xFF\xE1" + char(length >> 8) + char(length & 0xFF) + exif + jpeg.mid(2);
+}
+
+QByteArray cTestFiles::progressiveBomb(int side)
+{
+    QImage picture(64, 64, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpg");
+    writer.setProgressiveScanWrite(true);
+    writer.write(picture);
+    // Walk the segments to the progressive frame header and give it the size to declare.
+    for (qsizetype at = 2; at + 9 <= jpeg.size();) {
+        const uchar marker = uchar(jpeg.at(at + 1));
+        if (marker == 0xC2) {
+            for (const qsizetype field : {at + 5, at + 7}) {
+                jpeg[field] = char(side >> 8);
+                jpeg[field + 1] = char(side & 0xFF);
+            }
+            return jpeg;
+        }
+        at += 2 + (uchar(jpeg.at(at + 2)) << 8 | uchar(jpeg.at(at + 3)));
+    }
+    return QByteArray();
 }

@@ -16,6 +16,9 @@ struct cTestFiles
     // A JPEG of the picture as a camera writes it: with an EXIF orientation that says how to turn
     // the stored pixels (6: a quarter turn clockwise).
     static QByteArray cameraJpeg(const QImage &picture, int orientation, int quality = -1);
+    // A progressive JPEG of a few hundred bytes that declares side by side pixels, as a hostile
+    // file would: decoders of such files hold a buffer for every pixel declared.
+    static QByteArray progressiveBomb(int side);
     // The smallest GIF: one transparent pixel.
     static QByteArray tinyGif();
     // A [Page] section holding every key the catalog page reads.

@@ -1,22 +1,31 @@
+#include "cCatalogPlaces.h"
 #include "cCatalogWriter.h"
 #include "cOption.h"
 #include "cProgress.h"
 #include "cTestDesktop.h"
 #include "cTestFiles.h"
+#include "cThumbnailer.h"
+#include "modUtil1.h"
 
 #include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QtTest>
+#include <csignal>
 #include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 const QByteArray head = "<html>\r\n<head>\r\n"
@@ -44,7 +53,11 @@ class tst_cCatalogWriter : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { m_dir.reset(new QTemporaryDir); }
+    void init()
+    {
+        m_dir.reset(new QTemporaryDir);
+        modUtil1::setLogFolder(m_dir->path());
+    }
 
     void pageBytes_data()
     {
@@ -206,14 +219,87 @@ private slots:
         QVERIFY(cTestFiles::read(outPath() + "page.htm").endsWith(ending));
     }
 
-    void missingOutputFolderFailsAtTheStart()
+    // Refused at step 1, before a thumbnail or a page is written: nothing changes anywhere.
+    void refusedBeforeAnythingIsWritten_data()
     {
-        cOption options = store({});
-        const QString folder = m_dir->filePath("nowhere") + QDir::separator();
-        const cCatalogWriter::Result result = cCatalogWriter(options).write(folder, {"a.jpg"});
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("docFile");
+        QTest::addColumn<QString>("thumbDir");
+        QTest::addColumn<int>("error");
+        QTest::newRow("a missing output folder") << "gone/deeper" << "page.htm" << "" << 76;
+        QTest::newRow("a missing output folder, with thumbnails")
+            << "gone/deeper" << "page.htm" << "thumbs" << 76;
+        QTest::newRow("the pictures' own folder for thumbnails") << "." << "page.htm" << "." << 52;
+        QTest::newRow("a page outside the output folder") << "site" << "../x.htm" << "" << 52;
+        QTest::newRow("thumbnails outside the output folder")
+            << "site" << "page.htm" << "../t" << 52;
+    }
+    void refusedBeforeAnythingIsWritten()
+    {
+        QFETCH(QString, out);
+        QFETCH(QString, docFile);
+        QFETCH(QString, thumbDir);
+        QFETCH(int, error);
+        cTestFiles::write(m_dir->filePath("a.jpg"), cameraJpeg(300, 200, 1));
+        QDir().mkpath(m_dir->filePath("site"));
+        const cOption options = store({{"DOCFILE", docFile}, {"THUMBDIR", thumbDir}});
+        const QStringList before = tree();
+        const cCatalogWriter::Result result =
+            cCatalogWriter(options).write(QDir::cleanPath(m_dir->filePath(out)) + "/", {"a.jpg"},
+                                          {m_dir->path() + "/"});
         QVERIFY(!result.ok);
         QCOMPARE(result.marker, 1);
-        QVERIFY(!QFile::exists(folder + "page.htm"));
+        QCOMPARE(result.error.number(), error);
+        QCOMPARE(tree(), before);
+    }
+
+    // Each setting of a place lands under the output folder, whichever separator or form it has.
+    void placesStayUnderTheOutputFolder_data()
+    {
+        QTest::addColumn<QString>("docFile");
+        QTest::addColumn<QString>("thumbDir");
+        QTest::addColumn<QString>("pageFolder"); // below the output folder; "!" when refused
+        QTest::addColumn<QString>("pageName");
+        QTest::addColumn<QString>("thumbnails"); // below the output folder; "-" for none
+        QTest::newRow("the text's page") << "index.htm" << "" << "" << "index.htm" << "-";
+        QTest::newRow("a page in a folder") << "sub/x.htm" << "thumbs" << "sub/" << "x.htm"
+                                            << "/thumbs";
+        QTest::newRow("a dotted folder, a page without extension")
+            << "a.b/index" << "" << "a.b/" << "index" << "-";
+        QTest::newRow("Windows separators")
+            << "sub\\x.htm" << "t\\small" << "sub/" << "x.htm" << "/t/small";
+        QTest::newRow("dots that stay inside") << "./sub/../x.htm" << "./t/." << "" << "x.htm"
+                                               << "/t";
+        QTest::newRow("thumbnails beside the page") << "x.htm" << "." << "" << "x.htm" << "";
+        QTest::newRow("absolute, inside") << "<out>/x.htm" << "<out>/t" << "" << "x.htm" << "/t";
+        QTest::newRow("a page above") << "../x.htm" << "" << "!" << "" << "";
+        QTest::newRow("a page far away") << "/etc/x.htm" << "" << "!" << "" << "";
+        QTest::newRow("no page name") << "sub/.." << "" << "!" << "" << "";
+        QTest::newRow("thumbnails above") << "x.htm" << "a/../../t" << "!" << "" << "";
+        QTest::newRow("thumbnails far away") << "x.htm" << "/tmp/t" << "!" << "" << "";
+    }
+    void placesStayUnderTheOutputFolder()
+    {
+        QFETCH(QString, docFile);
+        QFETCH(QString, thumbDir);
+        QFETCH(QString, pageFolder);
+        QFETCH(QString, pageName);
+        QFETCH(QString, thumbnails);
+        const QString out = m_dir->path() + "/";
+        docFile.replace("<out>", m_dir->path());
+        thumbDir.replace("<out>", m_dir->path());
+        try {
+            const cCatalogPlaces places(out, docFile, thumbDir);
+            QCOMPARE(places.pageFolder(), out + pageFolder);
+            QCOMPARE(places.pageName(), pageName);
+            QCOMPARE(places.thumbnailFolder(),
+                     thumbnails == "-" ? QString() : m_dir->path() + thumbnails);
+        } catch (const cError &error) {
+            QVERIFY2(pageFolder == "!", qPrintable(error.description()));
+            QCOMPARE(error.number(), int(cError::BadFileName));
+            return;
+        }
+        QVERIFY(pageFolder != "!");
     }
 
     // "PAGESIZE" splits the catalog; without it, or at 0, the one page of the text.
@@ -398,6 +484,121 @@ private slots:
                  (QStringList{"page.htm", "page2.htm"}));
     }
 
+    // What the program makes replaces whatever stands at its name: a link planted there must not
+    // carry the write to the file it names, nor a FIFO stop the program.
+    void plantedNamesAreReplaced_data()
+    {
+        QTest::addColumn<bool>("thumbnail");
+        QTest::addColumn<bool>("fifo");
+        QTest::newRow("a link at a thumbnail's name") << true << false;
+        QTest::newRow("a FIFO at a thumbnail's name") << true << true;
+        QTest::newRow("a link at the page's name") << false << false;
+        QTest::newRow("a FIFO at the page's name") << false << true;
+    }
+    void plantedNamesAreReplaced()
+    {
+        QFETCH(bool, thumbnail);
+        QFETCH(bool, fifo);
+        const QString pictures = m_dir->filePath("pics/");
+        QDir().mkpath(pictures);
+        cTestFiles::write(pictures + "a.jpg", cameraJpeg(300, 200, 1));
+        const QString notes = m_dir->filePath("notes.txt");
+        cTestFiles::write(notes, "my notes");
+        const QString thumbnails = m_dir->filePath("thumbs");
+        QDir().mkpath(thumbnails);
+        const QString planted =
+            thumbnail ? thumbnails + "/" +
+                            cThumbnailer(thumbnails, QSize(80, 90)).fileName({pictures, "a.jpg"})
+                      : m_dir->filePath("page.htm");
+        if (fifo)
+            QCOMPARE(::mkfifo(QFile::encodeName(planted).constData(), 0600), 0);
+        else
+            QVERIFY(QFile::link(notes, planted));
+        const cOption options = store({{"THUMBDIR", "thumbs"}, {"RELLINKS", "1"}});
+        // A write that waits for a reader of the FIFO ends the test instead of stalling it.
+        ::alarm(60);
+        const cCatalogWriter::Result result =
+            cCatalogWriter(options).write(outPath(), {"a.jpg"}, {pictures});
+        ::alarm(0);
+        QVERIFY(result.ok);
+        QCOMPARE(result.thumbnailReport(), QString());
+        QCOMPARE(cTestFiles::read(notes), QByteArray("my notes"));
+        const QFileInfo made(planted);
+        QVERIFY(made.isFile() && !made.isSymLink());
+        QVERIFY(thumbnail ? !QImage(planted).isNull()
+                          : cTestFiles::read(planted).startsWith("<html>"));
+    }
+
+    // A disk that refuses the new catalog, whether at a thumbnail or at the page, leaves the
+    // previous page whole and says why.
+    void refusedPageKeepsThePreviousOne_data()
+    {
+        QTest::addColumn<bool>("thumbnails");
+        QTest::addColumn<int>("pictures");
+        QTest::addColumn<int>("limit");
+        QTest::newRow("the page") << false << 3000 << 100000;
+        QTest::newRow("the thumbnails") << true << 12 << 1000;
+    }
+    void refusedPageKeepsThePreviousOne()
+    {
+        QFETCH(bool, thumbnails);
+        QFETCH(int, pictures);
+        QFETCH(int, limit);
+        QImage noise(300, 200, QImage::Format_RGB32);
+        for (int y = 0; y < noise.height(); ++y) {
+            for (int x = 0; x < noise.width(); ++x)
+                noise.setPixel(x, y, QRandomGenerator::global()->generate());
+        }
+        QStringList names;
+        for (int i = 0; i < pictures; ++i) {
+            names.append(QString("p%1.jpg").arg(i));
+            if (thumbnails)
+                QVERIFY(noise.save(m_dir->filePath(names.last()), "JPG"));
+        }
+        cTestFiles::write(m_dir->filePath("page.htm"), "the previous page");
+        const cOption options = store({{"THUMBDIR", thumbnails ? "thumbs" : ""}});
+        ::signal(SIGXFSZ, SIG_IGN);
+        rlimit before;
+        ::getrlimit(RLIMIT_FSIZE, &before);
+        rlimit limited = before;
+        limited.rlim_cur = rlim_t(limit);
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+        const cCatalogWriter::Result result = cCatalogWriter(options).write(outPath(), names);
+        ::setrlimit(RLIMIT_FSIZE, &before);
+        QVERIFY(!result.ok);
+        QCOMPARE(result.error.number(), int(cError::DeviceIO));
+        QVERIFY2(result.error.description().contains("File too large"),
+                 qPrintable(result.error.description()));
+        QCOMPARE(cTestFiles::read(m_dir->filePath("page.htm")), QByteArray("the previous page"));
+        QCOMPARE(result.unwritable, thumbnails ? pictures : 0);
+        QCOMPARE(result.unreadable, 0);
+        QStringList left;
+        for (QDirIterator it(m_dir->path(), QDir::Files | QDir::Hidden,
+                             QDirIterator::Subdirectories);
+             it.hasNext();)
+            left.append(it.next());
+        QCOMPARE(left.filter(".qdx-"), QStringList());
+    }
+
+    // A thumbnail belongs to the picture it was made from, not to a date: a picture replaced by
+    // an older one gets a new thumbnail.
+    void replacedPictureGetsANewThumbnail()
+    {
+        const QString picture = m_dir->filePath("a.jpg");
+        cTestFiles::write(picture, cameraJpeg(300, 200, 1));
+        const cOption options = store({{"THUMBDIR", "thumbs"}, {"THUMBSIZE", "1"}});
+        QVERIFY(cCatalogWriter(options).write(outPath(), {"a.jpg"}).ok);
+        QVERIFY(cTestFiles::read(m_dir->filePath("page.htm")).contains("height=53 width=80>"));
+        cTestFiles::write(picture, cameraJpeg(200, 300, 1));
+        QFile replaced(picture);
+        QVERIFY(replaced.open(QIODevice::ReadWrite));
+        QVERIFY(replaced.setFileTime(QDateTime::currentDateTime().addDays(-1),
+                                     QFileDevice::FileModificationTime));
+        replaced.close();
+        QVERIFY(cCatalogWriter(options).write(outPath(), {"a.jpg"}).ok);
+        QVERIFY(cTestFiles::read(m_dir->filePath("page.htm")).contains("height=90 width=60>"));
+    }
+
     // With "RELLINKS" a link leads from the output folder to the picture's own folder.
     void linksFromTheOutputFolder_data()
     {
@@ -470,14 +671,22 @@ private slots:
     {
         QTest::addColumn<bool>("elsewhere");
         QTest::addColumn<bool>("shipped");
-        QTest::newRow("page beside the pictures") << false << false;
-        QTest::newRow("page in another folder, links from there") << true << false;
-        QTest::newRow("the shipped settings, in another folder") << true << true;
+        QTest::addColumn<QString>("pageFolder");
+        QTest::addColumn<QString>("thumbDir");
+        QTest::newRow("page beside the pictures") << false << false << "" << "thumbs";
+        QTest::newRow("page in another folder, links from there")
+            << true << false << "" << "thumbs";
+        QTest::newRow("the shipped settings, in another folder")
+            << true << true << "" << "thumbs";
+        QTest::newRow("a page in a folder of its own, a thumbnail folder written with \\")
+            << true << true << "pages" << "gallery\\small";
     }
     void everyPictureLoadsInABrowser()
     {
         QFETCH(bool, elsewhere);
         QFETCH(bool, shipped);
+        QFETCH(QString, pageFolder);
+        QFETCH(QString, thumbDir);
         const QString browser = QStandardPaths::findExecutable("chromium");
         if (browser.isEmpty())
             QSKIP("chromium is not installed (./test.sh installs it): the page is not checked in "
@@ -510,9 +719,13 @@ private slots:
         if (shipped) {
             QFile::copy(QDX_SHIPPED_INI, m_dir->filePath("shipped.ini"));
             options.iniread(m_dir->filePath("shipped.ini"));
+            options.chgStrVal("THUMBDIR", thumbDir);
         }
+        const QString judged = (pageFolder.isEmpty() ? QString() : pageFolder + "\\") +
+                               (shipped ? "index.htm" : "page.htm");
+        options.chgStrVal("DOCFILE", judged);
+        QVERIFY(pageFolder.isEmpty() || QDir(site).mkpath(pageFolder));
         QVERIFY(cCatalogWriter(options).write(site + QDir::separator(), names, folders).ok);
-        const QString judged = shipped ? "index.htm" : "page.htm";
         cTestFiles::write(site + "/judge.htm", QByteArray(R"(<html><body><pre id="result"></pre>
 <iframe id="page" src="PAGE"></iframe>
 <script>
@@ -532,7 +745,7 @@ window.addEventListener('load', function () {
   document.getElementById('result').textContent = JSON.stringify(result);
 });
 </script></body></html>)")
-                                                   .replace("PAGE", judged.toUtf8()));
+                                                   .replace("PAGE", judged.toUtf8().replace('\\', '/')));
         QProcess chromium;
         // A profile of its own, and no reliance on a large /dev/shm, as in containers.
         chromium.start(browser,
@@ -557,13 +770,29 @@ window.addEventListener('load', function () {
         QCOMPARE(result["large"].toInt() == 0, shipped);
         QCOMPARE(result["script"].toInt(), 0);
         // The shipped settings make thumbnails: the pictures shown are those, not the originals.
-        QCOMPARE(QDir(site + "/thumbs").entryList(QDir::Files).size(), shipped ? names.size() : 0);
+        QCOMPARE(QDir(site + "/" + thumbDir.replace('\\', '/')).entryList(QDir::Files).size(),
+                 shipped ? names.size() : 0);
     }
 
 private:
     using ReplaceMap = QMap<QString, QString>;
 
     QString outPath() const { return m_dir->path() + QDir::separator(); }
+
+    // Every file and folder under the temporary folder but the log.
+    QStringList tree() const
+    {
+        QStringList entries;
+        for (QDirIterator it(m_dir->path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                             QDirIterator::Subdirectories);
+             it.hasNext();) {
+            const QString entry = it.next();
+            if (!entry.endsWith(".log"))
+                entries.append(entry);
+        }
+        entries.sort();
+        return entries;
+    }
 
     cOption store(const ReplaceMap &changes, const QString &missing = QString())
     {

@@ -7,6 +7,8 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QtTest>
@@ -97,8 +99,12 @@ private slots:
         QTest::newRow("missing input folder")
             << QStringList{"<dir>/gone"} << pageSettings << 1 << "input folder not found" << -1;
         QTest::newRow("output folder missing")
-            << QStringList{"--out", "<dir>/nowhere", "<in>"} << pageSettings << 1
+            << QStringList{"--out", "<dir>/nowhere/deeper", "<in>"} << pageSettings << 1
             << "could not be written (step 1)" << -1;
+        QTest::newRow("output folder missing, with thumbnails")
+            << QStringList{"--out", "<dir>/nowhere/deeper", "<in>"}
+            << pageSettings + "THUMBDIR=t|20|thumbs\r\n" << 1 << "could not be written (step 1)"
+            << -1;
         QTest::newRow("settings file missing")
             << QStringList{"--ini", "<dir>/none.ini", "<in>"} << pageSettings << 1
             << "settings file not found" << -1;
@@ -140,6 +146,7 @@ private slots:
         if (status == 2)
             QCOMPARE(m_err.split('\n').value(1), QString("Try 'qdx-catalog --help'"));
         QCOMPARE(cTestFiles::read(m_ini), settings);
+        QVERIFY(!QFile::exists(m_dir->filePath("nowhere")));
         // A page cut short stays as the window would leave it.
         QCOMPARE(QFile::exists(m_in + "/index.htm"), pageLines >= 0);
         if (pageLines >= 0)
@@ -161,6 +168,78 @@ private slots:
         ::setrlimit(RLIMIT_FSIZE, &before);
         QCOMPARE(status, 1);
         QVERIFY2(m_err.contains("File too large"), qPrintable(m_err));
+    }
+
+    // Folders given from the working folder: the links lead from where the page is.
+    void relativeFoldersLinkFromThePage()
+    {
+        cTestFiles::write(m_ini, pageSettings + "RELLINKS=r|-1|1\r\n");
+        QDir().mkpath(m_dir->filePath("out/x"));
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(m_dir->path());
+        const int status = run({"--out", "out/x", "in"});
+        QDir::setCurrent(before);
+        QCOMPARE(status, 0);
+        const QByteArray page = cTestFiles::read(m_dir->filePath("out/x/index.htm"));
+        QVERIFY2(page.contains(" <a href=\"../../in/b.jpg\">"), page.constData());
+    }
+
+    // Limits of the machine, run as a user runs the program: a picture that declares billions of
+    // pixels is refused within a bounded address space, and a file size limit is an error that
+    // keeps the previous page, not a signal that ends the program.
+    void limitsGiveErrorsNotHarm_data()
+    {
+        QTest::addColumn<int>("resource");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("pictures declaring 30000 and 46000 pixels a side")
+            << int(RLIMIT_AS) << (1500 << 20) << 0
+            << "4 pictures could not be read for thumbnails";
+        QTest::newRow("a file size limit") << int(RLIMIT_FSIZE) << 50000 << 1 << "File too large";
+    }
+    void limitsGiveErrorsNotHarm()
+    {
+        QFETCH(int, resource);
+        QFETCH(int, limit);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        const bool bombs = resource == RLIMIT_AS;
+        if (bombs) {
+            cTestFiles::write(m_ini, pageSettings + "THUMBDIR=t|20|thumbs\r\n");
+            cTestFiles::write(m_in + "/b.jpg", cTestFiles::progressiveBomb(30000));
+            cTestFiles::write(m_in + "/d.JPG", cTestFiles::progressiveBomb(46000));
+        } else {
+            for (int i = 0; i < 2000; ++i)
+                cTestFiles::write(m_in + QString("/p%1.gif").arg(i), "");
+        }
+        cTestFiles::write(m_in + "/index.htm", "the previous page");
+        QProcess catalog;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", m_dir->filePath("config"));
+        environment.insert("XDG_DATA_HOME", m_dir->filePath("data"));
+        catalog.setProcessEnvironment(environment);
+        catalog.setChildProcessModifier([resource, limit] {
+            // As a shell starts it: the signal a file size limit sends is not ignored.
+            ::signal(SIGXFSZ, SIG_DFL);
+            const rlimit bound{rlim_t(limit), rlim_t(limit)};
+            ::setrlimit(resource, &bound);
+        });
+        catalog.start(QDX_CATALOG, {"--ini", m_ini, "--jobs", "2", m_in});
+        QVERIFY(catalog.waitForFinished(120000));
+        const QString err = QString::fromLocal8Bit(catalog.readAllStandardError());
+        QCOMPARE(catalog.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(catalog.exitCode(), status);
+        QVERIFY2(err.contains(message), qPrintable(err));
+        if (bombs) {
+            const QByteArray log = cTestFiles::read(
+                m_dir->filePath("data/qdx/") +
+                QFileInfo(modUtil1::logFilePath(QDate::currentDate())).fileName());
+            QVERIFY(log.contains("could not be read: declares 30000 x 30000 pixels"));
+            QVERIFY(log.contains("could not be read: declares 46000 x 46000 pixels"));
+        } else {
+            QCOMPARE(cTestFiles::read(m_in + "/index.htm"), QByteArray("the previous page"));
+        }
     }
 
     void folderWithoutPicturesWritesNoPage()

@@ -2,9 +2,7 @@
 
 #include "cRegularFile.h"
 
-cPictureReader::cPictureReader(const QString &path) : m_path(path)
-{
-}
+cPictureReader::cPictureReader(const QString &path) : m_path(path) {}
 
 bool cPictureReader::open()
 {
@@ -17,8 +15,7 @@ bool cPictureReader::open()
         return false;
     }
     if (qint64(m_size.width()) * m_size.height() > maxPixels) {
-        m_error = QStringLiteral("It declares %1 x %2 pixels, more than the %3 megapixels a "
-                                 "picture may have")
+        m_error = QStringLiteral("declares %1 x %2 pixels, more than the %3 megapixels allowed")
                       .arg(m_size.width())
                       .arg(m_size.height())
                       .arg(maxPixels / 1'000'000);

@@ -5,6 +5,7 @@
 #include "cProgress.h"
 #include "cRegularFile.h"
 
+#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
@@ -87,6 +88,18 @@ cThumbnailer::Thumbnail cThumbnailer::makeOne(const Picture &picture) const
         thumbnail.problem = reader.errorString();
         return thumbnail;
     }
+    image = image.convertToFormat(QImage::Format_RGB32);
+    image.setText(sourceKey, stamp);
+    // Made in memory, where nothing can cut it short: the encoder takes a short write for done.
+    QByteArray jpeg;
+    QBuffer encoded(&jpeg);
+    encoded.open(QIODevice::WriteOnly);
+    QImageWriter writer(&encoded, "jpg");
+    writer.setQuality(85);
+    if (!writer.write(image)) {
+        thumbnail.problem = writer.errorString();
+        return thumbnail;
+    }
     // Written beside its place and renamed when whole, so a stopped run leaves no half thumbnail.
     cAtomicFile written(target);
     thumbnail.unwritable = true;
@@ -94,14 +107,8 @@ cThumbnailer::Thumbnail cThumbnailer::makeOne(const Picture &picture) const
         thumbnail.problem = written.errorString();
         return thumbnail;
     }
-    image = image.convertToFormat(QImage::Format_RGB32);
-    image.setText(sourceKey, stamp);
-    QImageWriter writer(&written.file(), "jpg");
-    writer.setQuality(85);
-    if (!writer.write(image)) {
-        thumbnail.problem = written.file().error() != QFileDevice::NoError
-                                ? written.file().errorString()
-                                : writer.errorString();
+    if (written.file().write(jpeg) != jpeg.size()) {
+        thumbnail.problem = written.file().errorString();
         written.discard();
         return thumbnail;
     }

@@ -53,7 +53,11 @@ bool cAtomicFile::failed(const QString &reason)
 
 bool cAtomicFile::open()
 {
-    return m_temporary.open() || failed(m_temporary.errorString());
+    // Unbuffered, through the public overload: a write the disk refuses fails at once with the
+    // system's reason, where a late flush would only say "Unknown error".
+    QFile &file = m_temporary;
+    return file.open(QIODevice::ReadWrite | QIODevice::Unbuffered) ||
+           failed(m_temporary.errorString());
 }
 
 bool cAtomicFile::finish(bool durable)

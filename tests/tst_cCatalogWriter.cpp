@@ -433,6 +433,10 @@ private slots:
         QVERIFY(cCatalogWriter(store(settings)).write(outPath(), names, folders).ok);
         QVERIFY(QFileInfo(first).lastModified() < ahead);
         QCOMPARE(QDir(m_dir->filePath("thumbs")).entryList(QDir::Files | QDir::Hidden).size(), 3);
+        // Every run finds the broken picture unreadable; the log says so once.
+        QCOMPARE(cTestFiles::read(modUtil1::logFilePath(QDate::currentDate()))
+                     .count("broken.jpg: could not be read"),
+                 qsizetype(1));
     }
 
     // Stopped while making thumbnails: no page is written and no thumbnail is left half-made.

@@ -195,7 +195,7 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("pictures declaring 30000 and 46000 pixels a side")
             << int(RLIMIT_AS) << (1500 << 20) << 0
-            << "4 pictures could not be read for thumbnails";
+            << "5 pictures could not be read for thumbnails";
         QTest::newRow("a file size limit") << int(RLIMIT_FSIZE) << 50000 << 1 << "File too large";
     }
     void limitsGiveErrorsNotHarm()
@@ -209,6 +209,9 @@ private slots:
             cTestFiles::write(m_ini, pageSettings + "THUMBDIR=t|20|thumbs\r\n");
             cTestFiles::write(m_in + "/b.jpg", cTestFiles::progressiveBomb(30000));
             cTestFiles::write(m_in + "/d.JPG", cTestFiles::progressiveBomb(46000));
+            // A picture cut short: the image library's complaint goes to the log, not between
+            // the program's lines.
+            cTestFiles::write(m_in + "/e.jpg", cTestFiles::progressiveBomb(64).left(300));
         } else {
             for (int i = 0; i < 2000; ++i)
                 cTestFiles::write(m_in + QString("/p%1.gif").arg(i), "");
@@ -231,6 +234,8 @@ private slots:
         QCOMPARE(catalog.exitStatus(), QProcess::NormalExit);
         QCOMPARE(catalog.exitCode(), status);
         QVERIFY2(err.contains(message), qPrintable(err));
+        for (const QString &line : err.split('\n', Qt::SkipEmptyParts))
+            QVERIFY2(line.startsWith("qdx-catalog: "), qPrintable(line));
         if (bombs) {
             const QByteArray log = cTestFiles::read(
                 m_dir->filePath("data/qdx/") +

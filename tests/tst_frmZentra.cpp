@@ -79,6 +79,38 @@ private slots:
         QCOMPARE(window.getOutPath(), QString("/b/c/"));
     }
 
+    // A settings file the user made read-only is not written, and the failure is said once,
+    // not at every keystroke, until a write succeeds again.
+    void readOnlySettingsStayAndSayItOnce()
+    {
+        const QByteArray ini("[Folders]\r\nINPATH=In|50|/a/\r\nOUTPATH=Out|50|/b/\r\n");
+        cTestFiles::write(iniPath(), ini);
+        const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+        QVERIFY(QFile::setPermissions(iniPath(), readOnly));
+        cTestDesktop desktop;
+        frmZentra window(m_dir->path());
+        window.Form_Load();
+        QVERIFY(cUserInput::showActive(&window));
+        QLineEdit *out = field(window, "txtOutPath");
+        QCOMPARE(cUserInput::click(out), out);
+        out->end(false);
+        desktop.messages.clear();
+        cUserInput::key(Qt::Key_C);
+        cUserInput::key(Qt::Key_D);
+        QCOMPARE(cTestFiles::read(iniPath()), ini);
+        QVERIFY(!(QFile::permissions(iniPath()) &
+                  (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther)));
+        QCOMPARE(desktop.messages.size(), 1);
+        QVERIFY2(desktop.messages.first().contains("read-only"), qPrintable(desktop.messages.first()));
+        QVERIFY(QFile::setPermissions(iniPath(), readOnly | QFile::WriteOwner));
+        cUserInput::key(Qt::Key_E);
+        QCOMPARE(cTestFiles::read(iniPath()), QByteArray(ini).replace("/b/", "/b/cde/"));
+        QVERIFY(QFile::setPermissions(iniPath(), readOnly));
+        cUserInput::key(Qt::Key_F);
+        QCOMPARE(desktop.messages.size(), 2);
+        QCOMPARE(cTestFiles::read(iniPath()), QByteArray(ini).replace("/b/", "/b/cde/"));
+    }
+
     void browseAndCancel()
     {
         cTestFiles::write(iniPath(), "[Folders]\r\nINPATH=In|50|/a/\r\nOUTPATH=Out|50|/b/\r\n");

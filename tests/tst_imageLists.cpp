@@ -1,6 +1,7 @@
 #include "cOption.h"
 #include "cTestDesktop.h"
 #include "cTestFiles.h"
+#include "cThumbnailer.h"
 #include "cUserInput.h"
 #include "frmZentra.h"
 #include "modUtil1.h"
@@ -43,7 +44,8 @@ private slots:
         QDir().mkpath(m_in);
         cTestFiles::write(m_dir->filePath("QDX.ini"),
                           "[Folders]\r\nINPATH=In|50|" + m_in.toUtf8() + "\r\nOUTPATH=Out|50|" +
-                              m_dir->path().toUtf8() + "\r\nRELLINKS=r|-1|0\r\n" +
+                              m_dir->path().toUtf8() +
+                              "\r\nRELLINKS=r|-1|0\r\nTHUMBDIR=t|20|\r\n" +
                               cTestFiles::pageSettings(0, 4));
         m_desktop.reset(new cTestDesktop);
         m_window.reset(new frmZentra(m_dir->path()));
@@ -330,6 +332,8 @@ private slots:
         QTest::newRow("a FIFO since gathering") << QByteArray("fifo") << true;
         QTest::newRow("a folder since gathering") << QByteArray("folder") << true;
         QTest::newRow("not readable for the user") << QByteArray("unreadable") << false;
+        QTest::newRow("declaring 30000 x 30000 pixels")
+            << cTestFiles::progressiveBomb(30000) << false;
     }
     void previewOfABrokenFile()
     {
@@ -361,23 +365,47 @@ private slots:
         QVERIFY(m_desktop->messages.first().contains("bad.gif"));
         if (bytes == "unreadable")
             QVERIFY(m_desktop->messages.first().contains("Permission denied"));
+        if (bytes.startsWith("\xFF\xD8"))
+            QVERIFY(m_desktop->messages.first().contains("declares 30000 x 30000 pixels"));
     }
 
+    // With thumbnails or without: a FIFO planted at a thumbnail's name does not stop the window,
+    // and a missing output folder is an error, never created.
+    void generateWritesThePageOrReportsTheStep_data()
+    {
+        QTest::addColumn<QString>("thumbnails");
+        QTest::newRow("without thumbnails") << QString();
+        QTest::newRow("with thumbnails") << "thumbs";
+    }
     void generateWritesThePageOrReportsTheStep()
     {
+        QFETCH(QString, thumbnails);
+        gOption.chgStrVal("THUMBDIR", thumbnails);
         QVERIFY(cUserInput::showActive(m_window.get()));
         cTestFiles::write(m_in + "/a.gif", tinyGif);
         press("cmdGetFiles");
         press("CmdGenFiles"); // nothing selected
         QVERIFY(!QFile::exists(m_dir->filePath("index.htm")));
         press("cmdAddAll");
+        const QString planted =
+            m_dir->filePath("thumbs/") +
+            cThumbnailer(m_dir->filePath("thumbs"), QSize(120, 120)).fileName({m_in + "/", "a.gif"});
+        if (!thumbnails.isEmpty()) {
+            QDir().mkpath(m_dir->filePath("thumbs"));
+            QCOMPARE(::mkfifo(QFile::encodeName(planted).constData(), 0600), 0);
+        }
+        // A write that waits for a reader of the FIFO ends the test instead of stalling it.
+        ::alarm(60);
         press("CmdGenFiles");
+        ::alarm(0);
         QVERIFY(QFile::exists(m_dir->filePath("index.htm")));
-        QVERIFY(m_desktop->messages.isEmpty());
-        m_window->findChild<QLineEdit *>("txtOutPath")->setText(m_dir->filePath("gone"));
+        QCOMPARE(QFileInfo(planted).isFile(), !thumbnails.isEmpty());
+        QCOMPARE(m_desktop->messages, QStringList());
+        m_window->findChild<QLineEdit *>("txtOutPath")->setText(m_dir->filePath("gone/deeper"));
         press("CmdGenFiles");
         QCOMPARE(m_desktop->messages.size(), 1);
         QVERIFY(m_desktop->messages.first().startsWith("[1] CreateMainIndex\r\n  ERROR[76]"));
+        QVERIFY(!QFile::exists(m_dir->filePath("gone")));
         QFile log(modUtil1::logFilePath(QDate::currentDate()));
         QVERIFY(log.open(QIODevice::ReadOnly));
         QVERIFY(log.readAll().contains(" 001 CreateMainIndex"));

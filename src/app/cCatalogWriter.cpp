@@ -6,8 +6,8 @@
 #include "cOption.h"
 #include "cPageFile.h"
 #include "cProgress.h"
+#include "cRepeatedLog.h"
 #include "cSetting.h"
-#include "modUtil1.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -139,18 +139,19 @@ bool cCatalogWriter::makeThumbnails(const cCatalogPlaces &places, const QStringL
     thumbnails = cThumbnailer(folder, box, m_jobs).make(pictures, progress, cancelled);
     if (cancelled)
         return false;
+    // A rerun over the same pictures says in the log only what is new.
+    cRepeatedLog log(QStringLiteral("QDX_thumbnails.txt"));
     for (qsizetype i = 0; i < thumbnails.size(); ++i) {
         const cThumbnailer::Thumbnail &thumbnail = thumbnails.at(i);
         if (!thumbnail.file.isEmpty())
             continue;
         ++(thumbnail.unwritable ? result.unwritable : result.unreadable);
-        modUtil1::writeLog(true, 0,
-                           QStringLiteral("Thumbnail: ") + pictures.at(i).folder +
-                               pictures.at(i).name +
-                               (thumbnail.unwritable ? QStringLiteral(": could not be written: ")
-                                                     : QStringLiteral(": could not be read: ")) +
-                               thumbnail.problem);
+        log.write(QStringLiteral("Thumbnail: ") + pictures.at(i).folder + pictures.at(i).name +
+                  (thumbnail.unwritable ? QStringLiteral(": could not be written: ")
+                                        : QStringLiteral(": could not be read: ")) +
+                  thumbnail.problem);
     }
+    log.save();
     return true;
 }
 

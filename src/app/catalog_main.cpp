@@ -13,6 +13,12 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     // A file size limit must fail the write and be reported, not end the program.
     std::signal(SIGXFSZ, SIG_IGN);
+    // The image library's warnings about single pictures would fall between the program's own
+    // lines; each such picture is in the log with its reason already.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            QTextStream(stderr) << "qdx-catalog: " << message << "\n";
+    });
     QCoreApplication::setApplicationName(QStringLiteral("qdx"));
     QTextStream out(stdout);
     QTextStream err(stderr);

@@ -1,0 +1,37 @@
+#include "cRepeatedLog.h"
+
+#include "cAtomicFile.h"
+#include "cTextFile.h"
+#include "modUtil1.h"
+
+#include <QDir>
+
+cRepeatedLog::cRepeatedLog(const QString &name)
+    : m_path(QDir(modUtil1::logFolder()).filePath(name))
+{
+    const QStringList before = cTextFile::readLines(m_path);
+    m_before = QSet<QString>(before.cbegin(), before.cend());
+}
+
+void cRepeatedLog::write(const QString &message)
+{
+    // One record a line: a line break inside a message would split it.
+    QString record = message;
+    record.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    if (!m_before.contains(record))
+        modUtil1::writeLog(true, 0, message);
+    m_now.append(record);
+}
+
+void cRepeatedLog::save() const
+{
+    if (m_now.isEmpty() && m_before.isEmpty())
+        return;
+    cAtomicFile file(m_path);
+    if (!file.open())
+        return;
+    const QByteArray bytes = m_now.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
+    if (file.file().write(bytes) != bytes.size())
+        return file.discard();
+    file.commit(false);
+}

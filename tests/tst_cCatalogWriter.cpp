@@ -226,13 +226,21 @@ private slots:
         QTest::addColumn<QString>("docFile");
         QTest::addColumn<QString>("thumbDir");
         QTest::addColumn<int>("error");
-        QTest::newRow("a missing output folder") << "gone/deeper" << "page.htm" << "" << 76;
-        QTest::newRow("a missing output folder, with thumbnails")
-            << "gone/deeper" << "page.htm" << "thumbs" << 76;
-        QTest::newRow("the pictures' own folder for thumbnails") << "." << "page.htm" << "." << 52;
-        QTest::newRow("a page outside the output folder") << "site" << "../x.htm" << "" << 52;
-        QTest::newRow("thumbnails outside the output folder")
-            << "site" << "page.htm" << "../t" << 52;
+        QTest::newRow("a missing output folder") << "gone/deeper"
+                                                 << "page.htm"
+                                                 << "" << 76;
+        QTest::newRow("a missing output folder, with thumbnails") << "gone/deeper"
+                                                                  << "page.htm"
+                                                                  << "thumbs" << 76;
+        QTest::newRow("the pictures' own folder for thumbnails") << "."
+                                                                 << "page.htm"
+                                                                 << "." << 52;
+        QTest::newRow("a page outside the output folder") << "site"
+                                                          << "../x.htm"
+                                                          << "" << 52;
+        QTest::newRow("thumbnails outside the output folder") << "site"
+                                                              << "page.htm"
+                                                              << "../t" << 52;
     }
     void refusedBeforeAnythingIsWritten()
     {
@@ -244,9 +252,8 @@ private slots:
         QDir().mkpath(m_dir->filePath("site"));
         const cOption options = store({{"DOCFILE", docFile}, {"THUMBDIR", thumbDir}});
         const QStringList before = tree();
-        const cCatalogWriter::Result result =
-            cCatalogWriter(options).write(QDir::cleanPath(m_dir->filePath(out)) + "/", {"a.jpg"},
-                                          {m_dir->path() + "/"});
+        const cCatalogWriter::Result result = cCatalogWriter(options).write(
+            QDir::cleanPath(m_dir->filePath(out)) + "/", {"a.jpg"}, {m_dir->path() + "/"});
         QVERIFY(!result.ok);
         QCOMPARE(result.marker, 1);
         QCOMPARE(result.error.number(), error);
@@ -261,22 +268,66 @@ private slots:
         QTest::addColumn<QString>("pageFolder"); // below the output folder; "!" when refused
         QTest::addColumn<QString>("pageName");
         QTest::addColumn<QString>("thumbnails"); // below the output folder; "-" for none
-        QTest::newRow("the text's page") << "index.htm" << "" << "" << "index.htm" << "-";
-        QTest::newRow("a page in a folder") << "sub/x.htm" << "thumbs" << "sub/" << "x.htm"
+        QTest::newRow("the text's page") << "index.htm"
+                                         << ""
+                                         << ""
+                                         << "index.htm"
+                                         << "-";
+        QTest::newRow("a page in a folder") << "sub/x.htm"
+                                            << "thumbs"
+                                            << "sub/"
+                                            << "x.htm"
                                             << "/thumbs";
-        QTest::newRow("a dotted folder, a page without extension")
-            << "a.b/index" << "" << "a.b/" << "index" << "-";
-        QTest::newRow("Windows separators")
-            << "sub\\x.htm" << "t\\small" << "sub/" << "x.htm" << "/t/small";
-        QTest::newRow("dots that stay inside") << "./sub/../x.htm" << "./t/." << "" << "x.htm"
+        QTest::newRow("a dotted folder, a page without extension") << "a.b/index"
+                                                                   << ""
+                                                                   << "a.b/"
+                                                                   << "index"
+                                                                   << "-";
+        QTest::newRow("Windows separators") << "sub\\x.htm"
+                                            << "t\\small"
+                                            << "sub/"
+                                            << "x.htm"
+                                            << "/t/small";
+        QTest::newRow("dots that stay inside") << "./sub/../x.htm"
+                                               << "./t/."
+                                               << ""
+                                               << "x.htm"
                                                << "/t";
-        QTest::newRow("thumbnails beside the page") << "x.htm" << "." << "" << "x.htm" << "";
-        QTest::newRow("absolute, inside") << "<out>/x.htm" << "<out>/t" << "" << "x.htm" << "/t";
-        QTest::newRow("a page above") << "../x.htm" << "" << "!" << "" << "";
-        QTest::newRow("a page far away") << "/etc/x.htm" << "" << "!" << "" << "";
-        QTest::newRow("no page name") << "sub/.." << "" << "!" << "" << "";
-        QTest::newRow("thumbnails above") << "x.htm" << "a/../../t" << "!" << "" << "";
-        QTest::newRow("thumbnails far away") << "x.htm" << "/tmp/t" << "!" << "" << "";
+        QTest::newRow("thumbnails beside the page") << "x.htm"
+                                                    << "."
+                                                    << ""
+                                                    << "x.htm"
+                                                    << "";
+        QTest::newRow("absolute, inside") << "<out>/x.htm"
+                                          << "<out>/t"
+                                          << ""
+                                          << "x.htm"
+                                          << "/t";
+        QTest::newRow("a page above") << "../x.htm"
+                                      << ""
+                                      << "!"
+                                      << ""
+                                      << "";
+        QTest::newRow("a page far away") << "/etc/x.htm"
+                                         << ""
+                                         << "!"
+                                         << ""
+                                         << "";
+        QTest::newRow("no page name") << "sub/.."
+                                      << ""
+                                      << "!"
+                                      << ""
+                                      << "";
+        QTest::newRow("thumbnails above") << "x.htm"
+                                          << "a/../../t"
+                                          << "!"
+                                          << ""
+                                          << "";
+        QTest::newRow("thumbnails far away") << "x.htm"
+                                             << "/tmp/t"
+                                             << "!"
+                                             << ""
+                                             << "";
     }
     void placesStayUnderTheOutputFolder()
     {
@@ -677,13 +728,15 @@ private slots:
         QTest::addColumn<bool>("shipped");
         QTest::addColumn<QString>("pageFolder");
         QTest::addColumn<QString>("thumbDir");
-        QTest::newRow("page beside the pictures") << false << false << "" << "thumbs";
-        QTest::newRow("page in another folder, links from there")
-            << true << false << "" << "thumbs";
-        QTest::newRow("the shipped settings, in another folder")
-            << true << true << "" << "thumbs";
+        QTest::newRow("page beside the pictures") << false << false << ""
+                                                  << "thumbs";
+        QTest::newRow("page in another folder, links from there") << true << false << ""
+                                                                  << "thumbs";
+        QTest::newRow("the shipped settings, in another folder") << true << true << ""
+                                                                 << "thumbs";
         QTest::newRow("a page in a folder of its own, a thumbnail folder written with \\")
-            << true << true << "pages" << "gallery\\small";
+            << true << true << "pages"
+            << "gallery\\small";
     }
     void everyPictureLoadsInABrowser()
     {
@@ -730,7 +783,8 @@ private slots:
         options.chgStrVal("DOCFILE", judged);
         QVERIFY(pageFolder.isEmpty() || QDir(site).mkpath(pageFolder));
         QVERIFY(cCatalogWriter(options).write(site + QDir::separator(), names, folders).ok);
-        cTestFiles::write(site + "/judge.htm", QByteArray(R"(<html><body><pre id="result"></pre>
+        cTestFiles::write(site + "/judge.htm",
+                          QByteArray(R"(<html><body><pre id="result"></pre>
 <iframe id="page" src="PAGE"></iframe>
 <script>
 window.addEventListener('load', function () {
@@ -749,7 +803,7 @@ window.addEventListener('load', function () {
   document.getElementById('result').textContent = JSON.stringify(result);
 });
 </script></body></html>)")
-                                                   .replace("PAGE", judged.toUtf8().replace('\\', '/')));
+                              .replace("PAGE", judged.toUtf8().replace('\\', '/')));
         QProcess chromium;
         // A profile of its own, and no reliance on a large /dev/shm, as in containers.
         chromium.start(browser,

@@ -103,8 +103,8 @@ private slots:
             << "could not be written (step 1)" << -1;
         QTest::newRow("output folder missing, with thumbnails")
             << QStringList{"--out", "<dir>/nowhere/deeper", "<in>"}
-            << pageSettings + "THUMBDIR=t|20|thumbs\r\n" << 1 << "could not be written (step 1)"
-            << -1;
+            << pageSettings + "THUMBDIR=t|20|thumbs\r\n"
+            << 1 << "could not be written (step 1)" << -1;
         QTest::newRow("settings file missing")
             << QStringList{"--ini", "<dir>/none.ini", "<in>"} << pageSettings << 1
             << "settings file not found" << -1;
@@ -194,8 +194,7 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("message");
         QTest::newRow("pictures declaring 30000 and 46000 pixels a side")
-            << int(RLIMIT_AS) << (1500 << 20) << 0
-            << "5 pictures could not be read for thumbnails";
+            << int(RLIMIT_AS) << (1500 << 20) << 0 << "5 pictures could not be read for thumbnails";
         QTest::newRow("a file size limit") << int(RLIMIT_FSIZE) << 50000 << 1 << "File too large";
     }
     void limitsGiveErrorsNotHarm()
@@ -237,9 +236,9 @@ private slots:
         for (const QString &line : err.split('\n', Qt::SkipEmptyParts))
             QVERIFY2(line.startsWith("qdx-catalog: "), qPrintable(line));
         if (bombs) {
-            const QByteArray log = cTestFiles::read(
-                m_dir->filePath("data/qdx/") +
-                QFileInfo(modUtil1::logFilePath(QDate::currentDate())).fileName());
+            const QByteArray log =
+                cTestFiles::read(m_dir->filePath("data/qdx/") +
+                                 QFileInfo(modUtil1::logFilePath(QDate::currentDate())).fileName());
             QVERIFY(log.contains("could not be read: declares 30000 x 30000 pixels"));
             QVERIFY(log.contains("could not be read: declares 46000 x 46000 pixels"));
         } else {

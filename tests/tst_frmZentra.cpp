@@ -101,7 +101,8 @@ private slots:
         QVERIFY(!(QFile::permissions(iniPath()) &
                   (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther)));
         QCOMPARE(desktop.messages.size(), 1);
-        QVERIFY2(desktop.messages.first().contains("read-only"), qPrintable(desktop.messages.first()));
+        QVERIFY2(desktop.messages.first().contains("read-only"),
+                 qPrintable(desktop.messages.first()));
         QVERIFY(QFile::setPermissions(iniPath(), readOnly | QFile::WriteOwner));
         cUserInput::key(Qt::Key_E);
         QCOMPARE(cTestFiles::read(iniPath()), QByteArray(ini).replace("/b/", "/b/cde/"));

@@ -44,8 +44,7 @@ private slots:
         QDir().mkpath(m_in);
         cTestFiles::write(m_dir->filePath("QDX.ini"),
                           "[Folders]\r\nINPATH=In|50|" + m_in.toUtf8() + "\r\nOUTPATH=Out|50|" +
-                              m_dir->path().toUtf8() +
-                              "\r\nRELLINKS=r|-1|0\r\nTHUMBDIR=t|20|\r\n" +
+                              m_dir->path().toUtf8() + "\r\nRELLINKS=r|-1|0\r\nTHUMBDIR=t|20|\r\n" +
                               cTestFiles::pageSettings(0, 4));
         m_desktop.reset(new cTestDesktop);
         m_window.reset(new frmZentra(m_dir->path()));
@@ -388,8 +387,8 @@ private slots:
         QVERIFY(!QFile::exists(m_dir->filePath("index.htm")));
         press("cmdAddAll");
         const QString planted =
-            m_dir->filePath("thumbs/") +
-            cThumbnailer(m_dir->filePath("thumbs"), QSize(120, 120)).fileName({m_in + "/", "a.gif"});
+            m_dir->filePath("thumbs/") + cThumbnailer(m_dir->filePath("thumbs"), QSize(120, 120))
+                                             .fileName({m_in + "/", "a.gif"});
         if (!thumbnails.isEmpty()) {
             QDir().mkpath(m_dir->filePath("thumbs"));
             QCOMPARE(::mkfifo(QFile::encodeName(planted).constData(), 0600), 0);

@@ -30,11 +30,10 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath, const QStri
     std::vector<std::unique_ptr<cPageFile>> written;
     QString pageFolder = outPath;
     try {
-        const cCatalogPlaces places(
-            outPath, m_options.getStrVal(QStringLiteral("DOCFILE")),
-            m_options.hasKey(QStringLiteral("THUMBDIR"))
-                ? m_options.getStrVal(QStringLiteral("THUMBDIR")).trimmed()
-                : QString());
+        const cCatalogPlaces places(outPath, m_options.getStrVal(QStringLiteral("DOCFILE")),
+                                    m_options.hasKey(QStringLiteral("THUMBDIR"))
+                                        ? m_options.getStrVal(QStringLiteral("THUMBDIR")).trimmed()
+                                        : QString());
         pageFolder = places.pageFolder();
         // The pages are written only once their thumbnails are there.
         QList<cThumbnailer::Thumbnail> thumbnails;
@@ -85,9 +84,9 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath, const QStri
         if (!page->commit(reason) && result.ok) {
             result.ok = false;
             result.path = page->path();
-            result.error = cError(cError::DeviceIO, QStringLiteral("The page could not replace ") +
-                                                        QStringLiteral("the one before it: ") +
-                                                        reason);
+            result.error =
+                cError(cError::DeviceIO, QStringLiteral("The page could not replace ") +
+                                             QStringLiteral("the one before it: ") + reason);
         }
     }
     cAtomicFile::removeStale(pageFolder, placed);
@@ -98,7 +97,8 @@ QString cCatalogWriter::Result::thumbnailReport() const
 {
     QStringList parts;
     if (unreadable > 0)
-        parts.append(QStringLiteral("%1 pictures could not be read for thumbnails").arg(unreadable));
+        parts.append(
+            QStringLiteral("%1 pictures could not be read for thumbnails").arg(unreadable));
     if (unwritable > 0)
         parts.append(QStringLiteral("%1 thumbnails could not be written").arg(unwritable));
     if (parts.isEmpty())

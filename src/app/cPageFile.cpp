@@ -3,7 +3,6 @@
 #include "cAtomicFile.h"
 #include "cError.h"
 
-
 cPageFile::cPageFile() = default;
 
 cPageFile::~cPageFile()

@@ -43,8 +43,9 @@ const QString sourceKey = QStringLiteral("QDXSource");
 
 QString sourceStamp(const QFileInfo &source)
 {
-    return QStringLiteral("%1 %2").arg(source.size()).arg(
-        source.lastModified().toMSecsSinceEpoch());
+    return QStringLiteral("%1 %2")
+        .arg(source.size())
+        .arg(source.lastModified().toMSecsSinceEpoch());
 }
 
 // The size of the thumbnail made earlier from this picture, or an invalid size. Only a regular

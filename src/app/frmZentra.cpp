@@ -481,7 +481,8 @@ void frmZentra::CmdGenFiles_Click()
         modUtil1::writeLog(false, result.marker, QStringLiteral("CreateMainIndex"), result.error);
     else if (!result.thumbnailReport().isEmpty())
         // Each one is in the log; one message tells how many.
-        modUtil1::writeLog(false, 0, QStringLiteral("CreateMainIndex: ") + result.thumbnailReport());
+        modUtil1::writeLog(false, 0,
+                           QStringLiteral("CreateMainIndex: ") + result.thumbnailReport());
 }
 
 void frmZentra::mnuOptions_Click()

@@ -4,9 +4,9 @@
 #include "modUtil1.h"
 
 #include <QApplication>
-#include <csignal>
 #include <QScreen>
 #include <QStyle>
+#include <csignal>
 
 int main(int argc, char *argv[])
 {

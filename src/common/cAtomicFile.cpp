@@ -40,8 +40,9 @@ QString temporaryPrefix(const QFileInfo &target)
 } // namespace
 
 cAtomicFile::cAtomicFile(const QString &path, Links links)
-    : m_target(writtenPath(path, links)), m_temporary(m_target.absolutePath() + QLatin1Char('/') +
-                                               temporaryPrefix(m_target) + QStringLiteral("XXXXXX"))
+    : m_target(writtenPath(path, links)),
+      m_temporary(m_target.absolutePath() + QLatin1Char('/') + temporaryPrefix(m_target) +
+                  QStringLiteral("XXXXXX"))
 {
 }
 

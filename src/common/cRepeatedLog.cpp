@@ -6,8 +6,7 @@
 
 #include <QDir>
 
-cRepeatedLog::cRepeatedLog(const QString &name)
-    : m_path(QDir(modUtil1::logFolder()).filePath(name))
+cRepeatedLog::cRepeatedLog(const QString &name) : m_path(QDir(modUtil1::logFolder()).filePath(name))
 {
     const QStringList before = cTextFile::readLines(m_path);
     m_before = QSet<QString>(before.cbegin(), before.cend());
@@ -17,7 +16,8 @@ void cRepeatedLog::write(const QString &message)
 {
     // One record a line: a line break inside a message would split it.
     QString record = message;
-    record.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    record.replace(QLatin1Char('\r'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
     if (!m_before.contains(record))
         modUtil1::writeLog(true, 0, message);
     m_now.append(record);

@@ -4,8 +4,11 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace modUtil1;
 
@@ -153,12 +156,35 @@ private slots:
                  (QStringList{"[0] x", "[51] " + QString(150, 'm') + "\r\n  ERROR[5]D"}));
     }
 
+    // A log that cannot be written, or must not be (a link or a FIFO planted at its name), never
+    // takes the message with it, nor the file a link names, nor the program's time.
+    void writeLogWithoutLogStillShows_data()
+    {
+        QTest::addColumn<QString>("planted");
+        QTest::newRow("a missing log folder") << "missing";
+        QTest::newRow("a link at the log's name") << "link";
+        QTest::newRow("a FIFO at the log's name") << "fifo";
+    }
     void writeLogWithoutLogStillShows()
     {
+        QFETCH(QString, planted);
         cTestDesktop desktop;
-        modUtil1::setLogFolder(m_dir.filePath("missing/folder"));
+        const QString log = logFilePath(QDate::currentDate());
+        const QString notes = m_dir.filePath("notes.txt");
+        QFile::remove(log);
+        QFile(notes).open(QIODevice::WriteOnly);
+        if (planted == "missing")
+            modUtil1::setLogFolder(m_dir.filePath("missing/folder"));
+        else if (planted == "link")
+            QVERIFY(QFile::link(notes, log));
+        else
+            QCOMPARE(::mkfifo(QFile::encodeName(log).constData(), 0600), 0);
+        ::alarm(60);
         writeLog(false, 7, "still told");
+        ::alarm(0);
         QCOMPARE(desktop.messages, QStringList{"[7] still told"});
+        QCOMPARE(QFileInfo(notes).size(), 0);
+        QFile::remove(log);
     }
 
     void toInt16_data()

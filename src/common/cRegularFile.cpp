@@ -24,10 +24,22 @@ const QString notRegular = QStringLiteral("Not a regular file");
 cRegularFile::Outcome cRegularFile::open(QFile &file, const QString &path, QString *reason,
                                          Links links)
 {
+    return openAs(file, path, reason, links, QIODevice::ReadOnly);
+}
+
+cRegularFile::Outcome cRegularFile::append(QFile &file, const QString &path, QString *reason)
+{
+    return openAs(file, path, reason, OwnFileOnly, QIODevice::WriteOnly | QIODevice::Append);
+}
+
+cRegularFile::Outcome cRegularFile::openAs(QFile &file, const QString &path, QString *reason,
+                                           Links links, QIODevice::OpenMode mode)
+{
 #ifdef Q_OS_UNIX
     // Not blocking, so opening a FIFO returns at once and fstat can tell what it is.
-    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | (links == OwnFileOnly ? O_NOFOLLOW : 0);
-    const int fd = ::open(QFile::encodeName(path).constData(), flags);
+    const int access = mode & QIODevice::Append ? O_WRONLY | O_APPEND | O_CREAT : O_RDONLY;
+    const int flags = access | O_NONBLOCK | O_CLOEXEC | (links == OwnFileOnly ? O_NOFOLLOW : 0);
+    const int fd = ::open(QFile::encodeName(path).constData(), flags, 0666);
     if (fd < 0) {
         const int error = errno;
         if (error == ELOOP && links == OwnFileOnly)
@@ -42,7 +54,7 @@ cRegularFile::Outcome cRegularFile::open(QFile &file, const QString &path, QStri
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     file.setFileName(path);
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    if (!file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return fail(Refused, file.errorString(), reason);
     }
@@ -51,12 +63,12 @@ cRegularFile::Outcome cRegularFile::open(QFile &file, const QString &path, QStri
     const QFileInfo info(path);
     if (links == OwnFileOnly && info.isSymLink())
         return fail(NotRegular, notRegular, reason);
-    if (!info.exists())
+    if (!(mode & QIODevice::Append) && !info.exists())
         return fail(Missing, QStringLiteral("No such file or directory"), reason);
-    if (!info.isFile())
+    if (info.exists() && !info.isFile())
         return fail(NotRegular, notRegular, reason);
     file.setFileName(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(mode))
         return fail(Refused, file.errorString(), reason);
     return Opened;
 #endif

@@ -44,8 +44,9 @@ QByteArray cTextFile::encodeLine(const QString &line)
 
 bool cTextFile::appendLines(const QString &path, const QStringList &lines)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+    // Never through a link planted at the name, nor into a FIFO that would wait for a reader.
+    QFile file;
+    if (cRegularFile::append(file, path) != cRegularFile::Opened)
         return false;
     QByteArray bytes;
     for (const QString &line : lines)

@@ -10,7 +10,8 @@ public:
     // otherwise; CR LF, LF and a lone CR all end a line. A missing file, or one that is not a
     // regular file, gives no lines.
     static QStringList readLines(const QString &path, bool *found = nullptr);
-    // Appends the lines, each ended by CR LF; false when the file cannot be opened or written.
+    // Appends the lines, each ended by CR LF; false when the file cannot be opened or written, or
+    // is not a regular file of its own (a link, a FIFO).
     static bool appendLines(const QString &path, const QStringList &lines);
 
 private:

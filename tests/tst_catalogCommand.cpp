@@ -194,7 +194,7 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("message");
         QTest::newRow("pictures declaring 30000 and 46000 pixels a side")
-            << int(RLIMIT_AS) << (1500 << 20) << 0 << "5 pictures could not be read for thumbnails";
+            << int(RLIMIT_AS) << (1500 << 20) << 0 << "6 pictures could not be read for thumbnails";
         QTest::newRow("a file size limit") << int(RLIMIT_FSIZE) << 50000 << 1 << "File too large";
     }
     void limitsGiveErrorsNotHarm()
@@ -208,6 +208,8 @@ private slots:
             cTestFiles::write(m_ini, pageSettings + "THUMBDIR=t|20|thumbs\r\n");
             cTestFiles::write(m_in + "/b.jpg", cTestFiles::progressiveBomb(30000));
             cTestFiles::write(m_in + "/d.JPG", cTestFiles::progressiveBomb(46000));
+            // Fewer pixels than the limit, but a decoder would hold 864 MB for them at once.
+            cTestFiles::write(m_in + "/f.jpg", cTestFiles::progressiveBomb(12000));
             // A picture cut short: the image library's complaint goes to the log, not between
             // the program's lines.
             cTestFiles::write(m_in + "/e.jpg", cTestFiles::progressiveBomb(64).left(300));
@@ -241,6 +243,7 @@ private slots:
                                  QFileInfo(modUtil1::logFilePath(QDate::currentDate())).fileName());
             QVERIFY(log.contains("could not be read: declares 30000 x 30000 pixels"));
             QVERIFY(log.contains("could not be read: declares 46000 x 46000 pixels"));
+            QVERIFY(log.contains("could not be read: a progressive JPEG of 12000 x 12000"));
         } else {
             QCOMPARE(cTestFiles::read(m_in + "/index.htm"), QByteArray("the previous page"));
         }

@@ -146,10 +146,13 @@ bool cCatalogWriter::makeThumbnails(const cCatalogPlaces &places, const QStringL
         if (!thumbnail.file.isEmpty())
             continue;
         ++(thumbnail.unwritable ? result.unwritable : result.unreadable);
-        log.write(QStringLiteral("Thumbnail: ") + pictures.at(i).folder + pictures.at(i).name +
-                  (thumbnail.unwritable ? QStringLiteral(": could not be written: ")
-                                        : QStringLiteral(": could not be read: ")) +
-                  thumbnail.problem);
+        // The reason goes on the error's line, where no length cuts it.
+        log.write(1, QStringLiteral("Thumbnail: ") + pictures.at(i).folder + pictures.at(i).name,
+                  thumbnail.unwritable
+                      ? cError(cError::DeviceIO,
+                               QStringLiteral("could not be written: ") + thumbnail.problem)
+                      : cError(cError::InvalidPicture,
+                               QStringLiteral("could not be read: ") + thumbnail.problem));
     }
     log.save();
     return true;

@@ -2,12 +2,41 @@
 
 #include "cRegularFile.h"
 
+namespace {
+// The bytes a JPEG decoder holds at once for the whole picture when the file is progressive (a
+// coefficient of two bytes for every pixel of every component), else 0: a baseline JPEG is
+// decoded a few lines at a time.
+qint64 progressiveBuffer(const QByteArray &head)
+{
+    const auto word = [&head](qsizetype at) {
+        return qint64(uchar(head.at(at))) << 8 | uchar(head.at(at + 1));
+    };
+    if (!head.startsWith("\xFF\xD8"))
+        return 0;
+    // Every segment before the frame header carries its length.
+    for (qsizetype at = 2; at + 10 <= head.size(); at += 2 + word(at + 2)) {
+        const uchar marker = uchar(head.at(at + 1));
+        if (uchar(head.at(at)) != 0xFF)
+            return 0;
+        const bool frame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (!frame)
+            continue;
+        if (marker != 0xC2 && marker != 0xC6 && marker != 0xCA && marker != 0xCE)
+            return 0;
+        return word(at + 5) * word(at + 7) * uchar(head.at(at + 9)) * 2;
+    }
+    return 0;
+}
+} // namespace
+
 cPictureReader::cPictureReader(const QString &path) : m_path(path) {}
 
 bool cPictureReader::open()
 {
     if (cRegularFile::open(m_file, m_path, &m_error) != cRegularFile::Opened)
         return false;
+    const qint64 buffer = progressiveBuffer(m_file.peek(1 << 16));
     m_reader.setDevice(&m_file);
     m_size = m_reader.size();
     if (!m_size.isValid()) {
@@ -19,6 +48,15 @@ bool cPictureReader::open()
                       .arg(m_size.width())
                       .arg(m_size.height())
                       .arg(maxPixels / 1'000'000);
+        return false;
+    }
+    if (buffer > maxDecodeBytes) {
+        m_error = QStringLiteral("a progressive JPEG of %1 x %2 pixels: decoding it would take "
+                                 "%3 MB, more than the %4 MB allowed")
+                      .arg(m_size.width())
+                      .arg(m_size.height())
+                      .arg(buffer >> 20)
+                      .arg(maxDecodeBytes >> 20);
         return false;
     }
     return true;

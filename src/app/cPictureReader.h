@@ -7,13 +7,16 @@
 
 // Opens a picture for decoding, for the preview and the thumbnails alike: a regular file only (a
 // FIFO would block, a device never end), and refused before anything is decoded when it declares
-// more pixels than any camera makes, since a file of a few bytes can declare billions and some
-// decoders (progressive JPEG) then hold a buffer for every one of them.
+// more pixels than any camera makes, since a file of a few bytes can declare billions, or when
+// its decoder would hold more than a bound for the whole picture at once (a progressive JPEG
+// keeps every pixel's coefficients; Qt bounds the image itself).
 class cPictureReader
 {
 public:
     // 200 megapixels: the largest phone and camera sensors, with room for panoramas.
     static constexpr qint64 maxPixels = 200'000'000;
+    // What one decode may hold beside the image: a 44-megapixel progressive colour JPEG.
+    static constexpr qint64 maxDecodeBytes = qint64(256) << 20;
 
     explicit cPictureReader(const QString &path);
     // false when the picture cannot be decoded; errorString() then says why.

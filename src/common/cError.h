@@ -18,6 +18,7 @@ public:
         DeviceIO = 57,
         PathNotFound = 76,
         DuplicateKey = 457,
+        InvalidPicture = 481,
     };
 
     cError() = default;

@@ -12,14 +12,14 @@ cRepeatedLog::cRepeatedLog(const QString &name) : m_path(QDir(modUtil1::logFolde
     m_before = QSet<QString>(before.cbegin(), before.cend());
 }
 
-void cRepeatedLog::write(const QString &message)
+void cRepeatedLog::write(int code, const QString &message, const cError &pending)
 {
     // One record a line: a line break inside a message would split it.
-    QString record = message;
+    QString record = message + QLatin1Char('\t') + pending.description();
     record.replace(QLatin1Char('\r'), QLatin1Char(' '))
         .replace(QLatin1Char('\n'), QLatin1Char(' '));
     if (!m_before.contains(record))
-        modUtil1::writeLog(true, 0, message);
+        modUtil1::writeLog(true, code, message, pending);
     m_now.append(record);
 }
 

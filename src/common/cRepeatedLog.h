@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cError.h"
+
 #include <QSet>
 #include <QString>
 
@@ -11,8 +13,8 @@ class cRepeatedLog
 public:
     // name: the file, in the log folder, that keeps the last run's records.
     explicit cRepeatedLog(const QString &name);
-    // Logs the message silently, unless the last run logged it already.
-    void write(const QString &message);
+    // Logs the record silently, unless the last run logged it already.
+    void write(int code, const QString &message, const cError &pending);
     // Keeps this run's messages, and only those, for the next run.
     void save() const;
 

@@ -8,11 +8,16 @@ namespace {
 class cTestProgress : public cProgress
 {
 public:
-    explicit cTestProgress(qint64 cancelAfter) : m_cancelAfter(cancelAfter) {}
+    cTestProgress(qint64 cancelAfter, int &shown) : m_cancelAfter(cancelAfter), m_shown(shown)
+    {
+        ++m_shown;
+    }
+    ~cTestProgress() override { --m_shown; }
     bool step(qint64 done) override { return m_cancelAfter < 0 || done <= m_cancelAfter; }
 
 private:
     qint64 m_cancelAfter;
+    int &m_shown;
 };
 } // namespace
 
@@ -29,6 +34,8 @@ cTestDesktop::~cTestDesktop()
 void cTestDesktop::message(QWidget *, const QString &text)
 {
     messages.append(text);
+    if (progressShown > 0)
+        ++messagesOverProgress;
 }
 
 QString cTestDesktop::chooseFolder(QWidget *, const QString &title)
@@ -52,5 +59,5 @@ int cTestDesktop::showModal(QDialog *dialog)
 std::unique_ptr<cProgress> cTestDesktop::progress(QWidget *, const QString &label, qint64)
 {
     progressLabels.append(label);
-    return std::make_unique<cTestProgress>(cancelAfter);
+    return std::make_unique<cTestProgress>(cancelAfter, progressShown);
 }

@@ -35,6 +35,9 @@ public:
     // Labels of the progress windows asked for; a step past cancelAfter items asks to stop.
     QStringList progressLabels;
     qint64 cancelAfter = -1;
+    // Progress windows standing now, and messages shown while one stood (and hid it).
+    int progressShown = 0;
+    int messagesOverProgress = 0;
     // Runs while a modal window is "shown"; its result is the window's result.
     std::function<int(QDialog *)> onModal;
 };

@@ -82,6 +82,7 @@ private slots:
         QCOMPARE(field("txtNfiles"), QString("5"));
         QCOMPARE(m_desktop->messages.size(), 1);
         QVERIFY(m_desktop->messages.first().contains("cannot be read: 1"));
+        QCOMPARE(m_desktop->messagesOverProgress, 0);
         ::unlink(notUtf8.constData()); // the temporary folder cannot see it to remove it
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
@@ -405,6 +406,8 @@ private slots:
         QCOMPARE(m_desktop->messages.size(), 1);
         QVERIFY(m_desktop->messages.first().startsWith("[1] CreateMainIndex\r\n  ERROR[76]"));
         QVERIFY(!QFile::exists(m_dir->filePath("gone")));
+        // The error is said once the progress window is gone, not under it.
+        QCOMPARE(m_desktop->messagesOverProgress, 0);
         QFile log(modUtil1::logFilePath(QDate::currentDate()));
         QVERIFY(log.open(QIODevice::ReadOnly));
         QVERIFY(log.readAll().contains(" 001 CreateMainIndex"));

@@ -339,12 +339,13 @@ void frmZentra::cmdGetFiles_Click()
     int marker = 0;
     try {
         m_found->clear();
-        const std::unique_ptr<cProgress> progress =
+        std::unique_ptr<cProgress> progress =
             cDesktop::current().progress(this, QStringLiteral("Gathering pictures:"), 0);
         // A cancel keeps what was listed.
         const QString folder = getInPath();
         const cImageFinder::Found found =
             cImageFinder::find(folder, chkGif->isChecked(), chkJpg->isChecked(), progress.get());
+        progress.reset();
         marker = 51;
         found.addTo(*m_found, folder);
         marker = 52;
@@ -472,11 +473,13 @@ void frmZentra::ListView1_ColumnClick(int column)
 
 void frmZentra::CmdGenFiles_Click()
 {
-    const std::unique_ptr<cProgress> progress = cDesktop::current().progress(
+    std::unique_ptr<cProgress> progress = cDesktop::current().progress(
         this, QStringLiteral("Writing the catalog:"), m_selected->count());
     // A cancel leaves every page as it was, and there is nothing to report.
     const cCatalogWriter::Result result = cCatalogWriter(gOption).write(
         getOutPath(), m_selected->names(), m_selected->folders(), progress.get());
+    // Gone before anything is said, or it would stand over the message.
+    progress.reset();
     if (!result.ok)
         modUtil1::writeLog(false, result.marker, QStringLiteral("CreateMainIndex"), result.error);
     else if (!result.thumbnailReport().isEmpty())

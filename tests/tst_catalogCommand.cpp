@@ -1,4 +1,5 @@
 #include "cCatalogCommand.h"
+#include "cProgramPlace.h"
 #include "cTestDesktop.h"
 #include "cTestFiles.h"
 #include "frmZentra.h"
@@ -237,10 +238,12 @@ private slots:
         QVERIFY2(err.contains(message), qPrintable(err));
         for (const QString &line : err.split('\n', Qt::SkipEmptyParts))
             QVERIFY2(line.startsWith("qdx-catalog: "), qPrintable(line));
+        // Run with --ini, it touches nothing of the user's: the log goes beside the settings.
+        QVERIFY(!err.contains("could not be copied"));
+        QVERIFY(!QFileInfo::exists(m_dir->filePath("config")));
+        QVERIFY(!QFileInfo::exists(m_dir->filePath("data")));
         if (bombs) {
-            const QByteArray log =
-                cTestFiles::read(m_dir->filePath("data/qdx/") +
-                                 QFileInfo(modUtil1::logFilePath(QDate::currentDate())).fileName());
+            const QByteArray log = cTestFiles::read(modUtil1::logFilePath(QDate::currentDate()));
             QVERIFY(log.contains("could not be read: declares 30000 x 30000 pixels"));
             QVERIFY(log.contains("could not be read: declares 46000 x 46000 pixels"));
             QVERIFY(log.contains("could not be read: a progressive JPEG of 12000 x 12000"));
@@ -290,7 +293,8 @@ private:
         m_err.clear();
         QTextStream out(&m_out);
         QTextStream err(&m_err);
-        const int status = cCatalogCommand::run(arguments, m_ini, out, err);
+        const int status =
+            cCatalogCommand::run(arguments, cProgramPlace::portable(m_dir->path()), out, err);
         out.flush();
         err.flush();
         return status;

@@ -4,6 +4,7 @@
 #include "cConsoleProgress.h"
 #include "cImageFinder.h"
 #include "cOption.h"
+#include "cProgramPlace.h"
 #include "modUtil1.h"
 
 #include <QCommandLineParser>
@@ -101,11 +102,10 @@ QString cCatalogCommand::usage(const QString &iniDefault)
         .arg(iniDefault);
 }
 
-int cCatalogCommand::run(const QStringList &arguments, const QString &iniDefault, QTextStream &out,
+int cCatalogCommand::run(const QStringList &arguments, const cProgramPlace &place, QTextStream &out,
                          QTextStream &err, bool errIsTerminal)
 {
     Options options;
-    options.ini = iniDefault;
     bool help = false;
     bool version = false;
     const QString problem = parse(arguments, options, help, version);
@@ -114,12 +114,22 @@ int cCatalogCommand::run(const QStringList &arguments, const QString &iniDefault
         return Usage;
     }
     if (help) {
-        out << usage(iniDefault);
+        out << usage(place.settingsFile());
         return Success;
     }
     if (version) {
         out << "qdx-catalog 1.00\nMIT License: free to use, copy, change and share; no warranty.\n";
         return Success;
+    }
+    // A settings file named on the command line is all the run touches of the user's: the log
+    // goes beside it, and the user's own folders are neither made nor filled.
+    if (options.ini.isEmpty()) {
+        options.ini = place.settingsFile();
+        if (!place.prepare())
+            err << "qdx-catalog: the settings could not be copied to " << options.ini << "\n";
+        modUtil1::setLogFolder(place.logFolder());
+    } else {
+        modUtil1::setLogFolder(QFileInfo(options.ini).absolutePath());
     }
     const auto fail = [&](const QString &message, const cError &error = cError()) {
         err << "qdx-catalog: " << message << "\n";

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "cCatalogCommand.h"
 #include "cProgramPlace.h"
-#include "modUtil1.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -22,12 +21,9 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("qdx"));
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const cProgramPlace place = cProgramPlace::forProgram(QCoreApplication::applicationDirPath());
-    if (!place.prepare())
-        err << "qdx-catalog: the settings could not be copied to " << place.settingsFile() << "\n";
-    modUtil1::setLogFolder(place.logFolder());
     QStringList arguments = app.arguments();
     arguments.removeFirst();
-    return cCatalogCommand::run(arguments, place.settingsFile(), out, err,
-                                ::isatty(STDERR_FILENO) == 1);
+    return cCatalogCommand::run(arguments,
+                                cProgramPlace::forProgram(QCoreApplication::applicationDirPath()),
+                                out, err, ::isatty(STDERR_FILENO) == 1);
 }

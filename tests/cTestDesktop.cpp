@@ -1,6 +1,7 @@
 #include "cTestDesktop.h"
 
 #include "cProgress.h"
+#include "cProgressWindow.h"
 
 #include <QDialog>
 
@@ -56,8 +57,11 @@ int cTestDesktop::showModal(QDialog *dialog)
     return onModal ? onModal(dialog) : QDialog::Rejected;
 }
 
-std::unique_ptr<cProgress> cTestDesktop::progress(QWidget *, const QString &label, qint64)
+std::unique_ptr<cProgress> cTestDesktop::progress(QWidget *parent, const QString &label,
+                                                  qint64 total)
 {
     progressLabels.append(label);
+    if (realProgress)
+        return std::make_unique<cProgressWindow>(parent, label, total);
     return std::make_unique<cTestProgress>(cancelAfter, progressShown);
 }

@@ -35,6 +35,8 @@ public:
     // Labels of the progress windows asked for; a step past cancelAfter items asks to stop.
     QStringList progressLabels;
     qint64 cancelAfter = -1;
+    // Gives the program's own progress windows, which take the user's input while work runs.
+    bool realProgress = false;
     // Progress windows standing now, and messages shown while one stood (and hid it).
     int progressShown = 0;
     int messagesOverProgress = 0;

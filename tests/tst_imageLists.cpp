@@ -1,4 +1,5 @@
 #include "cOption.h"
+#include "cProgressWindow.h"
 #include "cTestDesktop.h"
 #include "cTestFiles.h"
 #include "cThumbnailer.h"
@@ -13,8 +14,11 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -367,6 +371,46 @@ private slots:
             QVERIFY(m_desktop->messages.first().contains("Permission denied"));
         if (bytes.startsWith("\xFF\xD8"))
             QVERIFY(m_desktop->messages.first().contains("declares 30000 x 30000 pixels"));
+    }
+
+    // From the first moment of long work, a click on the window does not run its handler inside
+    // the work: "<<" during Generate Catalog leaves the selection whole.
+    void clickDuringLongWorkIsNotRunInsideIt()
+    {
+        QImage picture(1600, 1200, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        for (int i = 0; i < 100; ++i)
+            QVERIFY(picture.save(m_in + QString("/p%1.jpg").arg(i), "JPG"));
+        gOption.chgStrVal("THUMBDIR", "thumbs");
+        QVERIFY(cUserInput::showActive(m_window.get()));
+        press("cmdGetFiles");
+        press("cmdAddAll");
+        QCOMPARE(field("txtNsel"), QString("100"));
+        m_desktop->realProgress = true;
+        bool clicked = false;
+        QTimer::singleShot(20, m_window.get(), [this, &clicked] {
+            cUserInput::click(m_window->findChild<QWidget *>("cmdDelAll"));
+            clicked = true;
+        });
+        press("CmdGenFiles");
+        QVERIFY2(clicked, "the work ended before the click came");
+        QCOMPARE(field("txtNsel"), QString("100"));
+        QCOMPARE(column(selected()).size(), 100);
+        QCOMPARE(QDir(m_dir->filePath("thumbs")).entryList(QDir::Files).size(), 100);
+    }
+
+    // Once the progress window shows, its Cancel button takes the click that the rest refuse.
+    void progressWindowCancels()
+    {
+        QVERIFY(cUserInput::showActive(m_window.get()));
+        cProgressWindow progress(m_window.get(), "Working:", 10);
+        QTest::qWait(600);
+        QVERIFY(progress.step(1)); // half a second has passed: the window shows
+        auto *dialog = m_window->findChild<QProgressDialog *>();
+        QVERIFY(dialog && QTest::qWaitForWindowExposed(dialog));
+        auto *cancel = dialog->findChild<QPushButton *>();
+        QCOMPARE(cUserInput::click(cancel), cancel);
+        QVERIFY(!progress.step(2));
     }
 
     // With thumbnails or without: a FIFO planted at a thumbnail's name does not stop the window,

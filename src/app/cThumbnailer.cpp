@@ -8,11 +8,14 @@
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QThread>
 #include <QThreadPool>
+#include <QTimer>
 #include <QtConcurrent>
 
 cThumbnailer::cThumbnailer(const QString &folder, const QSize &box, int jobs)
@@ -132,15 +135,24 @@ QList<cThumbnailer::Thumbnail> cThumbnailer::make(const QList<Picture> &pictures
     pool.setMaxThreadCount(m_jobs > 0 ? m_jobs : QThread::idealThreadCount());
     QFuture<Thumbnail> future = QtConcurrent::mapped(
         &pool, pictures, [this](const Picture &picture) { return makeOne(picture); });
-    while (!future.isFinished()) {
-        if (progress && !progress->step(future.progressValue())) {
-            // The thumbnails being made finish whole; the others are not started.
+    // Awaited in an event loop, not asleep: the window repaints while the thumbnails are made.
+    QFutureWatcher<Thumbnail> watcher;
+    QEventLoop loop;
+    QObject::connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, &loop, [&future, progress] {
+        // The thumbnails being made finish whole; the others are not started.
+        if (progress && !progress->step(future.progressValue()))
             future.cancel();
-            future.waitForFinished();
-            cancelled = true;
-            return {};
-        }
-        QThread::msleep(10);
+    });
+    look.start(10);
+    watcher.setFuture(future);
+    if (!future.isFinished())
+        loop.exec();
+    future.waitForFinished();
+    if (future.isCanceled()) {
+        cancelled = true;
+        return {};
     }
     return future.results();
 }

@@ -1,6 +1,8 @@
 #include "cProgressWindow.h"
 
 #include <QCoreApplication>
+#include <QEvent>
+#include <QWindow>
 
 cProgressWindow::cProgressWindow(QWidget *owner, const QString &label, qint64 total)
     : m_dialog(owner), m_label(label), m_total(total)
@@ -16,6 +18,35 @@ cProgressWindow::cProgressWindow(QWidget *owner, const QString &label, qint64 to
     m_dialog.setRange(0, total > 0 ? 1000 : 0);
     m_dialog.setValue(0);
     m_sinceLook.start();
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+cProgressWindow::~cProgressWindow()
+{
+    QCoreApplication::instance()->removeEventFilter(this);
+}
+
+bool cProgressWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut: {
+        // Dropped, as a window that a modal one blocks drops it. Input reaches a window before
+        // the widget in it.
+        if (const auto *window = qobject_cast<const QWindow *>(watched))
+            return window != m_dialog.windowHandle();
+        const auto *widget = qobject_cast<const QWidget *>(watched);
+        return !(widget && (widget == &m_dialog || m_dialog.isAncestorOf(widget)));
+    }
+    default:
+        return false;
+    }
 }
 
 bool cProgressWindow::step(qint64 done)

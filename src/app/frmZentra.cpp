@@ -358,7 +358,7 @@ void frmZentra::cmdGetFiles_Click()
     } catch (const std::bad_alloc &) {
         // A folder too large for the memory left: what was gathered stays.
         modUtil1::writeLog(false, marker, QStringLiteral("cmdGetFiles"),
-                           cError(7, QStringLiteral("Out of memory")));
+                           cError(cError::OutOfMemory, QStringLiteral("Out of memory")));
     }
     showSelectedCount();
 }

@@ -27,6 +27,11 @@ cError cError::overflow()
     return cError(Overflow, QStringLiteral("Overflow"));
 }
 
+cError cError::objectNotSet()
+{
+    return cError(ObjectNotSet, QStringLiteral("Object variable or With block variable not set"));
+}
+
 const char *cError::what() const noexcept
 {
     return m_what.constData();

@@ -12,13 +12,19 @@ public:
         None = 0,
         InvalidArgument = 5,
         Overflow = 6,
+        OutOfMemory = 7,
         TypeMismatch = 13,
         BadFileName = 52,
         FileNotFound = 53,
         DeviceIO = 57,
         PathNotFound = 76,
+        ObjectNotSet = 91,
+        InvalidPropertyValue = 380,
         DuplicateKey = 457,
         InvalidPicture = 481,
+        InvalidClassString = 711,
+        ControlNameTaken = 727,
+        ControlNotFound = 730,
     };
 
     cError() = default;
@@ -27,6 +33,7 @@ public:
     static cError duplicateKey();
     static cError typeMismatch();
     static cError overflow();
+    static cError objectNotSet();
 
     int number() const { return m_number; }
     QString description() const { return m_description; }

@@ -84,7 +84,7 @@ void CPScroll::ScrollingControl(int index, QWidget *control)
     const QString n = QString::number(index);
     attachStep(1, [&] {
         if (!control || !control->parentWidget())
-            throw cError(91, QStringLiteral("Object variable or With block variable not set"));
+            throw cError::objectNotSet();
         m_oControl = control;
         m_oContainer = control->parentWidget();
         m_oParent = control->window();

@@ -60,7 +60,7 @@ void cCheckBox::left(qint16 x)
 void cCheckBox::Value(qint16 v)
 {
     if (v < 0 || v > 2)
-        throw cError(380, QStringLiteral("Invalid property value"));
+        throw cError(cError::InvalidPropertyValue, QStringLiteral("Invalid property value"));
     static const Qt::CheckState states[] = {Qt::Unchecked, Qt::Checked, Qt::PartiallyChecked};
     control()->setCheckState(states[v]);
 }

@@ -26,7 +26,7 @@ QWidget *create(const QString &classId)
         return new QLineEdit;
     if (classId == QLatin1String("VB.CheckBox"))
         return new QCheckBox;
-    throw cError(711, QStringLiteral("Invalid class string: ") + classId);
+    throw cError(cError::InvalidClassString, QStringLiteral("Invalid class string: ") + classId);
 }
 } // namespace
 
@@ -58,8 +58,9 @@ QWidget *cControls::Add(QWidget *window, const QString &classId, const QString &
     cControls &controls = of(window);
     const QString controlKey = key(space, name);
     if (controls.m_controls.value(controlKey))
-        throw cError(727, QStringLiteral("There is already a control with the name '") + name +
-                              QLatin1Char('\''));
+        throw cError(cError::ControlNameTaken,
+                     QStringLiteral("There is already a control with the name '") + name +
+                         QLatin1Char('\''));
     QWidget *control = create(classId);
     control->setObjectName(name);
     control->setParent(container ? container : window);
@@ -81,7 +82,8 @@ void cControls::Remove(QWidget *window, const QString &name, Space space)
     cControls &controls = of(window);
     QPointer<QWidget> control = controls.m_controls.take(key(space, name));
     if (!control)
-        throw cError(730, QStringLiteral("Control '") + name + QStringLiteral("' not found"));
+        throw cError(cError::ControlNotFound,
+                     QStringLiteral("Control '") + name + QStringLiteral("' not found"));
     delete control.data();
 }
 

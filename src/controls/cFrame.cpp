@@ -12,14 +12,14 @@ QWidget *tabStrip(QWidget *window)
 {
     QWidget *strip = cControls::item(window, QStringLiteral("TabStrip1"));
     if (!strip)
-        throw cError(730, QStringLiteral("Control 'TabStrip1' not found"));
+        throw cError(cError::ControlNotFound, QStringLiteral("Control 'TabStrip1' not found"));
     return strip;
 }
 
 QFrame *control(const QPointer<QFrame> &frame)
 {
     if (!frame)
-        throw cError(91, QStringLiteral("Object variable or With block variable not set"));
+        throw cError::objectNotSet();
     return frame;
 }
 } // namespace

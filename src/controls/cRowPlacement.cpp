@@ -23,7 +23,7 @@ void cRowPlacement::growFrame(cFrame &frame, const QWidget *control, int margin)
 namespace {
 cError notSet()
 {
-    return cError(91, QStringLiteral("Object variable or With block variable not set"));
+    return cError::objectNotSet();
 }
 } // namespace
 

@@ -1,3 +1,4 @@
+#include "cImageList.h"
 #include "cOption.h"
 #include "cProgressWindow.h"
 #include "cTestDesktop.h"
@@ -193,6 +194,8 @@ private slots:
         press("cmdAdd");
         QCOMPARE(selected()->model()->rowCount(), 1);
         QCOMPARE(field("txtNsel"), QString("1"));
+        // The selected list shows no type, but the picture keeps it, as with ">>".
+        QCOMPARE(static_cast<cImageList *>(selected()->model())->at(0).type, QString("GIF"));
         press("cmdAddAll");
         QCOMPARE(column(selected()).size(), 3);
         QCOMPARE(column(selected()).first(), column(found()).first());

@@ -370,7 +370,7 @@ void frmZentra::cmdAdd_Click()
         return;
     const cImageList::Item item = m_found->at(current.row());
     useFolderKeys();
-    m_selected->add({item.name, QString(), item.folder});
+    m_selected->add(item);
     showSelectedCount();
 }
 

@@ -128,11 +128,19 @@ int main(int argc, char *argv[])
                   [&] { cPairTimer::runProgram("awk", {"!seen[$0]++"}, names); });
         timer.row("\"<<\"", size, step(&frmZentra::cmdDelAll_Click), QString(), {}, fill);
         fill();
-        timer.row("\"<\" of one picture", size, step(&frmZentra::cmdDel_Click), QString(), {}, [&] {
-            selected->setCurrentIndex(
-                selected->model()->index(selected->model()->rowCount() / 2, 0));
-            settle();
-        });
+        // The first row moves every row after it, the last none.
+        const QList<std::pair<QString, std::function<int(int)>>> places{
+            {QStringLiteral("first"), [](int) { return 0; }},
+            {QStringLiteral("middle"), [](int rows) { return rows / 2; }},
+            {QStringLiteral("last"), [](int rows) { return rows - 1; }}};
+        for (const auto &[place, row] : places) {
+            timer.row("\"<\" of the " + place + " picture", size, step(&frmZentra::cmdDel_Click),
+                      QString(), {}, [&, row = row] {
+                          const int rows = selected->model()->rowCount();
+                          selected->setCurrentIndex(selected->model()->index(row(rows), 0));
+                          settle();
+                      });
+        }
         timer.row("\">\" of one picture", size, step(&frmZentra::cmdAdd_Click), QString(), {}, [&] {
             // A picture not selected yet: the last "<" took some out of the middle.
             found->setCurrentIndex(found->model()->index(0, 0));

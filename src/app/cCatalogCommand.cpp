@@ -190,8 +190,8 @@ int cCatalogCommand::run(const QStringList &arguments, const cProgramPlace &plac
         modUtil1::writeLog(true, result.marker, QStringLiteral("CreateMainIndex"), result.error);
         return Failure;
     }
-    if (!result.thumbnailReport().isEmpty())
-        err << "qdx-catalog: " << result.thumbnailReport() << "\n";
+    if (const QString thumbnails = result.thumbnailReport(); !thumbnails.isEmpty())
+        err << "qdx-catalog: " << thumbnails << "\n";
     if (result.pages > 1)
         out << list.count() << " pictures, " << result.pages << " pages written: " << result.path
             << " and the pages after it\n";

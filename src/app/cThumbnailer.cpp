@@ -67,11 +67,12 @@ cThumbnailer::Thumbnail cThumbnailer::makeOne(const Picture &picture) const
 {
     Thumbnail thumbnail;
     const QString source = picture.folder + picture.name;
-    const QString target = QDir(m_folder).filePath(fileName(picture));
+    const QString file = fileName(picture);
+    const QString target = QDir(m_folder).filePath(file);
     const QString stamp = sourceStamp(QFileInfo(source));
     thumbnail.size = madeBefore(target, stamp);
     if (thumbnail.size.isValid()) {
-        thumbnail.file = QFileInfo(target).fileName();
+        thumbnail.file = file;
         return thumbnail;
     }
     cPictureReader picked(source);
@@ -106,22 +107,12 @@ cThumbnailer::Thumbnail cThumbnailer::makeOne(const Picture &picture) const
     }
     // Written beside its place and renamed when whole, so a stopped run leaves no half thumbnail.
     cAtomicFile written(target);
-    thumbnail.unwritable = true;
-    if (!written.open()) {
+    if (!written.save(jpeg, false)) {
         thumbnail.problem = written.errorString();
+        thumbnail.unwritable = true;
         return thumbnail;
     }
-    if (written.file().write(jpeg) != jpeg.size()) {
-        thumbnail.problem = written.file().errorString();
-        written.discard();
-        return thumbnail;
-    }
-    if (!written.commit(false)) {
-        thumbnail.problem = written.errorString();
-        return thumbnail;
-    }
-    thumbnail.unwritable = false;
-    thumbnail.file = QFileInfo(target).fileName();
+    thumbnail.file = file;
     thumbnail.size = image.size();
     return thumbnail;
 }
@@ -142,10 +133,11 @@ QList<cThumbnailer::Thumbnail> cThumbnailer::make(const QList<Picture> &pictures
     QTimer look;
     QObject::connect(&look, &QTimer::timeout, &loop, [&future, progress] {
         // The thumbnails being made finish whole; the others are not started.
-        if (progress && !progress->step(future.progressValue()))
+        if (!progress->step(future.progressValue()))
             future.cancel();
     });
-    look.start(10);
+    if (progress)
+        look.start(10);
     watcher.setFuture(future);
     if (!future.isFinished())
         loop.exec();

@@ -480,12 +480,12 @@ void frmZentra::CmdGenFiles_Click()
         getOutPath(), m_selected->names(), m_selected->folders(), progress.get());
     // Gone before anything is said, or it would stand over the message.
     progress.reset();
+    const QString thumbnails = result.thumbnailReport();
     if (!result.ok)
         modUtil1::writeLog(false, result.marker, QStringLiteral("CreateMainIndex"), result.error);
-    else if (!result.thumbnailReport().isEmpty())
+    else if (!thumbnails.isEmpty())
         // Each one is in the log; one message tells how many.
-        modUtil1::writeLog(false, 0,
-                           QStringLiteral("CreateMainIndex: ") + result.thumbnailReport());
+        modUtil1::writeLog(false, 0, QStringLiteral("CreateMainIndex: ") + thumbnails);
 }
 
 void frmZentra::mnuOptions_Click()

@@ -90,6 +90,18 @@ bool cAtomicFile::commit(bool durable)
     return true;
 }
 
+bool cAtomicFile::save(const QByteArray &bytes, bool durable)
+{
+    if (!open())
+        return false;
+    if (m_temporary.write(bytes) != bytes.size()) {
+        failed(m_temporary.errorString());
+        discard();
+        return false;
+    }
+    return commit(durable);
+}
+
 void cAtomicFile::removeStale(const QString &folder, const QStringList &names)
 {
     QDir dir(folder);

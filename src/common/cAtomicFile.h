@@ -24,6 +24,9 @@ public:
     // Finishes if need be, then renames over the file; false when that failed, and then the old
     // file is whole and the temporary one gone.
     bool commit(bool durable);
+    // Opens, writes all the bytes and commits; false when any step failed (a short write from a
+    // full disk or a file size limit included), and then the old file is whole.
+    bool save(const QByteArray &bytes, bool durable);
     // Throws away what was written.
     void discard();
     // Why the last step failed, in the system's words.

@@ -443,15 +443,7 @@ bool cIniFile::save(const QString &path, const QByteArray &bytes, QString *reaso
     const QFileInfo &target = file.target();
     if (target.exists() && (!target.isWritable() || !(target.permissions() & QFile::WriteOwner)))
         return fail(QStringLiteral("The file is read-only"));
-    if (!file.open())
-        return fail(file.errorString());
-    // A short write (a file size limit, a full disk) must not replace the file.
-    if (file.file().write(bytes) != bytes.size()) {
-        const QString why = file.file().errorString();
-        file.discard();
-        return fail(why);
-    }
-    if (!file.commit(true))
+    if (!file.save(bytes, true))
         return fail(file.errorString());
     cAtomicFile::removeStale(target.absolutePath(), {target.fileName()});
     return true;

@@ -27,11 +27,7 @@ void cRepeatedLog::save() const
 {
     if (m_now.isEmpty() && m_before.isEmpty())
         return;
-    cAtomicFile file(m_path);
-    if (!file.open())
-        return;
-    const QByteArray bytes = m_now.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
-    if (file.file().write(bytes) != bytes.size())
-        return file.discard();
-    file.commit(false);
+    const QByteArray bytes =
+        m_now.isEmpty() ? QByteArray() : m_now.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
+    cAtomicFile(m_path).save(bytes, false);
 }

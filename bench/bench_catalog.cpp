@@ -1,10 +1,10 @@
 // The main window on a folder of many empty image files, shown offscreen, each step beside a
 // baseline doing the same job: gathering, the four list buttons, a column sort, page generation
 // and peak memory; then qdx-catalog against a shell line and tree writing a page of the folder.
-#include "cConsoleDesktop.h"
-#include "cOption.h"
+#include "app/frmZentra.h"
 #include "cPairTimer.h"
-#include "frmZentra.h"
+#include "common/cConsoleDesktop.h"
+#include "common/cOption.h"
 
 #include <QApplication>
 #include <QCheckBox>

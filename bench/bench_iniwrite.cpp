@@ -1,10 +1,10 @@
 // Settings files of 2,000 to 200,000 keys: a keystroke in a folder field of the shown window,
 // which stores the folder and rewrites the file, against reading, writing, syncing and renaming
 // the same file in C; the window's start-up; and iniread alone.
-#include "cConsoleDesktop.h"
-#include "cOption.h"
+#include "app/frmZentra.h"
 #include "cPairTimer.h"
-#include "frmZentra.h"
+#include "common/cConsoleDesktop.h"
+#include "common/cOption.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,8 +1,8 @@
 // Opening the options dialog and pressing "OK" offscreen, for settings files of 250, 500 and
 // 1,000 keys (20 sections with 50 keys each is the 1,000 case).
-#include "cConsoleDesktop.h"
-#include "cOption.h"
-#include "frmOptions.h"
+#include "common/cConsoleDesktop.h"
+#include "common/cOption.h"
+#include "options/frmOptions.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -2,9 +2,9 @@
 // files with as many parallel jobs as cores.
 //   bench_thumbnails make FOLDER COUNT   writes COUNT noisy 4000 by 3000 JPEGs turned by EXIF
 //   bench_thumbnails run FOLDER          measures (peak memory is this process's alone)
-#include "cImageFinder.h"
+#include "app/cImageFinder.h"
+#include "app/cThumbnailer.h"
 #include "cTestFiles.h"
-#include "cThumbnailer.h"
 
 #include <QCoreApplication>
 #include <QDir>

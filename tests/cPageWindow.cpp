@@ -1,6 +1,6 @@
 #include "cPageWindow.h"
 
-#include "cTwips.h"
+#include "common/cTwips.h"
 
 #include <QFrame>
 

@@ -1,7 +1,7 @@
 #include "cTestDesktop.h"
 
-#include "cProgress.h"
-#include "cProgressWindow.h"
+#include "common/cProgress.h"
+#include "common/cProgressWindow.h"
 
 #include <QDialog>
 

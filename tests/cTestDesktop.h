@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cDesktop.h"
+#include "common/cDesktop.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "cTestFiles.h"
 
-#include "cError.h"
-#include "cOption.h"
+#include "common/cError.h"
+#include "common/cOption.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,11 +1,11 @@
-#include "cCatalogPlaces.h"
-#include "cCatalogWriter.h"
-#include "cOption.h"
-#include "cProgress.h"
+#include "app/cCatalogPlaces.h"
+#include "app/cCatalogWriter.h"
+#include "app/cThumbnailer.h"
 #include "cTestDesktop.h"
 #include "cTestFiles.h"
-#include "cThumbnailer.h"
-#include "modUtil1.h"
+#include "common/cOption.h"
+#include "common/cProgress.h"
+#include "common/modUtil1.h"
 
 #include <QDateTime>
 #include <QDir>

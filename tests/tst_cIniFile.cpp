@@ -1,5 +1,5 @@
-#include "cIniFile.h"
 #include "cTestFiles.h"
+#include "common/cIniFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

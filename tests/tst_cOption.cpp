@@ -1,6 +1,6 @@
-#include "cError.h"
-#include "cOption.h"
 #include "cTestFiles.h"
+#include "common/cError.h"
+#include "common/cOption.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
-#include "cCatalogCommand.h"
-#include "cProgramPlace.h"
+#include "app/cCatalogCommand.h"
+#include "app/frmZentra.h"
 #include "cTestDesktop.h"
 #include "cTestFiles.h"
-#include "frmZentra.h"
-#include "modUtil1.h"
+#include "common/cProgramPlace.h"
+#include "common/modUtil1.h"
 
 #include <QCheckBox>
 #include <QDir>

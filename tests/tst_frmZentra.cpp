@@ -1,9 +1,9 @@
-#include "cOption.h"
+#include "app/frmZentra.h"
 #include "cTestDesktop.h"
 #include "cTestFiles.h"
 #include "cUserInput.h"
-#include "frmZentra.h"
-#include "modUtil1.h"
+#include "common/cOption.h"
+#include "common/modUtil1.h"
 
 #include <QAccessible>
 #include <QDir>

@@ -1,12 +1,12 @@
-#include "cImageList.h"
-#include "cOption.h"
-#include "cProgressWindow.h"
+#include "app/cImageList.h"
+#include "app/cThumbnailer.h"
+#include "app/frmZentra.h"
 #include "cTestDesktop.h"
 #include "cTestFiles.h"
-#include "cThumbnailer.h"
 #include "cUserInput.h"
-#include "frmZentra.h"
-#include "modUtil1.h"
+#include "common/cOption.h"
+#include "common/cProgressWindow.h"
+#include "common/modUtil1.h"
 
 #include <QCheckBox>
 #include <QDir>

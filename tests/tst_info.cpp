@@ -1,13 +1,13 @@
-#include "cClickLabel.h"
-#include "cHelpSource.h"
 #include "cTestDesktop.h"
 #include "cTestFiles.h"
-#include "cTwips.h"
 #include "cUserInput.h"
-#include "frmAbout.h"
-#include "frmAuthor.h"
-#include "frmHelp.h"
-#include "modUtil1.h"
+#include "common/cTwips.h"
+#include "common/modUtil1.h"
+#include "info/cClickLabel.h"
+#include "info/cHelpSource.h"
+#include "info/frmAbout.h"
+#include "info/frmAuthor.h"
+#include "info/frmHelp.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "cCursor.h"
 #include "cTestDesktop.h"
-#include "modUtil1.h"
+#include "common/cCursor.h"
+#include "common/modUtil1.h"
 
 #include <QApplication>
 #include <QFile>

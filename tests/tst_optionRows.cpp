@@ -1,14 +1,14 @@
-#include "cCheckBox.h"
-#include "cFrame.h"
-#include "cLabel.h"
-#include "cObjColl.h"
-#include "cOption.h"
 #include "cPageWindow.h"
 #include "cTestDesktop.h"
 #include "cTestFiles.h"
-#include "cTextBox.h"
-#include "cTwips.h"
-#include "modUtil1.h"
+#include "common/cOption.h"
+#include "common/cTwips.h"
+#include "common/modUtil1.h"
+#include "controls/cCheckBox.h"
+#include "controls/cFrame.h"
+#include "controls/cLabel.h"
+#include "controls/cTextBox.h"
+#include "options/cObjColl.h"
 
 #include <QFile>
 #include <QTemporaryDir>

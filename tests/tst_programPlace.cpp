@@ -1,5 +1,5 @@
-#include "cProgramPlace.h"
 #include "cTestFiles.h"
+#include "common/cProgramPlace.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
-#include "CPScroll.h"
-#include "cControls.h"
-#include "cError.h"
-#include "cFrame.h"
-#include "cObjColl.h"
 #include "cPageWindow.h"
 #include "cTestDesktop.h"
-#include "cTwips.h"
-#include "modUtil1.h"
+#include "common/cError.h"
+#include "common/cTwips.h"
+#include "common/modUtil1.h"
+#include "controls/CPScroll.h"
+#include "controls/cControls.h"
+#include "controls/cFrame.h"
+#include "options/cObjColl.h"
 
 #include <QFile>
 #include <QFrame>

@@ -2,11 +2,11 @@
 // the options dialog and the help topics, and writes the sample page they lead to.
 // Usage: qdx_pictures --draw SAMPLES_FOLDER      draws the sample pictures
 //        qdx_pictures SAMPLES_FOLDER OUTPUT_FOLDER HELP_SOURCE
-#include "cConsoleDesktop.h"
-#include "cOption.h"
-#include "frmHelp.h"
-#include "frmOptions.h"
-#include "frmZentra.h"
+#include "app/frmZentra.h"
+#include "common/cConsoleDesktop.h"
+#include "common/cOption.h"
+#include "info/frmHelp.h"
+#include "options/frmOptions.h"
 
 #include <QApplication>
 #include <QCheckBox>

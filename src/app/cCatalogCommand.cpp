@@ -1,11 +1,11 @@
-#include "cCatalogCommand.h"
+#include "app/cCatalogCommand.h"
 
-#include "cCatalogWriter.h"
-#include "cConsoleProgress.h"
-#include "cImageFinder.h"
-#include "cOption.h"
-#include "cProgramPlace.h"
-#include "modUtil1.h"
+#include "app/cCatalogWriter.h"
+#include "app/cConsoleProgress.h"
+#include "app/cImageFinder.h"
+#include "common/cOption.h"
+#include "common/cProgramPlace.h"
+#include "common/modUtil1.h"
 
 #include <QCommandLineParser>
 #include <QDir>

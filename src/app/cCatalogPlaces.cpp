@@ -1,6 +1,6 @@
-#include "cCatalogPlaces.h"
+#include "app/cCatalogPlaces.h"
 
-#include "cError.h"
+#include "common/cError.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,13 +1,13 @@
-#include "cCatalogWriter.h"
+#include "app/cCatalogWriter.h"
 
-#include "cAtomicFile.h"
-#include "cAuthor.h"
-#include "cCatalogPlaces.h"
-#include "cOption.h"
-#include "cPageFile.h"
-#include "cProgress.h"
-#include "cRepeatedLog.h"
-#include "cSetting.h"
+#include "app/cCatalogPlaces.h"
+#include "app/cPageFile.h"
+#include "common/cAtomicFile.h"
+#include "common/cAuthor.h"
+#include "common/cOption.h"
+#include "common/cProgress.h"
+#include "common/cRepeatedLog.h"
+#include "common/cSetting.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cError.h"
-#include "cThumbnailer.h"
+#include "app/cThumbnailer.h"
+#include "common/cError.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "cConsoleProgress.h"
+#include "app/cConsoleProgress.h"
 
 #include <QTextStream>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cProgress.h"
+#include "common/cProgress.h"
 
 #include <QElapsedTimer>
 #include <QString>

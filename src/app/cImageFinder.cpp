@@ -1,7 +1,7 @@
-#include "cImageFinder.h"
+#include "app/cImageFinder.h"
 
-#include "cCodePage.h"
-#include "cProgress.h"
+#include "common/cCodePage.h"
+#include "common/cProgress.h"
 
 #include <QDirIterator>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cImageList.h"
+#include "app/cImageList.h"
 
 class cProgress;
 

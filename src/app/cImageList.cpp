@@ -1,6 +1,6 @@
-#include "cImageList.h"
+#include "app/cImageList.h"
 
-#include "cProgress.h"
+#include "common/cProgress.h"
 
 #include <algorithm>
 #include <cstring>

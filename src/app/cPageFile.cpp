@@ -1,7 +1,7 @@
-#include "cPageFile.h"
+#include "app/cPageFile.h"
 
-#include "cAtomicFile.h"
-#include "cError.h"
+#include "common/cAtomicFile.h"
+#include "common/cError.h"
 
 cPageFile::cPageFile() = default;
 

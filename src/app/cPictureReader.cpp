@@ -1,6 +1,6 @@
-#include "cPictureReader.h"
+#include "app/cPictureReader.h"
 
-#include "cRegularFile.h"
+#include "common/cRegularFile.h"
 
 namespace {
 // The bytes a JPEG decoder holds at once for the whole picture when the file is progressive (a

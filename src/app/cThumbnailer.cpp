@@ -1,9 +1,9 @@
-#include "cThumbnailer.h"
+#include "app/cThumbnailer.h"
 
-#include "cAtomicFile.h"
-#include "cPictureReader.h"
-#include "cProgress.h"
-#include "cRegularFile.h"
+#include "app/cPictureReader.h"
+#include "common/cAtomicFile.h"
+#include "common/cProgress.h"
+#include "common/cRegularFile.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>

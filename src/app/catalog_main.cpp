@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "cCatalogCommand.h"
-#include "cProgramPlace.h"
+#include "app/cCatalogCommand.h"
+#include "common/cProgramPlace.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cProgramPlace.h"
+#include "common/cProgramPlace.h"
 
 #include <QMainWindow>
 #include <QSet>

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "cProgramPlace.h"
-#include "frmZentra.h"
-#include "modUtil1.h"
+#include "app/frmZentra.h"
+#include "common/cProgramPlace.h"
+#include "common/cRealDesktop.h"
+#include "common/modUtil1.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -14,6 +15,8 @@ int main(int argc, char *argv[])
     // A file size limit must fail the write and be reported, not end the program.
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication::setApplicationName(QStringLiteral("qdx"));
+    cRealDesktop desktop;
+    cDesktop::install(&desktop);
     QGuiApplication::setDesktopFileName(QStringLiteral("org.qdx.QDX"));
     const cProgramPlace place = cProgramPlace::forProgram(QCoreApplication::applicationDirPath());
     modUtil1::setLogFolder(place.logFolder());

@@ -1,4 +1,4 @@
-#include "cAtomicFile.h"
+#include "common/cAtomicFile.h"
 
 #include <QDir>
 #include <QSet>

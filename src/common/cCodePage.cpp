@@ -1,4 +1,4 @@
-#include "cCodePage.h"
+#include "common/cCodePage.h"
 
 #include <QStringDecoder>
 

@@ -1,6 +1,6 @@
-#include "cConsoleDesktop.h"
+#include "common/cConsoleDesktop.h"
 
-#include "cProgress.h"
+#include "common/cProgress.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cDesktop.h"
+#include "common/cDesktop.h"
 
 // The desktop of programs that run without anyone at the screen (benchmarks, picture making):
 // messages go to standard error, nothing is chosen or opened, modal windows are not shown.

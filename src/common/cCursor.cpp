@@ -1,4 +1,4 @@
-#include "cCursor.h"
+#include "common/cCursor.h"
 
 #include <QApplication>
 #include <QWidget>

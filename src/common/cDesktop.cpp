@@ -1,6 +1,6 @@
-#include "cDesktop.h"
+#include "common/cDesktop.h"
 
-#include "cRealDesktop.h"
+#include "common/cConsoleDesktop.h"
 
 namespace {
 cDesktop *installed = nullptr;
@@ -8,8 +8,9 @@ cDesktop *installed = nullptr;
 
 cDesktop &cDesktop::current()
 {
-    static cRealDesktop real;
-    return installed ? *installed : real;
+    // Until a window installs the real desktop, nothing is shown: messages go to standard error.
+    static cConsoleDesktop console;
+    return installed ? *installed : console;
 }
 
 void cDesktop::install(cDesktop *desktop)

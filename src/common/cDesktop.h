@@ -26,7 +26,7 @@ public:
                                                 qint64 total) = 0;
 
     static cDesktop &current();
-    // Takes no ownership; nullptr brings back the real desktop.
+    // Takes no ownership; nullptr brings back the console desktop of programs without windows.
     static void install(cDesktop *desktop);
 
     static QString caption() { return QStringLiteral("QDX"); }

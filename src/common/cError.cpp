@@ -1,4 +1,4 @@
-#include "cError.h"
+#include "common/cError.h"
 
 cError::cError(int number, const QString &description)
     : m_number(number), m_description(description), m_what(description.toLocal8Bit())

@@ -1,8 +1,8 @@
-#include "cIniFile.h"
+#include "common/cIniFile.h"
 
-#include "cAtomicFile.h"
-#include "cCodePage.h"
-#include "cRegularFile.h"
+#include "common/cAtomicFile.h"
+#include "common/cCodePage.h"
+#include "common/cRegularFile.h"
 
 #include <QDir>
 #include <QFile>

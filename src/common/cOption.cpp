@@ -1,7 +1,7 @@
-#include "cOption.h"
+#include "common/cOption.h"
 
-#include "cError.h"
-#include "modUtil1.h"
+#include "common/cError.h"
+#include "common/modUtil1.h"
 
 #include <algorithm>
 #include <iterator>

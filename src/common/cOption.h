@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cIniFile.h"
+#include "common/cIniFile.h"
 
 #include <QHash>
 #include <QString>

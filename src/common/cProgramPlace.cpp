@@ -1,4 +1,4 @@
-#include "cProgramPlace.h"
+#include "common/cProgramPlace.h"
 
 #include <QDir>
 #include <QFile>

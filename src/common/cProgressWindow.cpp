@@ -1,4 +1,4 @@
-#include "cProgressWindow.h"
+#include "common/cProgressWindow.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,6 +1,6 @@
-#include "cRealDesktop.h"
+#include "common/cRealDesktop.h"
 
-#include "cProgressWindow.h"
+#include "common/cProgressWindow.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cDesktop.h"
+#include "common/cDesktop.h"
 
 class cRealDesktop : public cDesktop
 {

@@ -1,4 +1,4 @@
-#include "cRegularFile.h"
+#include "common/cRegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>

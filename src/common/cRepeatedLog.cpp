@@ -1,8 +1,8 @@
-#include "cRepeatedLog.h"
+#include "common/cRepeatedLog.h"
 
-#include "cAtomicFile.h"
-#include "cTextFile.h"
-#include "modUtil1.h"
+#include "common/cAtomicFile.h"
+#include "common/cTextFile.h"
+#include "common/modUtil1.h"
 
 #include <QDir>
 

@@ -1,7 +1,7 @@
-#include "cSetting.h"
+#include "common/cSetting.h"
 
-#include "cError.h"
-#include "cOption.h"
+#include "common/cError.h"
+#include "common/cOption.h"
 
 cSetting::cSetting(const cOption &options, const QString &key) : m_options(options), m_key(key) {}
 

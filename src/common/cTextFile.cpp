@@ -1,7 +1,7 @@
-#include "cTextFile.h"
+#include "common/cTextFile.h"
 
-#include "cCodePage.h"
-#include "cRegularFile.h"
+#include "common/cCodePage.h"
+#include "common/cRegularFile.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "cTwips.h"
+#include "common/cTwips.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,7 +1,7 @@
-#include "modUtil1.h"
+#include "common/modUtil1.h"
 
-#include "cDesktop.h"
-#include "cTextFile.h"
+#include "common/cDesktop.h"
+#include "common/cTextFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cError.h"
+#include "common/cError.h"
 
 #include <QDateTime>
 #include <QString>

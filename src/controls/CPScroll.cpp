@@ -1,9 +1,9 @@
-#include "CPScroll.h"
+#include "controls/CPScroll.h"
 
-#include "cControls.h"
-#include "cError.h"
-#include "cTwips.h"
-#include "modUtil1.h"
+#include "common/cError.h"
+#include "common/cTwips.h"
+#include "common/modUtil1.h"
+#include "controls/cControls.h"
 
 #include <QPushButton>
 #include <QScrollBar>

@@ -1,13 +1,13 @@
-#include "cCheckBox.h"
+#include "controls/cCheckBox.h"
 
-#include "cControls.h"
-#include "cError.h"
-#include "cFocusGuard.h"
-#include "cFrame.h"
-#include "cObjColl.h"
-#include "cRowPlacement.h"
-#include "cTwips.h"
-#include "modUtil1.h"
+#include "common/cError.h"
+#include "common/cTwips.h"
+#include "common/modUtil1.h"
+#include "controls/cControls.h"
+#include "controls/cFocusGuard.h"
+#include "controls/cFrame.h"
+#include "controls/cRowPlacement.h"
+#include "options/cObjColl.h"
 
 #include <QKeyEvent>
 

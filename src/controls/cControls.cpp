@@ -1,7 +1,7 @@
-#include "cControls.h"
+#include "controls/cControls.h"
 
-#include "cError.h"
-#include "cTwips.h"
+#include "common/cError.h"
+#include "common/cTwips.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "cFocusGuard.h"
+#include "controls/cFocusGuard.h"
 
 #include <QApplication>
 #include <QKeyEvent>

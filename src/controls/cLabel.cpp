@@ -1,11 +1,11 @@
-#include "cLabel.h"
+#include "controls/cLabel.h"
 
-#include "cControls.h"
-#include "cError.h"
-#include "cFrame.h"
-#include "cRowPlacement.h"
-#include "cTwips.h"
-#include "modUtil1.h"
+#include "common/cError.h"
+#include "common/cTwips.h"
+#include "common/modUtil1.h"
+#include "controls/cControls.h"
+#include "controls/cFrame.h"
+#include "controls/cRowPlacement.h"
 
 void cLabel::Initialize(cObjColl *, const std::shared_ptr<cFrame> &f, const QString &cname, int ind)
 {

@@ -1,9 +1,9 @@
-#include "cRowPlacement.h"
+#include "controls/cRowPlacement.h"
 
-#include "cControls.h"
-#include "cError.h"
-#include "cFrame.h"
-#include "cTwips.h"
+#include "common/cError.h"
+#include "common/cTwips.h"
+#include "controls/cControls.h"
+#include "controls/cFrame.h"
 
 void cRowPlacement::placeOnRow(QWidget *control, int index, qint16 vgap, float height)
 {

@@ -1,15 +1,15 @@
-#include "cTextBox.h"
+#include "controls/cTextBox.h"
 
-#include "cControls.h"
-#include "cDesktop.h"
-#include "cError.h"
-#include "cFocusGuard.h"
-#include "cFrame.h"
-#include "cObjColl.h"
-#include "cOption.h"
-#include "cRowPlacement.h"
-#include "cTwips.h"
-#include "modUtil1.h"
+#include "common/cDesktop.h"
+#include "common/cError.h"
+#include "common/cOption.h"
+#include "common/cTwips.h"
+#include "common/modUtil1.h"
+#include "controls/cControls.h"
+#include "controls/cFocusGuard.h"
+#include "controls/cFrame.h"
+#include "controls/cRowPlacement.h"
+#include "options/cObjColl.h"
 
 #include <QKeyEvent>
 #include <QTimer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cDynObj.h"
+#include "controls/cDynObj.h"
 
 #include <QLineEdit>
 #include <QObject>

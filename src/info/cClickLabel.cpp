@@ -1,4 +1,4 @@
-#include "cClickLabel.h"
+#include "info/cClickLabel.h"
 
 #include <QMouseEvent>
 

@@ -1,6 +1,6 @@
-#include "cHelpSource.h"
+#include "info/cHelpSource.h"
 
-#include "modUtil1.h"
+#include "common/modUtil1.h"
 
 namespace {
 QString trimSpaces(const QString &text)

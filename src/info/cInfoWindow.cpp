@@ -1,8 +1,8 @@
-#include "cInfoWindow.h"
+#include "info/cInfoWindow.h"
 
-#include "cClickLabel.h"
-#include "cDesktop.h"
-#include "cTwips.h"
+#include "common/cDesktop.h"
+#include "common/cTwips.h"
+#include "info/cClickLabel.h"
 
 #include <QMouseEvent>
 #include <QPalette>

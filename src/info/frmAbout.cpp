@@ -1,6 +1,6 @@
-#include "frmAbout.h"
+#include "info/frmAbout.h"
 
-#include "cClickLabel.h"
+#include "info/cClickLabel.h"
 
 frmAbout::frmAbout(QWidget *owner)
     : cInfoWindow(owner, QStringLiteral("frmAbout"), QStringLiteral("About..."), 4725, 2310)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cInfoWindow.h"
+#include "info/cInfoWindow.h"
 
 // The program's short name, title and version; a click on the background closes it.
 class frmAbout : public cInfoWindow

@@ -1,8 +1,8 @@
-#include "frmAuthor.h"
+#include "info/frmAuthor.h"
 
-#include "cAuthor.h"
-#include "cClickLabel.h"
-#include "cTwips.h"
+#include "common/cAuthor.h"
+#include "common/cTwips.h"
+#include "info/cClickLabel.h"
 
 #include <QFrame>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cInfoWindow.h"
+#include "info/cInfoWindow.h"
 
 class QFrame;
 class QLabel;

@@ -1,10 +1,10 @@
-#include "frmHelp.h"
+#include "info/frmHelp.h"
 
-#include "cClickLabel.h"
-#include "cHelpSource.h"
-#include "cInfoWindow.h"
-#include "cTextFile.h"
-#include "cTwips.h"
+#include "common/cTextFile.h"
+#include "common/cTwips.h"
+#include "info/cClickLabel.h"
+#include "info/cHelpSource.h"
+#include "info/cInfoWindow.h"
 
 #include <QDir>
 #include <QUrl>

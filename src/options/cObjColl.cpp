@@ -1,7 +1,7 @@
-#include "cObjColl.h"
+#include "options/cObjColl.h"
 
-#include "cError.h"
-#include "modUtil1.h"
+#include "common/cError.h"
+#include "common/modUtil1.h"
 
 void cObjColl::Add(const Item &item, const QString &key)
 {

@@ -1,16 +1,16 @@
-#include "frmOptions.h"
+#include "options/frmOptions.h"
 
-#include "CPScroll.h"
-#include "cCheckBox.h"
-#include "cControls.h"
-#include "cError.h"
-#include "cFocusGuard.h"
-#include "cFrame.h"
-#include "cLabel.h"
-#include "cOption.h"
-#include "cTextBox.h"
-#include "cTwips.h"
-#include "modUtil1.h"
+#include "common/cError.h"
+#include "common/cOption.h"
+#include "common/cTwips.h"
+#include "common/modUtil1.h"
+#include "controls/CPScroll.h"
+#include "controls/cCheckBox.h"
+#include "controls/cControls.h"
+#include "controls/cFocusGuard.h"
+#include "controls/cFrame.h"
+#include "controls/cLabel.h"
+#include "controls/cTextBox.h"
 
 #include <QFrame>
 #include <QGuiApplication>

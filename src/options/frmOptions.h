@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cObjColl.h"
+#include "options/cObjColl.h"
 
 #include <QDialog>
 

@@ -1,8 +1,8 @@
 // Any bytes as a help source: read into topics without a crash, each topic a title and a target
 // without the bar that separates them.
-#include "cHelpSource.h"
 #include "cTestFiles.h"
-#include "cTextFile.h"
+#include "common/cTextFile.h"
+#include "info/cHelpSource.h"
 
 #include <QTemporaryDir>
 #include <cstdint>

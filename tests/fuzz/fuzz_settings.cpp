@@ -1,8 +1,8 @@
 // Any bytes as a settings file: what the store loads it writes back so that loading the written
 // file gives the same sections, keys and values, and writing that again changes nothing.
-#include "cError.h"
-#include "cOption.h"
 #include "cTestFiles.h"
+#include "common/cError.h"
+#include "common/cOption.h"
 
 #include <QTemporaryDir>
 #include <cstdint>

@@ -92,14 +92,11 @@ int main(int argc, char *argv[])
     const QString work = folder + QStringLiteral("bench-out");
     QDir(work).removeRecursively();
     QStringList files;
-    QList<cThumbnailer::Picture> pictures;
-    const double gatherMs = elapsedMs([&] {
-        const cImageFinder::Found found = cImageFinder::find(folder, false, true);
-        for (const QString &name : found.jpgs.names())
-            pictures.append({folder, name});
-    });
-    for (const cThumbnailer::Picture &picture : pictures)
-        files.append(folder + picture.name);
+    QList<cPicture> pictures;
+    const double gatherMs =
+        elapsedMs([&] { pictures = cImageFinder::find(folder, false, true).pictures; });
+    for (const cPicture &picture : pictures)
+        files.append(picture.path());
     const cThumbnailer thumbnailer(work + QStringLiteral("/qdx"), QSize(120, 120));
     bool cancelled = false;
     const double qdxMs = elapsedMs([&] { thumbnailer.make(pictures, nullptr, cancelled); });

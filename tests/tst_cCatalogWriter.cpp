@@ -1,5 +1,6 @@
 #include "app/cCatalogPlaces.h"
 #include "app/cCatalogWriter.h"
+#include "app/cPictureLinks.h"
 #include "app/cThumbnailer.h"
 #include "cTestDesktop.h"
 #include "cTestFiles.h"
@@ -121,7 +122,8 @@ private slots:
         QFETCH(QByteArray, styleAndAlign);
         QFETCH(QByteArray, cells);
         cOption options = store(changes);
-        const cCatalogWriter::Result result = cCatalogWriter(options).write(outPath(), names);
+        const cCatalogWriter::Result result =
+            cCatalogWriter(options).write(outPath(), picturesOf(names));
         QVERIFY(result.ok);
         const QByteArray expected = head + "  <title>Mine & <yours></title>\r\n" +
                                     styleAndAlign.left(styleAndAlign.lastIndexOf("<div")) +
@@ -171,7 +173,7 @@ private slots:
         } progress;
         progress.change = [&] { options.chgStrVal(key, value); };
         QVERIFY(cCatalogWriter(options)
-                    .write(outPath(), {"a.gif", "b.gif", "c.gif", "d.gif"}, {}, &progress)
+                    .write(outPath(), picturesOf({"a.gif", "b.gif", "c.gif", "d.gif"}), &progress)
                     .ok);
         const QByteArray page = cTestFiles::read(outPath() + "page.htm");
         QList<QByteArray> cells;
@@ -212,7 +214,7 @@ private slots:
         QFETCH(QByteArray, ending);
         cOption options = store({}, missing);
         const cCatalogWriter::Result result =
-            cCatalogWriter(options).write(outPath(), {"a.jpg", "b.jpg"});
+            cCatalogWriter(options).write(outPath(), picturesOf({"a.jpg", "b.jpg"}));
         QVERIFY(!result.ok);
         QCOMPARE(result.marker, marker);
         QCOMPARE(result.error.number(), int(cError::InvalidArgument));
@@ -252,8 +254,9 @@ private slots:
         QDir().mkpath(m_dir->filePath("site"));
         const cOption options = store({{"DOCFILE", docFile}, {"THUMBDIR", thumbDir}});
         const QStringList before = tree();
-        const cCatalogWriter::Result result = cCatalogWriter(options).write(
-            QDir::cleanPath(m_dir->filePath(out)) + "/", {"a.jpg"}, {m_dir->path() + "/"});
+        const cCatalogWriter::Result result =
+            cCatalogWriter(options).write(QDir::cleanPath(m_dir->filePath(out)) + "/",
+                                          picturesOf({"a.jpg"}, {m_dir->path() + "/"}));
         QVERIFY(!result.ok);
         QCOMPARE(result.marker, 1);
         QCOMPARE(result.error.number(), error);
@@ -406,7 +409,7 @@ private slots:
             names.append(QString("p%1.jpg").arg(i));
         const cCatalogWriter::Result result =
             cCatalogWriter(store({{"PAGESIZE", pageSize}, {"DOCFILE", docFile}}))
-                .write(outPath(), names);
+                .write(outPath(), picturesOf(names));
         QVERIFY(result.ok);
         QCOMPARE(result.path, outPath() + docFile);
         const QStringList written = QDir(m_dir->path()).entryList({"page*", "catalog*"});
@@ -443,7 +446,7 @@ private slots:
                                   {"IMGW", "120"},
                                   {"IMGH", "120"}};
         const cCatalogWriter::Result result =
-            cCatalogWriter(store(settings)).write(outPath(), names, folders);
+            cCatalogWriter(store(settings)).write(outPath(), picturesOf(names, folders));
         QVERIFY(result.ok);
         QCOMPARE(result.unreadable, 1);
         const QStringList made = QDir(m_dir->filePath("thumbs")).entryList(QDir::Files);
@@ -477,11 +480,11 @@ private slots:
                    file.setFileTime(when, QFileDevice::FileModificationTime);
         };
         QVERIFY(dated(first, ahead));
-        QVERIFY(cCatalogWriter(store(settings)).write(outPath(), names, folders).ok);
+        QVERIFY(cCatalogWriter(store(settings)).write(outPath(), picturesOf(names, folders)).ok);
         QCOMPARE(QFileInfo(first).lastModified(), ahead);
         for (const QString &picture : {a + "/anim.gif", a + "/photo.jpg", b + "/photo.jpg"})
             QVERIFY(dated(picture, ahead.addSecs(100)));
-        QVERIFY(cCatalogWriter(store(settings)).write(outPath(), names, folders).ok);
+        QVERIFY(cCatalogWriter(store(settings)).write(outPath(), picturesOf(names, folders)).ok);
         QVERIFY(QFileInfo(first).lastModified() < ahead);
         QCOMPARE(QDir(m_dir->filePath("thumbs")).entryList(QDir::Files | QDir::Hidden).size(), 3);
         // Every run finds the broken picture unreadable; the log says so once.
@@ -503,8 +506,9 @@ private slots:
         cTestDesktop desktop;
         desktop.cancelAfter = 0;
         const auto progress = desktop.progress(nullptr, "Writing the catalog:", names.size());
-        const cCatalogWriter::Result result = cCatalogWriter(store({{"THUMBDIR", "thumbs"}}))
-                                                  .write(outPath(), names, {}, progress.get());
+        const cCatalogWriter::Result result =
+            cCatalogWriter(store({{"THUMBDIR", "thumbs"}}))
+                .write(outPath(), picturesOf(names), progress.get());
         QVERIFY(result.cancelled);
         QVERIFY(!QFile::exists(m_dir->filePath("page.htm")));
         const QStringList made =
@@ -523,7 +527,7 @@ private slots:
         const auto progress = desktop.progress(nullptr, "Writing the catalog:", 5);
         const cCatalogWriter::Result result =
             cCatalogWriter(store({{"PAGESIZE", "2"}}))
-                .write(outPath(), {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"}, {},
+                .write(outPath(), picturesOf({"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"}),
                        progress.get());
         QVERIFY(result.cancelled);
         QCOMPARE(cTestFiles::read(m_dir->filePath("page.htm")), QByteArray("old first"));
@@ -532,7 +536,7 @@ private slots:
                  (QStringList{"page.htm", "page2.htm"}));
         // Written to the end, the pages replace the old ones.
         QVERIFY(cCatalogWriter(store({{"PAGESIZE", "2"}}))
-                    .write(outPath(), {"a.jpg", "b.jpg", "c.jpg"})
+                    .write(outPath(), picturesOf({"a.jpg", "b.jpg", "c.jpg"}))
                     .ok);
         QVERIFY(cTestFiles::read(m_dir->filePath("page2.htm")).contains("c.jpg"));
         QCOMPARE(QDir(m_dir->path()).entryList({"page*"}, QDir::Files | QDir::Hidden),
@@ -562,9 +566,10 @@ private slots:
         const QString thumbnails = m_dir->filePath("thumbs");
         QDir().mkpath(thumbnails);
         const QString planted =
-            thumbnail ? thumbnails + "/" +
-                            cThumbnailer(thumbnails, QSize(80, 90)).fileName({pictures, "a.jpg"})
-                      : m_dir->filePath("page.htm");
+            thumbnail
+                ? thumbnails + "/" +
+                      cThumbnailer(thumbnails, QSize(80, 90)).fileName({pictures, "a.jpg", "JPG"})
+                : m_dir->filePath("page.htm");
         if (fifo)
             QCOMPARE(::mkfifo(QFile::encodeName(planted).constData(), 0600), 0);
         else
@@ -573,7 +578,7 @@ private slots:
         // A write that waits for a reader of the FIFO ends the test instead of stalling it.
         ::alarm(60);
         const cCatalogWriter::Result result =
-            cCatalogWriter(options).write(outPath(), {"a.jpg"}, {pictures});
+            cCatalogWriter(options).write(outPath(), picturesOf({"a.jpg"}, {pictures}));
         ::alarm(0);
         QVERIFY(result.ok);
         QCOMPARE(result.thumbnailReport(), QString());
@@ -618,7 +623,8 @@ private slots:
         rlimit limited = before;
         limited.rlim_cur = rlim_t(limit);
         ::setrlimit(RLIMIT_FSIZE, &limited);
-        const cCatalogWriter::Result result = cCatalogWriter(options).write(outPath(), names);
+        const cCatalogWriter::Result result =
+            cCatalogWriter(options).write(outPath(), picturesOf(names));
         ::setrlimit(RLIMIT_FSIZE, &before);
         QVERIFY(!result.ok);
         QCOMPARE(result.error.number(), int(cError::DeviceIO));
@@ -642,7 +648,7 @@ private slots:
         const QString picture = m_dir->filePath("a.jpg");
         cTestFiles::write(picture, cameraJpeg(300, 200, 1));
         const cOption options = store({{"THUMBDIR", "thumbs"}, {"THUMBSIZE", "1"}});
-        QVERIFY(cCatalogWriter(options).write(outPath(), {"a.jpg"}).ok);
+        QVERIFY(cCatalogWriter(options).write(outPath(), picturesOf({"a.jpg"})).ok);
         QVERIFY(cTestFiles::read(m_dir->filePath("page.htm")).contains("height=53 width=80>"));
         cTestFiles::write(picture, cameraJpeg(200, 300, 1));
         QFile replaced(picture);
@@ -650,7 +656,7 @@ private slots:
         QVERIFY(replaced.setFileTime(QDateTime::currentDateTime().addDays(-1),
                                      QFileDevice::FileModificationTime));
         replaced.close();
-        QVERIFY(cCatalogWriter(options).write(outPath(), {"a.jpg"}).ok);
+        QVERIFY(cCatalogWriter(options).write(outPath(), picturesOf({"a.jpg"})).ok);
         QVERIFY(cTestFiles::read(m_dir->filePath("page.htm")).contains("height=90 width=60>"));
     }
 
@@ -696,7 +702,7 @@ private slots:
         QFETCH(QString, folder);
         QFETCH(QString, name);
         QFETCH(QString, link);
-        QCOMPARE(cCatalogWriter::relativeLink(out, folder, name), link);
+        QCOMPARE(cPictureLinks(true, out, QString()).picture({folder, name, "JPG"}), link);
     }
 
     // The folders a window hands over change nothing while "RELLINKS" is absent or 0.
@@ -712,10 +718,11 @@ private slots:
         const ReplaceMap changes =
             relLinks.isNull() ? ReplaceMap{} : ReplaceMap{{"RELLINKS", relLinks}};
         const QStringList names{"a.jpg", "b c.gif"};
-        QVERIFY(cCatalogWriter(store(changes)).write(outPath(), names).ok);
+        QVERIFY(cCatalogWriter(store(changes)).write(outPath(), picturesOf(names)).ok);
         const QByteArray plain = cTestFiles::read(m_dir->filePath("page.htm"));
-        QVERIFY(
-            cCatalogWriter(store(changes)).write(outPath(), names, {"/elsewhere/", "/other/"}).ok);
+        QVERIFY(cCatalogWriter(store(changes))
+                    .write(outPath(), picturesOf(names, {"/elsewhere/", "/other/"}))
+                    .ok);
         QCOMPARE(cTestFiles::read(m_dir->filePath("page.htm")), plain);
         QVERIFY(plain.contains("<a href=\"a.jpg\">"));
     }
@@ -782,7 +789,8 @@ private slots:
                                (shipped ? "index.htm" : "page.htm");
         options.chgStrVal("DOCFILE", judged);
         QVERIFY(pageFolder.isEmpty() || QDir(site).mkpath(pageFolder));
-        QVERIFY(cCatalogWriter(options).write(site + QDir::separator(), names, folders).ok);
+        QVERIFY(
+            cCatalogWriter(options).write(site + QDir::separator(), picturesOf(names, folders)).ok);
         cTestFiles::write(site + "/judge.htm",
                           QByteArray(R"(<html><body><pre id="result"></pre>
 <iframe id="page" src="PAGE"></iframe>
@@ -836,6 +844,17 @@ private:
     using ReplaceMap = QMap<QString, QString>;
 
     QString outPath() const { return m_dir->path() + QDir::separator(); }
+
+    // Pictures of these names, each in its folder of folders, or else in the output folder.
+    QList<cPicture> picturesOf(const QStringList &names,
+                               const QStringList &folders = QStringList()) const
+    {
+        QList<cPicture> pictures;
+        for (qsizetype i = 0; i < names.size(); ++i)
+            pictures.append({folders.value(i, outPath()), names.at(i),
+                             QFileInfo(names.at(i)).suffix().toUpper()});
+        return pictures;
+    }
 
     // Every file and folder under the temporary folder but the log.
     QStringList tree() const

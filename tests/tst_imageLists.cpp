@@ -436,7 +436,7 @@ private slots:
         press("cmdAddAll");
         const QString planted =
             m_dir->filePath("thumbs/") + cThumbnailer(m_dir->filePath("thumbs"), QSize(120, 120))
-                                             .fileName({m_in + "/", "a.gif"});
+                                             .fileName({m_in + "/", "a.gif", "GIF"});
         if (!thumbnails.isEmpty()) {
             QDir().mkpath(m_dir->filePath("thumbs"));
             QCOMPARE(::mkfifo(QFile::encodeName(planted).constData(), 0600), 0);

@@ -3,6 +3,7 @@
 #include "app/cCatalogWriter.h"
 #include "app/cConsoleProgress.h"
 #include "app/cImageFinder.h"
+#include "app/cImageList.h"
 #include "common/cOption.h"
 #include "common/cProgramPlace.h"
 #include "common/modUtil1.h"
@@ -25,12 +26,6 @@ struct Options
     bool quiet = false;
     int jobs = 0;
 };
-
-QString folderPath(const QString &folder)
-{
-    const QString native = QDir::toNativeSeparators(folder);
-    return native.endsWith(QDir::separator()) ? native : native + QDir::separator();
-}
 
 // Fills options from the arguments; an empty result means success, else the usage problem.
 QString parse(const QStringList &arguments, Options &options, bool &help, bool &version)
@@ -157,10 +152,10 @@ int cCatalogCommand::run(const QStringList &arguments, const cProgramPlace &plac
     const auto progress = [&](const QString &label) {
         return showProgress ? std::make_unique<cConsoleProgress>(err, label) : nullptr;
     };
-    const QString input = folderPath(options.input);
+    const QString input = modUtil1::folderPath(options.input);
     const cImageFinder::Found found = cImageFinder::find(
         input, options.gif, options.jpg, progress(QStringLiteral("gathering")).get());
-    found.addTo(list, input);
+    list.addAll(found.pictures);
     if (found.unreadable > 0) {
         const QString skipped =
             QStringLiteral("pictures left out, as their names cannot be read: %1")
@@ -175,14 +170,17 @@ int cCatalogCommand::run(const QStringList &arguments, const cProgramPlace &plac
                     QStringLiteral("; no page written"));
     if (options.verbose) {
         out << "settings: " << options.ini << "\n";
-        for (int row = 0; row < list.count(); ++row)
-            out << list.at(row).type << " " << list.name(row) << "\n";
+        for (int row = 0; row < list.count(); ++row) {
+            const cPicture picture = list.at(row);
+            out << picture.type << " " << picture.name << "\n";
+        }
     }
 
-    const QString outPath = folderPath(options.out.isEmpty() ? options.input : options.out);
-    const cCatalogWriter::Result result = cCatalogWriter(gOption, options.jobs)
-                                              .write(outPath, list.names(), list.folders(),
-                                                     progress(QStringLiteral("writing")).get());
+    const QString outPath =
+        modUtil1::folderPath(options.out.isEmpty() ? options.input : options.out);
+    const cCatalogWriter::Result result =
+        cCatalogWriter(gOption, options.jobs)
+            .write(outPath, list.pictures(), progress(QStringLiteral("writing")).get());
     if (!result.ok) {
         err << "qdx-catalog: the page " << (result.path.isEmpty() ? outPath : result.path)
             << " could not be written (step " << result.marker

@@ -31,18 +31,16 @@ Kind kindOf(QByteArrayView name, bool gif, bool jpg)
 
 } // namespace
 
-void cImageFinder::Found::addTo(cImageList &list, const QString &folder, cProgress *progress) const
-{
-    list.addAll({gifs, jpgs}, folder, progress);
-}
-
 cImageFinder::Found cImageFinder::find(const QString &folder, bool gif, bool jpg,
                                        cProgress *progress)
 {
     Found found;
-    const auto add = [&found](Kind kind, const QString &name) {
-        (kind == Kind::Gif ? found.gifs : found.jpgs).append(name);
+    QStringList gifs;
+    QStringList jpgs;
+    const auto add = [&gifs, &jpgs](Kind kind, const QString &name) {
+        (kind == Kind::Gif ? gifs : jpgs).append(name);
     };
+    const auto listed = [&gifs, &jpgs] { return gifs.size() + jpgs.size(); };
     if (gif || jpg) {
 #ifdef Q_OS_UNIX
         // The system's own listing: it shows the names Qt cannot decode, which would otherwise
@@ -64,7 +62,7 @@ cImageFinder::Found cImageFinder::find(const QString &folder, bool gif, bool jpg
                     ++found.unreadable;
                 else
                     add(kind, cCodePage::decode(name, cCodePage::Utf8));
-                if (progress && !progress->step(found.count()))
+                if (progress && !progress->step(listed()))
                     break;
             }
             ::closedir(dir);
@@ -76,10 +74,17 @@ cImageFinder::Found cImageFinder::find(const QString &folder, bool gif, bool jpg
             const Kind kind = kindOf(QFile::encodeName(it.fileName()), gif, jpg);
             if (kind != Kind::None)
                 add(kind, it.fileName());
-            if (progress && !progress->step(found.count()))
+            if (progress && !progress->step(listed()))
                 break;
         }
 #endif
     }
+    found.pictures.reserve(listed());
+    const auto take = [&found, &folder](QStringList &names, const QString &type) {
+        for (QString &name : names)
+            found.pictures.append({folder, std::move(name), type});
+    };
+    take(gifs, QStringLiteral("GIF"));
+    take(jpgs, QStringLiteral("JPG"));
     return found;
 }

@@ -1,6 +1,7 @@
 #include "app/cImageList.h"
 
 #include "common/cProgress.h"
+#include "common/modUtil1.h"
 
 #include <algorithm>
 #include <cstring>
@@ -21,12 +22,6 @@ struct SortKey
 };
 } // namespace
 
-void cImageList::Names::append(const QString &name)
-{
-    m_names.append(name);
-    m_hashes.append(hashOf(name));
-}
-
 quint32 cImageList::Texts::number(const QString &text)
 {
     const auto found = m_numbers.constFind(text);
@@ -36,10 +31,21 @@ quint32 cImageList::Texts::number(const QString &text)
     return m_numbers.insert(text, quint32(m_texts.size() - 1)).value();
 }
 
+quint32 cImageList::Texts::numberOfNext(const QString &text)
+{
+    // Pictures come in runs of one folder and one type.
+    if (m_texts.isEmpty() || text != m_last) {
+        m_last = text;
+        m_lastNumber = number(text);
+    }
+    return m_lastNumber;
+}
+
 void cImageList::Texts::clear()
 {
     m_texts.clear();
     m_numbers.clear();
+    m_last.clear();
 }
 
 cImageList::cImageList(const QStringList &headers, QObject *parent)
@@ -72,28 +78,19 @@ QVariant cImageList::headerData(int section, Qt::Orientation orientation, int ro
     return m_headers.at(section);
 }
 
-cImageList::Item cImageList::at(int row) const
+cPicture cImageList::at(int row) const
 {
     const Row &item = m_rows[size_t(row)];
-    return {item.name, m_types.text(item.type()), m_folders.text(item.folder())};
+    return {m_folders.text(item.folder()), item.name, m_types.text(item.type())};
 }
 
-QStringList cImageList::names() const
+QList<cPicture> cImageList::pictures() const
 {
-    QStringList texts;
-    texts.reserve(count());
-    for (const Row &row : m_rows)
-        texts.append(row.name);
-    return texts;
-}
-
-QStringList cImageList::folders() const
-{
-    QStringList texts;
-    texts.reserve(count());
-    for (const Row &row : m_rows)
-        texts.append(m_folders.text(row.folder()));
-    return texts;
+    QList<cPicture> pictures;
+    pictures.reserve(count());
+    for (int row = 0; row < count(); ++row)
+        pictures.append(at(row));
+    return pictures;
 }
 
 void cImageList::setFolderKeys(bool on)
@@ -114,43 +111,34 @@ void cImageList::clear()
     endResetModel();
 }
 
-bool cImageList::add(const Item &item)
+bool cImageList::add(const cPicture &picture)
 {
-    const quint32 folder = m_folders.number(item.folder);
-    const quint32 nameHash = hashOf(item.name);
-    if (m_slots[slotOf(item.name, keyHash(nameHash, folder), folder)].row != empty)
+    const quint32 folder = m_folders.number(picture.folder);
+    const quint32 nameHash = hashOf(picture.name);
+    if (m_slots[slotOf(picture.name, keyHash(nameHash, folder), folder)].row != empty)
         return false;
     if (m_sorted) {
-        Names one(item.type);
-        one.append(item.name);
-        addAll({one}, item.folder);
+        addAll({picture});
         return true;
     }
     beginInsertRows(QModelIndex(), count(), count());
-    append(item.name, nameHash, m_types.number(item.type) | folder << 8);
+    append(picture.name, nameHash, m_types.number(picture.type) | folder << 8);
     endInsertRows();
     return true;
 }
 
-int cImageList::addAll(const QList<Names> &pictures, const QString &folder, cProgress *progress)
+int cImageList::addAll(const QList<cPicture> &pictures, cProgress *progress)
 {
     beginResetModel();
     const int before = count();
     const bool bulk = m_rows.empty();
-    const quint32 folderNumber = m_folders.number(folder);
-    if (bulk) {
-        qsizetype incoming = 0;
-        for (const Names &ofType : pictures)
-            incoming += ofType.count();
-        m_rows.reserve(size_t(incoming));
-    }
-    bool going = true;
-    for (qsizetype group = 0; going && group < pictures.size(); ++group) {
-        const Names &ofType = pictures.at(group);
-        const quint32 kind = m_types.number(ofType.m_type) | folderNumber << 8;
-        for (qsizetype i = 0; going && i < ofType.count(); ++i)
-            going = addRow(ofType.m_names.at(i), ofType.m_hashes.at(i), kind, bulk, progress,
-                           count() - before);
+    if (bulk)
+        m_rows.reserve(size_t(pictures.size()));
+    for (const cPicture &picture : pictures) {
+        const quint32 kind =
+            m_types.numberOfNext(picture.type) | m_folders.numberOfNext(picture.folder) << 8;
+        if (!addRow(picture.name, hashOf(picture.name), kind, bulk, progress, count() - before))
+            break;
     }
     finishAdding(bulk);
     endResetModel();
@@ -383,7 +371,7 @@ void cImageList::sortRows()
         for (const QChar c : text) {
             const char16_t unit = c.unicode();
             key.ascii = key.ascii && unit < 0x80;
-            arena[used++] = char(unit >= 'A' && unit <= 'Z' ? unit + ('a' - 'A') : unit);
+            arena[used++] = char(modUtil1::foldCase(unit));
         }
         if (!key.ascii)
             continue;

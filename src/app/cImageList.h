@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/cPicture.h"
+
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QList>
@@ -17,13 +19,6 @@ class cImageList : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    struct Item
-    {
-        QString name;
-        QString type;
-        QString folder; // the folder it was gathered from, ending with the separator
-    };
-
     explicit cImageList(const QStringList &headers, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -33,34 +28,17 @@ public:
                         int role = Qt::DisplayRole) const override;
 
     int count() const { return int(m_rows.size()); }
-    Item at(int row) const;
-    const QString &name(int row) const { return m_rows[size_t(row)].name; }
-    QStringList names() const;
-    QStringList folders() const;
+    cPicture at(int row) const;
+    QList<cPicture> pictures() const;
     // Whether the folder is part of the key; switching it keys the rows anew.
     void setFolderKeys(bool on);
 
     void clear();
-    // Adds one item at the end; false, and nothing added, when its key is already held.
-    bool add(const Item &item);
-    // Pictures of one type, each name with its hash, taken while the name is fresh in memory.
-    class Names
-    {
-    public:
-        explicit Names(const QString &type) : m_type(type) {}
-        void append(const QString &name);
-        const QStringList &names() const { return m_names; }
-        qsizetype count() const { return m_names.size(); }
-
-    private:
-        friend class cImageList;
-        QString m_type;
-        QStringList m_names;
-        QList<quint32> m_hashes; // shared, not copied, when the names are handed on
-    };
-    // Adds the pictures of one folder whose keys are not held yet, in order; returns how many
-    // were added. progress, when given, hears of every item; a cancel keeps what was added.
-    int addAll(const QList<Names> &pictures, const QString &folder, cProgress *progress = nullptr);
+    // Adds one picture at the end; false, and nothing added, when its key is already held.
+    bool add(const cPicture &picture);
+    // Adds the pictures whose keys are not held yet, in order; returns how many were added.
+    // progress, when given, hears of every picture; a cancel keeps what was added.
+    int addAll(const QList<cPicture> &pictures, cProgress *progress = nullptr);
     // The same with every item of another list, in its order.
     int addAll(const cImageList &other, cProgress *progress = nullptr);
     void removeAt(int row);
@@ -89,6 +67,8 @@ private:
     {
     public:
         quint32 number(const QString &text);
+        // The same, asking the table only when the text is not the one asked for last.
+        quint32 numberOfNext(const QString &text);
         const QString &text(quint32 number) const { return m_texts.at(number); }
         qsizetype count() const { return m_texts.size(); }
         void clear();
@@ -96,6 +76,8 @@ private:
     private:
         QStringList m_texts;
         QHash<QString, quint32> m_numbers;
+        QString m_last;
+        quint32 m_lastNumber = 0;
     };
     static quint32 hashOf(const QString &name);
     quint32 keyHash(quint32 nameHash, quint32 folder) const;

@@ -2,8 +2,10 @@
 
 #include "app/cPictureReader.h"
 #include "common/cAtomicFile.h"
+#include "common/cError.h"
 #include "common/cProgress.h"
 #include "common/cRegularFile.h"
+#include "common/cRepeatedLog.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -13,6 +15,7 @@
 #include <QFutureWatcher>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QSet>
 #include <QThread>
 #include <QThreadPool>
 #include <QTimer>
@@ -23,7 +26,7 @@ cThumbnailer::cThumbnailer(const QString &folder, const QSize &box, int jobs)
 {
 }
 
-QString cThumbnailer::fileName(const Picture &picture) const
+QString cThumbnailer::fileName(const cPicture &picture) const
 {
     // The picture's own name, kept readable, then what tells it apart and the box it fits.
     QString stem = QFileInfo(picture.name).completeBaseName();
@@ -32,9 +35,8 @@ QString cThumbnailer::fileName(const Picture &picture) const
             c != QLatin1Char('_'))
             c = QLatin1Char('_');
     }
-    const QByteArray where =
-        QCryptographicHash::hash(QFile::encodeName(QDir::cleanPath(picture.folder + picture.name)),
-                                 QCryptographicHash::Sha1);
+    const QByteArray where = QCryptographicHash::hash(
+        QFile::encodeName(QDir::cleanPath(picture.path())), QCryptographicHash::Sha1);
     return stem.left(40) + QLatin1Char('-') + QString::fromLatin1(where.toHex().left(12)) +
            QStringLiteral("-%1x%2.jpg").arg(m_box.width()).arg(m_box.height());
 }
@@ -63,10 +65,10 @@ QSize madeBefore(const QString &path, const QString &stamp)
 }
 } // namespace
 
-cThumbnailer::Thumbnail cThumbnailer::makeOne(const Picture &picture) const
+cThumbnailer::Thumbnail cThumbnailer::makeOne(const cPicture &picture) const
 {
     Thumbnail thumbnail;
-    const QString source = picture.folder + picture.name;
+    const QString source = picture.path();
     const QString file = fileName(picture);
     const QString target = QDir(m_folder).filePath(file);
     const QString stamp = sourceStamp(QFileInfo(source));
@@ -117,15 +119,53 @@ cThumbnailer::Thumbnail cThumbnailer::makeOne(const Picture &picture) const
     return thumbnail;
 }
 
-QList<cThumbnailer::Thumbnail> cThumbnailer::make(const QList<Picture> &pictures,
+void cThumbnailer::refuseOwnFolder(const QList<cPicture> &pictures) const
+{
+    const QString thumbnails = QFileInfo(m_folder).canonicalFilePath();
+    if (thumbnails.isEmpty())
+        return;
+    QSet<QString> folders;
+    for (qsizetype i = 0; i < pictures.size(); ++i) {
+        if (i == 0 || pictures.at(i).folder != pictures.at(i - 1).folder)
+            folders.insert(pictures.at(i).folder);
+    }
+    for (const QString &folder : folders) {
+        if (QFileInfo(folder).canonicalFilePath() == thumbnails)
+            throw cError(cError::BadFileName,
+                         QStringLiteral("THUMBDIR is a folder of the pictures themselves: ") +
+                             QDir::toNativeSeparators(m_folder));
+    }
+}
+
+void cThumbnailer::logProblems(const QList<cPicture> &pictures, const QList<Thumbnail> &thumbnails)
+{
+    // A rerun over the same pictures says in the log only what is new.
+    cRepeatedLog log(QStringLiteral("QDX_thumbnails.txt"));
+    for (qsizetype i = 0; i < thumbnails.size(); ++i) {
+        const Thumbnail &thumbnail = thumbnails.at(i);
+        if (!thumbnail.file.isEmpty())
+            continue;
+        // The reason goes on the error's line, where no length cuts it.
+        log.write(1, QStringLiteral("Thumbnail: ") + pictures.at(i).path(),
+                  thumbnail.unwritable
+                      ? cError(cError::DeviceIO,
+                               QStringLiteral("could not be written: ") + thumbnail.problem)
+                      : cError(cError::InvalidPicture,
+                               QStringLiteral("could not be read: ") + thumbnail.problem));
+    }
+    log.save();
+}
+
+QList<cThumbnailer::Thumbnail> cThumbnailer::make(const QList<cPicture> &pictures,
                                                   cProgress *progress, bool &cancelled) const
 {
     cancelled = false;
+    refuseOwnFolder(pictures);
     QDir().mkpath(m_folder);
     QThreadPool pool;
     pool.setMaxThreadCount(m_jobs > 0 ? m_jobs : QThread::idealThreadCount());
     QFuture<Thumbnail> future = QtConcurrent::mapped(
-        &pool, pictures, [this](const Picture &picture) { return makeOne(picture); });
+        &pool, pictures, [this](const cPicture &picture) { return makeOne(picture); });
     // Awaited in an event loop, not asleep: the window repaints while the thumbnails are made.
     QFutureWatcher<Thumbnail> watcher;
     QEventLoop loop;
@@ -146,5 +186,7 @@ QList<cThumbnailer::Thumbnail> cThumbnailer::make(const QList<Picture> &pictures
         cancelled = true;
         return {};
     }
-    return future.results();
+    const QList<Thumbnail> thumbnails = future.results();
+    logProblems(pictures, thumbnails);
+    return thumbnails;
 }

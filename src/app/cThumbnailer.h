@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/cPicture.h"
+
 #include <QList>
 #include <QSize>
 #include <QString>
@@ -15,11 +17,6 @@ class cProgress;
 class cThumbnailer
 {
 public:
-    struct Picture
-    {
-        QString folder; // ends with the separator
-        QString name;
-    };
     struct Thumbnail
     {
         QString file; // the name inside the thumbnail folder; empty when none could be made
@@ -30,13 +27,17 @@ public:
 
     cThumbnailer(const QString &folder, const QSize &box, int jobs = 0);
     // One thumbnail a picture, in order; stops when the progress asks (cancelled is then set,
-    // and no half-written thumbnail is left).
-    QList<Thumbnail> make(const QList<Picture> &pictures, cProgress *progress,
+    // and no half-written thumbnail is left). Each picture whose thumbnail could not be made is
+    // said in the log, once across runs. Throws cError when the folder is one of the pictures'
+    // own, where the thumbnails would be gathered with the pictures at the next run.
+    QList<Thumbnail> make(const QList<cPicture> &pictures, cProgress *progress,
                           bool &cancelled) const;
-    QString fileName(const Picture &picture) const;
+    QString fileName(const cPicture &picture) const;
 
 private:
-    Thumbnail makeOne(const Picture &picture) const;
+    void refuseOwnFolder(const QList<cPicture> &pictures) const;
+    Thumbnail makeOne(const cPicture &picture) const;
+    static void logProblems(const QList<cPicture> &pictures, const QList<Thumbnail> &thumbnails);
 
     QString m_folder;
     QSize m_box;

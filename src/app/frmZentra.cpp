@@ -30,11 +30,6 @@
 namespace {
 const QString inKey = QStringLiteral("INPATH");
 const QString outKey = QStringLiteral("OUTPATH");
-
-QString withSeparator(const QString &path)
-{
-    return path.endsWith(QDir::separator()) ? path : path + QDir::separator();
-}
 } // namespace
 
 frmZentra::frmZentra(const QString &programFolder, QWidget *parent)
@@ -303,12 +298,12 @@ void frmZentra::folderChanged(const QString &key, const QString &path)
 
 QString frmZentra::getInPath() const
 {
-    return withSeparator(txtInPath->text());
+    return modUtil1::folderPath(txtInPath->text());
 }
 
 QString frmZentra::getOutPath() const
 {
-    return withSeparator(txtOutPath->text());
+    return modUtil1::folderPath(txtOutPath->text());
 }
 
 void frmZentra::cmdInPath_Click()
@@ -347,9 +342,9 @@ void frmZentra::cmdGetFiles_Click()
             cImageFinder::find(folder, chkGif->isChecked(), chkJpg->isChecked(), progress.get());
         progress.reset();
         marker = 51;
-        found.addTo(*m_found, folder);
+        m_found->addAll(found.pictures);
         marker = 52;
-        txtNfiles->setText(QString::number(found.count()));
+        txtNfiles->setText(QString::number(found.pictures.size()));
         if (found.unreadable > 0)
             modUtil1::writeLog(false, 0,
                                QStringLiteral("cmdGetFiles: pictures left out, as their names "
@@ -368,9 +363,8 @@ void frmZentra::cmdAdd_Click()
     const QModelIndex current = ListView1->currentIndex();
     if (!current.isValid())
         return;
-    const cImageList::Item item = m_found->at(current.row());
     useFolderKeys();
-    m_selected->add(item);
+    m_selected->add(m_found->at(current.row()));
     showSelectedCount();
 }
 
@@ -422,7 +416,7 @@ void frmZentra::ListView1_ItemClick(const QModelIndex &index)
 {
     if (!index.isValid())
         return;
-    const QString path = getInPath() + m_found->name(index.row());
+    const QString path = m_found->at(index.row()).path();
     // A picture that became a FIFO or a device since the gathering must not block the window.
     cPictureReader reader(path);
     QImage picture;
@@ -476,8 +470,8 @@ void frmZentra::CmdGenFiles_Click()
     std::unique_ptr<cProgress> progress = cDesktop::current().progress(
         this, QStringLiteral("Writing the catalog:"), m_selected->count());
     // A cancel leaves every page as it was, and there is nothing to report.
-    const cCatalogWriter::Result result = cCatalogWriter(gOption).write(
-        getOutPath(), m_selected->names(), m_selected->folders(), progress.get());
+    const cCatalogWriter::Result result =
+        cCatalogWriter(gOption).write(getOutPath(), m_selected->pictures(), progress.get());
     // Gone before anything is said, or it would stand over the message.
     progress.reset();
     const QString thumbnails = result.thumbnailReport();

@@ -3,6 +3,7 @@
 #include "common/cAtomicFile.h"
 #include "common/cCodePage.h"
 #include "common/cRegularFile.h"
+#include "common/modUtil1.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,22 +21,6 @@ namespace {
 const QByteArray utf8Bom("\xEF\xBB\xBF");
 const QByteArray crlf("\r\n");
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-QByteArrayView trimBlanks(QByteArrayView text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text.at(begin)))
-        ++begin;
-    while (end > begin && isBlank(text.at(end - 1)))
-        --end;
-    return text.sliced(begin, end - begin);
-}
-
 // A name as a hash key that matches ignoring ASCII case, without copying it: the bytes it views
 // belong to the document.
 struct NoCase
@@ -43,17 +28,12 @@ struct NoCase
     QByteArrayView name;
 };
 
-char folded(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-}
-
 bool operator==(NoCase a, NoCase b)
 {
     if (a.name.size() != b.name.size())
         return false;
     for (qsizetype i = 0; i < a.name.size(); ++i) {
-        if (folded(a.name.at(i)) != folded(b.name.at(i)))
+        if (modUtil1::foldCase(a.name.at(i)) != modUtil1::foldCase(b.name.at(i)))
             return false;
     }
     return true;
@@ -61,10 +41,7 @@ bool operator==(NoCase a, NoCase b)
 
 size_t qHash(NoCase key, size_t seed = 0)
 {
-    size_t hash = seed ^ 1469598103934665603ULL;
-    for (const char c : key.name)
-        hash = (hash ^ uchar(folded(c))) * 1099511628211ULL;
-    return hash;
+    return modUtil1::foldedHash(key.name, seed);
 }
 
 struct ParsedLine
@@ -79,20 +56,21 @@ struct ParsedLine
 ParsedLine parseLine(QByteArrayView raw)
 {
     ParsedLine parsed;
-    const QByteArrayView line = trimBlanks(raw);
+    const QByteArrayView line = modUtil1::withoutBlanks(raw);
     if (line.isEmpty() || line.front() == ';')
         return parsed;
     if (line.front() == '[') {
         const qsizetype close = line.indexOf(']');
         parsed.kind = ParsedLine::Header;
-        parsed.name = trimBlanks(close < 0 ? line.sliced(1) : line.sliced(1, close - 1));
+        parsed.name =
+            modUtil1::withoutBlanks(close < 0 ? line.sliced(1) : line.sliced(1, close - 1));
         return parsed;
     }
     const qsizetype equals = line.indexOf('=');
     parsed.hasEquals = equals >= 0;
-    parsed.name = trimBlanks(parsed.hasEquals ? line.first(equals) : line);
+    parsed.name = modUtil1::withoutBlanks(parsed.hasEquals ? line.first(equals) : line);
     if (parsed.hasEquals)
-        parsed.value = trimBlanks(line.sliced(equals + 1));
+        parsed.value = modUtil1::withoutBlanks(line.sliced(equals + 1));
     // A line without a key name ("=value") is no key: it is neither loaded nor written to.
     if (!parsed.name.isEmpty())
         parsed.kind = ParsedLine::Key;

@@ -10,22 +10,6 @@
 cOption gOption;
 
 namespace {
-// The text without the spaces and tabs at its start (leading) or its end.
-QStringView withoutBlanks(QStringView text, bool leading)
-{
-    const auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    if (leading) {
-        while (begin < end && blank(text.at(begin)))
-            ++begin;
-    } else {
-        while (end > begin && blank(text.at(end - 1)))
-            --end;
-    }
-    return text.sliced(begin, end - begin);
-}
-
 // The length field as the store keeps it: a whole number written plainly, as loaded files nearly
 // always have it, is kept as it is; any other is read as a number and written anew.
 QString lengthText(QStringView len)
@@ -67,9 +51,11 @@ bool cOption::loadKey(const QString &section, const QString &key, const QString 
     const QStringView all = rest ? QStringView(*rest) : QStringView();
     // The written line starts with the description and ends with the value, and a line's edges
     // lose their blanks when read: dropped here too, what is loaded is what a rewrite keeps.
-    const QStringView text = withoutBlanks(modUtil1::tokenOf(all, QLatin1Char('|'), 1), true);
+    const QStringView text =
+        modUtil1::withoutBlanks(modUtil1::tokenOf(all, QLatin1Char('|'), 1), true, false);
     const QStringView len = modUtil1::tokenOf(all, QLatin1Char('|'), 2);
-    const QStringView value = withoutBlanks(modUtil1::tokenOf(all, QLatin1Char('|'), 3), false);
+    const QStringView value =
+        modUtil1::withoutBlanks(modUtil1::tokenOf(all, QLatin1Char('|'), 3), false, true);
     // One search a key: its entry is new, so its other texts are put straight in.
     const qsizetype entry = put(key, Value, value.toString());
     m_keyList.append(key);
@@ -250,14 +236,6 @@ void cOption::putText(const QString &key, const QString &text)
     put(key, Text, text);
 }
 
-namespace {
-char16_t folded(QChar c)
-{
-    const char16_t unit = c.unicode();
-    return (unit >= 'A' && unit <= 'Z') ? char16_t(unit + ('a' - 'A')) : unit;
-}
-} // namespace
-
 bool cOption::Name::operator==(const Name &other) const
 {
     if (text.size() != other.text.size())
@@ -265,7 +243,7 @@ bool cOption::Name::operator==(const Name &other) const
     if (text == other.text) // the usual case: the same spelling
         return true;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (folded(text.at(i)) != folded(other.text.at(i)))
+        if (modUtil1::foldCase(text.at(i)) != modUtil1::foldCase(other.text.at(i)))
             return false;
     }
     return true;
@@ -273,18 +251,7 @@ bool cOption::Name::operator==(const Name &other) const
 
 size_t qHash(const cOption::Name &name, size_t seed)
 {
-    // Folded on the stack, so the look-ups of the page writer's hot loop allocate nothing.
-    char16_t buffer[64];
-    const qsizetype length = name.text.size();
-    if (length > qsizetype(std::size(buffer))) {
-        size_t hash = seed;
-        for (const QChar c : name.text)
-            hash = (hash ^ folded(c)) * 1099511628211ULL;
-        return hash;
-    }
-    for (qsizetype i = 0; i < length; ++i)
-        buffer[i] = folded(name.text.at(i));
-    return qHash(QStringView(buffer, length), seed);
+    return modUtil1::foldedHash(name.text, seed);
 }
 
 const QString *cOption::text(const QString &key, Field field) const

@@ -17,6 +17,20 @@ QString &logFolderOverride()
 }
 } // namespace
 
+QString foldCase(const QString &text)
+{
+    QString folded = text;
+    for (QChar &c : folded)
+        c = QChar(foldCase(c));
+    return folded;
+}
+
+QString folderPath(const QString &folder)
+{
+    const QString native = QDir::toNativeSeparators(folder);
+    return native.endsWith(QDir::separator()) ? native : native + QDir::separator();
+}
+
 QString getToken(const QString &text, QChar sep, int n)
 {
     return tokenOf(text, sep, n).toString();

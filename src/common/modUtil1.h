@@ -15,6 +15,44 @@ QString getToken(const QString &text, QChar sep, int n);
 // The same field as a view into text.
 QStringView tokenOf(QStringView text, QChar sep, int n);
 
+// Letters folded as the settings and the names of controls match them: ASCII letters only, the
+// same for text held as bytes of any code page and as Unicode.
+constexpr char16_t foldCase(char16_t unit)
+{
+    return (unit >= u'A' && unit <= u'Z') ? char16_t(unit + (u'a' - u'A')) : unit;
+}
+constexpr char16_t foldCase(QChar c)
+{
+    return foldCase(c.unicode());
+}
+constexpr char16_t foldCase(char c)
+{
+    return foldCase(char16_t(uchar(c)));
+}
+QString foldCase(const QString &text);
+// A hash of the text as foldCase folds it, allocating nothing.
+template <typename Text> size_t foldedHash(const Text &text, size_t seed)
+{
+    size_t hash = seed ^ 1469598103934665603ULL;
+    for (const auto c : text)
+        hash = (hash ^ foldCase(c)) * 1099511628211ULL;
+    return hash;
+}
+// The text without the spaces and tabs at its start and its end (start or end only when asked).
+template <typename View> View withoutBlanks(View text, bool start = true, bool end = true)
+{
+    const auto blank = [](auto c) { return c == u' ' || c == u'\t'; };
+    qsizetype begin = 0;
+    qsizetype stop = text.size();
+    while (start && begin < stop && blank(text.at(begin)))
+        ++begin;
+    while (end && stop > begin && blank(text.at(stop - 1)))
+        --stop;
+    return text.sliced(begin, stop - begin);
+}
+// A folder with the platform's separators, ending with one.
+QString folderPath(const QString &folder);
+
 // Replaces every occurrence of find in text, resuming behind each replacement; returns the count.
 int replaceAll(QString &text, const QString &find, const QString &repl);
 

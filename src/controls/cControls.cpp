@@ -1,5 +1,7 @@
 #include "controls/cControls.h"
 
+#include "common/modUtil1.h"
+
 #include "common/cError.h"
 #include "common/cTwips.h"
 
@@ -49,7 +51,7 @@ cControls &cControls::of(QWidget *window)
 
 QString cControls::key(Space space, const QString &name)
 {
-    return QString::number(int(space)) + QLatin1Char(':') + name.toLower();
+    return QString::number(int(space)) + QLatin1Char(':') + modUtil1::foldCase(name);
 }
 
 QWidget *cControls::Add(QWidget *window, const QString &classId, const QString &name,

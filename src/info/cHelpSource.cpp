@@ -2,19 +2,6 @@
 
 #include "common/modUtil1.h"
 
-namespace {
-QString trimSpaces(const QString &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin) == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && text.at(end - 1) == QLatin1Char(' '))
-        --end;
-    return text.mid(begin, end - begin);
-}
-} // namespace
-
 cHelpSource::Topic cHelpSource::topic(const QString &line)
 {
     Topic topic;
@@ -22,8 +9,8 @@ cHelpSource::Topic cHelpSource::topic(const QString &line)
         ++topic.level;
     QString text = line;
     modUtil1::replaceAll(text, QStringLiteral("\t"), QStringLiteral(" "));
-    text = trimSpaces(text);
-    topic.title = trimSpaces(modUtil1::getToken(text, QLatin1Char('|'), 1));
+    text = modUtil1::withoutBlanks(QStringView(text)).toString();
+    topic.title = modUtil1::withoutBlanks(modUtil1::tokenOf(text, QLatin1Char('|'), 1)).toString();
     topic.target = modUtil1::getToken(text, QLatin1Char('|'), 2);
     return topic;
 }

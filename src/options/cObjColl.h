@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/modUtil1.h"
+
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -36,7 +38,7 @@ private:
         Item item;
         QString key;
     };
-    static QString fold(const QString &key) { return key.toLower(); }
+    static QString fold(const QString &key) { return modUtil1::foldCase(key); }
 
     QList<Entry> m_items;
     QHash<QString, Item> m_byKey;

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// One picture on its way from its folder to its cell on the page. What is later read from the
+// file itself belongs here too, so that each fact about a picture has one home.
+struct cPicture
+{
+    QString folder; // where it was gathered, ending with the separator
+    QString name;
+    QString type; // as the lists show it: "GIF", "JPG"
+
+    QString path() const { return folder + name; }
+    bool operator==(const cPicture &other) const
+    {
+        return name == other.name && folder == other.folder && type == other.type;
+    }
+};

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/cPicture.h"
+
+class cOption;
+
+// How a page links its pictures and thumbnails: names made safe for an address and for the page,
+// and, when pictures are linked in their own folders, the path from the page's folder to each.
+class cPictureLinks
+{
+public:
+    // Whether the pictures are linked in their own folders ("RELLINKS" 1), where pictures of one
+    // name from two folders are two pictures.
+    static bool fromOwnFolders(const cOption &options);
+
+    // pageFolder and thumbnailFolder are absolute; thumbnailFolder is empty without thumbnails.
+    cPictureLinks(bool fromOwnFolders, const QString &pageFolder, const QString &thumbnailFolder);
+
+    // The address of the picture as the page links it. Pictures come in runs of one folder: the
+    // path to a folder is found once for its run.
+    QString picture(const cPicture &picture);
+    // The address of a file of the thumbnail folder.
+    QString thumbnail(const QString &file) const { return m_thumbnails + safeSegment(file); }
+
+    // A file name as it goes into a link beside the page.
+    static QString linkName(const QString &name);
+    // A file name as it is shown on the page.
+    static QString shownName(const QString &name);
+
+private:
+    static QString safeSegment(const QString &segment);
+    // The part of a link from pageFolder to the files of folder, ending with "/"; empty when it
+    // is the same folder.
+    static QString folderLink(const QString &pageFolder, const QString &folder);
+
+    bool m_fromOwnFolders;
+    QString m_pageFolder;
+    QString m_thumbnails;
+    QString m_lastFolder;
+    QString m_lastPrefix;
+};

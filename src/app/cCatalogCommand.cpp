@@ -153,9 +153,9 @@ int cCatalogCommand::run(const QStringList &arguments, const cProgramPlace &plac
         return showProgress ? std::make_unique<cConsoleProgress>(err, label) : nullptr;
     };
     const QString input = modUtil1::folderPath(options.input);
-    const cImageFinder::Found found = cImageFinder::find(
-        input, options.gif, options.jpg, progress(QStringLiteral("gathering")).get());
-    list.addAll(found.pictures);
+    cImageFinder::Found found = cImageFinder::find(input, options.gif, options.jpg,
+                                                   progress(QStringLiteral("gathering")).get());
+    list.addAll(std::move(found.pictures));
     if (found.unreadable > 0) {
         const QString skipped =
             QStringLiteral("pictures left out, as their names cannot be read: %1")

@@ -14,12 +14,13 @@ class cPageFile;
 class cCatalogPage
 {
 public:
+    // Texts the caller holds: a million cells copy none of them.
     struct Cell
     {
-        QString link;
-        QString source;  // the thumbnail, or the picture itself
-        QSize thumbnail; // the thumbnail's own size; empty when the picture shows itself
-        QString name;
+        const QString &link;
+        const QString &source; // the thumbnail, or the picture itself
+        QSize thumbnail;       // the thumbnail's own size; empty when the picture shows itself
+        const QString &name;
     };
 
     cCatalogPage(const cOption &options, cPageFile &file, int &marker);

@@ -107,7 +107,8 @@ bool cCatalogWriter::writePage(cPageFile &file, int number, const cCatalogPages 
     cCatalogPage page(m_options, file, marker);
     page.begin(path);
     const qsizetype first = pages.first(number);
-    for (qsizetype i = first; i < first + pages.size(number); ++i) {
+    const qsizetype end = first + pages.size(number);
+    for (qsizetype i = first; i < end; ++i) {
         if (progress && !progress->step(i))
             return false;
         const cPicture &picture = pictures.at(i);
@@ -115,8 +116,9 @@ bool cCatalogWriter::writePage(cPageFile &file, int number, const cCatalogPages 
         // A picture with a thumbnail shows it.
         const cThumbnailer::Thumbnail *thumbnail =
             thumbnails.isEmpty() || thumbnails.at(i).file.isEmpty() ? nullptr : &thumbnails.at(i);
-        page.cell({link, thumbnail ? links.thumbnail(thumbnail->file) : link,
-                   thumbnail ? thumbnail->size : QSize(), picture.name});
+        const QString source = thumbnail ? links.thumbnail(thumbnail->file) : QString();
+        page.cell(
+            {link, thumbnail ? source : link, thumbnail ? thumbnail->size : QSize(), picture.name});
     }
     page.end(pages.navigation(number));
     return true;

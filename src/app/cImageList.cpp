@@ -127,19 +127,20 @@ bool cImageList::add(const cPicture &picture)
     return true;
 }
 
-int cImageList::addAll(const QList<cPicture> &pictures, cProgress *progress)
+int cImageList::addAll(QList<cPicture> pictures, cProgress *progress)
 {
     beginResetModel();
     const int before = count();
     const bool bulk = m_rows.empty();
     if (bulk)
         m_rows.reserve(size_t(pictures.size()));
-    for (const cPicture &picture : pictures) {
+    for (const cPicture &picture : std::as_const(pictures)) {
         const quint32 kind =
             m_types.numberOfNext(picture.type) | m_folders.numberOfNext(picture.folder) << 8;
         if (!addRow(picture.name, hashOf(picture.name), kind, bulk, progress, count() - before))
             break;
     }
+    pictures = QList<cPicture>();
     finishAdding(bulk);
     endResetModel();
     return count() - before;

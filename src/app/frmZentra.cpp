@@ -338,13 +338,13 @@ void frmZentra::cmdGetFiles_Click()
             cDesktop::current().progress(this, QStringLiteral("Gathering pictures:"), 0);
         // A cancel keeps what was listed.
         const QString folder = getInPath();
-        const cImageFinder::Found found =
+        cImageFinder::Found found =
             cImageFinder::find(folder, chkGif->isChecked(), chkJpg->isChecked(), progress.get());
         progress.reset();
         marker = 51;
-        m_found->addAll(found.pictures);
+        const int gathered = m_found->addAll(std::move(found.pictures));
         marker = 52;
-        txtNfiles->setText(QString::number(found.pictures.size()));
+        txtNfiles->setText(QString::number(gathered));
         if (found.unreadable > 0)
             modUtil1::writeLog(false, 0,
                                QStringLiteral("cmdGetFiles: pictures left out, as their names "

@@ -116,10 +116,10 @@ private slots:
         rlimit tiny = saved;
         tiny.rlim_cur = 64;
         setrlimit(RLIMIT_FSIZE, &tiny);
-        const bool written = cIniFile::save(
+        const cError written = cIniFile::save(
             path, cIniFile::apply(cTestFiles::read(path), {{"S", "a", QString(200, 'x')}}));
         setrlimit(RLIMIT_FSIZE, &saved);
-        QVERIFY(!written);
+        QCOMPARE(written.number(), int(cError::DeviceIO));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("[S]\r\na=1\r\n"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"QDX.ini"});
@@ -129,7 +129,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("new.ini");
-        QVERIFY(cIniFile::save(path, cIniFile::apply(QByteArray(), {{"S", "k", "v"}})));
+        QVERIFY(!cIniFile::save(path, cIniFile::apply(QByteArray(), {{"S", "k", "v"}})).failed());
         QCOMPARE(cIniFile::read(path).first().lines, QStringList{"k=v"});
     }
 };

@@ -135,10 +135,10 @@ int cCatalogCommand::run(const QStringList &arguments, const cProgramPlace &plac
     if (!QFileInfo::exists(options.ini))
         return fail(QStringLiteral("settings file not found: ") + options.ini);
     try {
-        QString reason;
-        if (!gOption.iniread(options.ini, &reason))
+        cError unread;
+        if (!gOption.iniread(options.ini, &unread))
             return fail(QStringLiteral("settings file ") + options.ini +
-                        QStringLiteral(" cannot be read: ") + reason);
+                        QStringLiteral(" cannot be read: ") + unread.description());
     } catch (const cError &error) {
         return fail(QStringLiteral("settings file ") + options.ini +
                         QStringLiteral(" cannot be read: ") + error.description(),

@@ -58,8 +58,8 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath,
         result.error = error;
     }
     QString failedPage;
-    cError error;
-    if (!written.place(pageFolder, failedPage, error) && result.ok) {
+    const cError error = written.place(pageFolder, failedPage);
+    if (error.failed() && result.ok) {
         result.ok = false;
         result.path = failedPage;
         result.error = error;
@@ -94,7 +94,7 @@ bool cCatalogWriter::makeThumbnails(const cCatalogPlaces &places, const QList<cP
         cThumbnailer(places.thumbnailFolder(), box, m_jobs).make(pictures, progress, cancelled);
     for (const cThumbnailer::Thumbnail &thumbnail : thumbnails) {
         if (thumbnail.file.isEmpty())
-            ++(thumbnail.unwritable ? result.unwritable : result.unreadable);
+            ++(thumbnail.unwritable() ? result.unwritable : result.unreadable);
     }
     return !cancelled;
 }

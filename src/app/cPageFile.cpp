@@ -17,10 +17,9 @@ void cPageFile::open(const QString &path)
     m_used = 0;
     m_writeFailed = false;
     m_atomic = std::make_unique<cAtomicFile>(path);
-    if (!m_atomic->open()) {
-        const QString reason = m_atomic->errorString();
+    if (const cError error = m_atomic->open(); error.failed()) {
         m_atomic.reset();
-        throw cError(cError::PathNotFound, reason);
+        throw cError(cError::PathNotFound, error.description());
     }
 }
 
@@ -30,35 +29,35 @@ void cPageFile::close()
     // A catalog of thousands of pages keeps them all until they take their places: neither the
     // buffer nor the file stays open meanwhile.
     m_pending.reset();
-    if (!m_atomic->finish(false)) {
+    if (const cError error = m_atomic->finish(false); error.failed()) {
         m_writeFailed = true;
-        throw cError(cError::DeviceIO, m_atomic->errorString());
+        throw error;
     }
 }
 
-bool cPageFile::commit(QString &reason)
+cError cPageFile::commit()
 {
     if (!m_atomic)
-        return true;
+        return cError();
     // After a settings error the page keeps every line written before it.
+    cError error;
     if (m_pending) {
         try {
             flush();
-        } catch (const cError &error) {
-            reason = error.description();
+        } catch (const cError &refused) {
+            error = refused;
         }
         m_pending.reset();
     }
     if (m_writeFailed) {
         discard();
-        return false;
+        return error.failed() ? error
+                              : cError(cError::DeviceIO, QStringLiteral("The page was cut short"));
     }
     // A page can be written again: not worth a wait for the disk.
-    const bool placed = m_atomic->commit(false);
-    if (!placed)
-        reason = m_atomic->errorString();
+    error = m_atomic->commit(false);
     m_atomic.reset();
-    return placed;
+    return error;
 }
 
 void cPageFile::discard()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/cError.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstring>
@@ -26,9 +28,9 @@ public:
     }
     // Writes out what is pending; throws cError when the disk refused it.
     void close();
-    // Puts the page, as far as it was written, in place of the old one; false when it could not
-    // (reason then says why). A page the disk refused bytes of is never put in place.
-    bool commit(QString &reason);
+    // Puts the page, as far as it was written, in place of the old one, unless an error says why
+    // it could not. A page the disk refused bytes of is never put in place.
+    cError commit();
     // Throws the page away, leaving the old one.
     void discard();
     // The disk refused some of its bytes: the page cannot be whole.

@@ -13,11 +13,11 @@ cPageFile &cPageSet::add()
     return *m_pages.back();
 }
 
-bool cPageSet::place(const QString &folder, QString &failedPage, cError &error)
+cError cPageSet::place(const QString &folder, QString &failedPage)
 {
     const bool refused = std::any_of(m_pages.cbegin(), m_pages.cend(),
                                      [](const auto &page) { return page->writeFailed(); });
-    bool placedAll = true;
+    cError error;
     QStringList names;
     for (const auto &page : m_pages) {
         names.append(QFileInfo(page->path()).fileName());
@@ -25,16 +25,15 @@ bool cPageSet::place(const QString &folder, QString &failedPage, cError &error)
             page->discard();
             continue;
         }
-        QString reason;
-        if (!page->commit(reason) && placedAll) {
-            placedAll = false;
+        const cError placed = page->commit();
+        if (placed.failed() && !error.failed()) {
             failedPage = page->path();
-            error =
-                cError(cError::DeviceIO,
-                       QStringLiteral("The page could not replace the one before it: ") + reason);
+            error = cError(cError::DeviceIO,
+                           QStringLiteral("The page could not replace the one before it: ") +
+                               placed.description());
         }
     }
     m_pages.clear();
     cAtomicFile::removeStale(folder, names);
-    return placedAll;
+    return error;
 }

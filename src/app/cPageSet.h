@@ -6,8 +6,6 @@
 #include <memory>
 #include <vector>
 
-class cError;
-
 // The pages of one catalog, each written beside its place and put in place together at the end:
 // every page, or after a settings error as far as written. A page the disk refused bytes of
 // cannot be whole: then every page stays as it was, as for a run that was stopped.
@@ -16,8 +14,8 @@ class cPageSet
 public:
     cPageFile &add();
     // Puts the pages in place in folder and clears the folder of what earlier runs left half
-    // written; false, with the page and the reason, when one could not take its place.
-    bool place(const QString &folder, QString &failedPage, cError &error);
+    // written; the error of the first page that could not take its place names it in failedPage.
+    cError place(const QString &folder, QString &failedPage);
 
 private:
     std::vector<std::unique_ptr<cPageFile>> m_pages;

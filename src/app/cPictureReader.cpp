@@ -32,32 +32,28 @@ qint64 progressiveBuffer(const QByteArray &head)
 
 cPictureReader::cPictureReader(const QString &path) : m_path(path) {}
 
-bool cPictureReader::open()
+cError cPictureReader::open()
 {
-    if (cRegularFile::open(m_file, m_path, &m_error) != cRegularFile::Opened)
-        return false;
+    if (const cError error = cRegularFile::open(m_file, m_path); error.failed())
+        return error;
     const qint64 buffer = progressiveBuffer(m_file.peek(1 << 16));
     m_reader.setDevice(&m_file);
     m_size = m_reader.size();
-    if (!m_size.isValid()) {
-        m_error = m_reader.errorString();
-        return false;
-    }
-    if (qint64(m_size.width()) * m_size.height() > maxPixels) {
-        m_error = QStringLiteral("declares %1 x %2 pixels, more than the %3 megapixels allowed")
-                      .arg(m_size.width())
-                      .arg(m_size.height())
-                      .arg(maxPixels / 1'000'000);
-        return false;
-    }
-    if (buffer > maxDecodeBytes) {
-        m_error = QStringLiteral("a progressive JPEG of %1 x %2 pixels: decoding it would take "
-                                 "%3 MB, more than the %4 MB allowed")
-                      .arg(m_size.width())
-                      .arg(m_size.height())
-                      .arg(buffer >> 20)
-                      .arg(maxDecodeBytes >> 20);
-        return false;
-    }
-    return true;
+    if (!m_size.isValid())
+        return cError(cError::InvalidPicture, m_reader.errorString());
+    if (qint64(m_size.width()) * m_size.height() > maxPixels)
+        return cError(cError::InvalidPicture,
+                      QStringLiteral("declares %1 x %2 pixels, more than the %3 megapixels allowed")
+                          .arg(m_size.width())
+                          .arg(m_size.height())
+                          .arg(maxPixels / 1'000'000));
+    if (buffer > maxDecodeBytes)
+        return cError(cError::InvalidPicture,
+                      QStringLiteral("a progressive JPEG of %1 x %2 pixels: decoding it would take "
+                                     "%3 MB, more than the %4 MB allowed")
+                          .arg(m_size.width())
+                          .arg(m_size.height())
+                          .arg(buffer >> 20)
+                          .arg(maxDecodeBytes >> 20));
+    return cError();
 }

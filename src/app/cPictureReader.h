@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/cError.h"
+
 #include <QFile>
 #include <QImageReader>
 #include <QSize>
@@ -19,17 +21,15 @@ public:
     static constexpr qint64 maxDecodeBytes = qint64(256) << 20;
 
     explicit cPictureReader(const QString &path);
-    // false when the picture cannot be decoded; errorString() then says why.
-    bool open();
+    // An InvalidPicture error, or the file's own, when the picture cannot be decoded.
+    cError open();
     QImageReader &reader() { return m_reader; }
     // As stored, before any turn the camera recorded.
     QSize size() const { return m_size; }
-    QString errorString() const { return m_error; }
 
 private:
     QString m_path;
     QFile m_file;
     QImageReader m_reader;
     QSize m_size;
-    QString m_error;
 };

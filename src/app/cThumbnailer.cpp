@@ -58,7 +58,7 @@ QString sourceStamp(const QFileInfo &source)
 QSize madeBefore(const QString &path, const QString &stamp)
 {
     QFile file;
-    if (cRegularFile::open(file, path, nullptr, cRegularFile::OwnFileOnly) != cRegularFile::Opened)
+    if (cRegularFile::open(file, path, cRegularFile::OwnFileOnly).failed())
         return QSize();
     QImageReader reader(&file);
     return reader.text(sourceKey) == stamp ? reader.size() : QSize();
@@ -77,11 +77,14 @@ cThumbnailer::Thumbnail cThumbnailer::makeOne(const cPicture &picture) const
         thumbnail.file = file;
         return thumbnail;
     }
-    cPictureReader picked(source);
-    if (!picked.open()) {
-        thumbnail.problem = picked.errorString();
+    const auto unreadable = [&thumbnail](const QString &reason) {
+        thumbnail.problem =
+            cError(cError::InvalidPicture, QStringLiteral("could not be read: ") + reason);
         return thumbnail;
-    }
+    };
+    cPictureReader picked(source);
+    if (const cError error = picked.open(); error.failed())
+        return unreadable(error.description());
     QImageReader &reader = picked.reader();
     reader.setAutoTransform(true);
     const QSize natural = picked.size();
@@ -91,10 +94,8 @@ cThumbnailer::Thumbnail cThumbnailer::makeOne(const cPicture &picture) const
     if (natural.width() > box.width() || natural.height() > box.height())
         reader.setScaledSize(natural.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
     QImage image = reader.read(); // a GIF gives its first frame
-    if (image.isNull()) {
-        thumbnail.problem = reader.errorString();
-        return thumbnail;
-    }
+    if (image.isNull())
+        return unreadable(reader.errorString());
     image = image.convertToFormat(QImage::Format_RGB32);
     image.setText(sourceKey, stamp);
     // Made in memory, where nothing can cut it short: the encoder takes a short write for done.
@@ -103,15 +104,12 @@ cThumbnailer::Thumbnail cThumbnailer::makeOne(const cPicture &picture) const
     encoded.open(QIODevice::WriteOnly);
     QImageWriter writer(&encoded, "jpg");
     writer.setQuality(85);
-    if (!writer.write(image)) {
-        thumbnail.problem = writer.errorString();
-        return thumbnail;
-    }
+    if (!writer.write(image))
+        return unreadable(writer.errorString());
     // Written beside its place and renamed when whole, so a stopped run leaves no half thumbnail.
-    cAtomicFile written(target);
-    if (!written.save(jpeg, false)) {
-        thumbnail.problem = written.errorString();
-        thumbnail.unwritable = true;
+    if (const cError error = cAtomicFile(target).save(jpeg, false); error.failed()) {
+        thumbnail.problem = cError(cError::DeviceIO,
+                                   QStringLiteral("could not be written: ") + error.description());
         return thumbnail;
     }
     thumbnail.file = file;
@@ -146,12 +144,7 @@ void cThumbnailer::logProblems(const QList<cPicture> &pictures, const QList<Thum
         if (!thumbnail.file.isEmpty())
             continue;
         // The reason goes on the error's line, where no length cuts it.
-        log.write(1, QStringLiteral("Thumbnail: ") + pictures.at(i).path(),
-                  thumbnail.unwritable
-                      ? cError(cError::DeviceIO,
-                               QStringLiteral("could not be written: ") + thumbnail.problem)
-                      : cError(cError::InvalidPicture,
-                               QStringLiteral("could not be read: ") + thumbnail.problem));
+        log.write(1, QStringLiteral("Thumbnail: ") + pictures.at(i).path(), thumbnail.problem);
     }
     log.save();
 }

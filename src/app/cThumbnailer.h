@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/cPicture.h"
+#include "common/cError.h"
 
 #include <QList>
 #include <QSize>
@@ -21,8 +22,10 @@ public:
     {
         QString file; // the name inside the thumbnail folder; empty when none could be made
         QSize size;
-        QString problem;
-        bool unwritable = false; // the picture was read, but its thumbnail could not be written
+        // Why none could be made: an unreadable picture (InvalidPicture), or a thumbnail that
+        // could not be written (DeviceIO).
+        cError problem;
+        bool unwritable() const { return problem.number() == cError::DeviceIO; }
     };
 
     cThumbnailer(const QString &folder, const QSize &box, int jobs = 0);

@@ -421,12 +421,12 @@ void frmZentra::ListView1_ItemClick(const QModelIndex &index)
     cPictureReader reader(path);
     QImage picture;
     QString reason;
-    if (reader.open()) {
+    if (const cError error = reader.open(); error.failed()) {
+        reason = error.description();
+    } else {
         reader.reader().setAutoTransform(false);
         picture = reader.reader().read();
         reason = reader.reader().errorString();
-    } else {
-        reason = reader.errorString();
     }
     if (picture.isNull()) {
         clearPreview();

@@ -46,36 +46,36 @@ cAtomicFile::cAtomicFile(const QString &path, Links links)
 {
 }
 
-bool cAtomicFile::failed(const QString &reason)
-{
-    m_error = reason;
-    return false;
-}
-
-bool cAtomicFile::open()
+cError cAtomicFile::open()
 {
     // Unbuffered, through the public overload: a write the disk refuses fails at once with the
     // system's reason, where a late flush would only say "Unknown error".
     QFile &file = m_temporary;
-    return file.open(QIODevice::ReadWrite | QIODevice::Unbuffered) ||
-           failed(m_temporary.errorString());
+    if (file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return cError();
+    return cError(cError::PathFileAccess, m_temporary.errorString());
 }
 
-bool cAtomicFile::finish(bool durable)
+cError cAtomicFile::finish(bool durable)
 {
-    bool written = m_temporary.flush() || failed(m_temporary.errorString());
+    cError error;
+    if (!m_temporary.flush())
+        error = cError(cError::DeviceIO, m_temporary.errorString());
 #ifdef Q_OS_UNIX
-    written = written && (!durable || ::fsync(m_temporary.handle()) == 0 || failed(systemReason()));
+    else if (durable && ::fsync(m_temporary.handle()) != 0)
+        error = cError(cError::DeviceIO, systemReason());
 #endif
     m_temporary.close();
-    return written;
+    return error;
 }
 
-bool cAtomicFile::commit(bool durable)
+cError cAtomicFile::commit(bool durable)
 {
-    if (m_temporary.isOpen() && !finish(durable)) {
-        discard();
-        return false;
+    if (m_temporary.isOpen()) {
+        if (const cError error = finish(durable); error.failed()) {
+            discard();
+            return error;
+        }
     }
     m_temporary.setPermissions(keptPermissions(m_target.absoluteFilePath()));
     // A rename replaces the name itself, whatever stood there: never a link's target.
@@ -84,20 +84,20 @@ bool cAtomicFile::commit(bool durable)
                             QFile::encodeName(m_target.absoluteFilePath()).toStdString(), renamed);
     if (renamed) {
         discard();
-        return failed(QString::fromStdString(renamed.message()));
+        return cError(cError::PathFileAccess, QString::fromStdString(renamed.message()));
     }
     m_temporary.setAutoRemove(false);
-    return true;
+    return cError();
 }
 
-bool cAtomicFile::save(const QByteArray &bytes, bool durable)
+cError cAtomicFile::save(const QByteArray &bytes, bool durable)
 {
-    if (!open())
-        return false;
+    if (const cError error = open(); error.failed())
+        return error;
     if (m_temporary.write(bytes) != bytes.size()) {
-        failed(m_temporary.errorString());
+        const cError error(cError::DeviceIO, m_temporary.errorString());
         discard();
-        return false;
+        return error;
     }
     return commit(durable);
 }

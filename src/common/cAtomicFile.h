@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/cError.h"
+
 #include <QFileInfo>
 #include <QTemporaryFile>
 
@@ -13,31 +15,27 @@ public:
     enum Links { ReplaceLink, WriteThroughLink };
 
     explicit cAtomicFile(const QString &path, Links links = ReplaceLink);
-    // Creates the temporary file; false when its folder does not allow one.
-    bool open();
+    // Each step returns its error, in the system's words; none when it succeeded.
+    // Creates the temporary file, when its folder allows one.
+    cError open();
     QFile &file() { return m_temporary; }
     // The file replaced: a link's target when written through.
     const QFileInfo &target() const { return m_target; }
     // Ends the writing: flushes (durable: to the disk itself) and closes the temporary file, so
-    // that many can wait for their commit; false when the bytes did not all reach it.
-    bool finish(bool durable);
-    // Finishes if need be, then renames over the file; false when that failed, and then the old
-    // file is whole and the temporary one gone.
-    bool commit(bool durable);
-    // Opens, writes all the bytes and commits; false when any step failed (a short write from a
-    // full disk or a file size limit included), and then the old file is whole.
-    bool save(const QByteArray &bytes, bool durable);
+    // that many can wait for their commit; an error when the bytes did not all reach it.
+    cError finish(bool durable);
+    // Finishes if need be, then renames over the file; after an error the old file is whole and
+    // the temporary one gone.
+    cError commit(bool durable);
+    // Opens, writes all the bytes and commits; after an error in any step (a short write from a
+    // full disk or a file size limit included) the old file is whole.
+    cError save(const QByteArray &bytes, bool durable);
     // Throws away what was written.
     void discard();
-    // Why the last step failed, in the system's words.
-    QString errorString() const { return m_error; }
     // Removes the temporary files that writes of the files named killed before they ended.
     static void removeStale(const QString &folder, const QStringList &names);
 
 private:
-    bool failed(const QString &reason);
-
     QFileInfo m_target;
     QTemporaryFile m_temporary;
-    QString m_error;
 };

@@ -4,7 +4,8 @@
 #include <exception>
 
 // An error raised by the store or an operation, carrying the number and description that the log
-// prints as the pending error. Number 0 means "no error".
+// prints as the pending error. Number 0 means "no error": returned, it is the result of a step
+// that does not throw.
 class cError : public std::exception
 {
 public:
@@ -16,7 +17,9 @@ public:
         TypeMismatch = 13,
         BadFileName = 52,
         FileNotFound = 53,
+        BadFileMode = 54,
         DeviceIO = 57,
+        PathFileAccess = 75,
         PathNotFound = 76,
         ObjectNotSet = 91,
         InvalidPropertyValue = 380,
@@ -36,6 +39,7 @@ public:
     static cError objectNotSet();
 
     int number() const { return m_number; }
+    bool failed() const { return m_number != None; }
     QString description() const { return m_description; }
     const char *what() const noexcept override;
 

@@ -316,18 +316,18 @@ private:
 
 } // namespace
 
-QList<cIniFile::Section> cIniFile::read(const QString &path, bool *found, QString *reason)
+QList<cIniFile::Section> cIniFile::read(const QString &path, cError *error)
 {
-    return parse(load(path, found, reason));
+    return parse(load(path, error));
 }
 
-QByteArray cIniFile::load(const QString &path, bool *found, QString *reason)
+QByteArray cIniFile::load(const QString &path, cError *error)
 {
     QFile file;
-    const cRegularFile::Outcome outcome = cRegularFile::open(file, path, reason);
-    if (found)
-        *found = outcome == cRegularFile::Opened;
-    return outcome == cRegularFile::Opened ? file.readAll() : QByteArray();
+    const cError opened = cRegularFile::open(file, path);
+    if (error)
+        *error = opened;
+    return opened.failed() ? QByteArray() : file.readAll();
 }
 
 QList<cIniFile::Section> cIniFile::parse(const QByteArray &bytes)
@@ -409,20 +409,15 @@ QByteArray cIniFile::apply(const QByteArray &original, const QList<Write> &write
     return applied(asUtf8(original), cCodePage::Utf8, writes);
 }
 
-bool cIniFile::save(const QString &path, const QByteArray &bytes, QString *reason)
+cError cIniFile::save(const QString &path, const QByteArray &bytes)
 {
-    const auto fail = [reason](const QString &why) {
-        if (reason)
-            *reason = why;
-        return false;
-    };
     cAtomicFile file(path, cAtomicFile::WriteThroughLink);
     // A file the user made read-only stays as it is, though its folder would take a new one.
     const QFileInfo &target = file.target();
     if (target.exists() && (!target.isWritable() || !(target.permissions() & QFile::WriteOwner)))
-        return fail(QStringLiteral("The file is read-only"));
-    if (!file.save(bytes, true))
-        return fail(file.errorString());
-    cAtomicFile::removeStale(target.absolutePath(), {target.fileName()});
-    return true;
+        return cError(cError::PathFileAccess, QStringLiteral("The file is read-only"));
+    const cError error = file.save(bytes, true);
+    if (!error.failed())
+        cAtomicFile::removeStale(target.absolutePath(), {target.fileName()});
+    return error;
 }

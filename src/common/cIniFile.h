@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/cError.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -26,8 +28,7 @@ public:
         QString value;
     };
 
-    static QList<Section> read(const QString &path, bool *found = nullptr,
-                               QString *reason = nullptr);
+    static QList<Section> read(const QString &path, cError *error = nullptr);
     static QList<Section> parse(const QByteArray &bytes);
     // The same, told as it is read: each section name, then each key of it with its value, or
     // no value for a key line without "=".
@@ -36,12 +37,11 @@ public:
 
     // The file's bytes after writing each key in turn.
     static QByteArray apply(const QByteArray &original, const QList<Write> &writes);
-    // The file's bytes; empty when it is missing or not a regular file (found is then false, and
-    // reason says why).
-    static QByteArray load(const QString &path, bool *found = nullptr, QString *reason = nullptr);
-    // Replaces the file by a temporary one written beside it, so it is never left half-written:
-    // false when it could not be written (reason, when given, says why), and then the old file is
-    // whole. A link is written through; a read-only file is not written. Temporary files that
-    // earlier writes left behind go once a write succeeds.
-    static bool save(const QString &path, const QByteArray &bytes, QString *reason = nullptr);
+    // The file's bytes; empty when it is missing or not a regular file (error, when given, then
+    // says which).
+    static QByteArray load(const QString &path, cError *error = nullptr);
+    // Replaces the file by a temporary one written beside it, so it is never left half-written;
+    // after an error the old file is whole. A link is written through; a read-only file is not
+    // written. Temporary files that earlier writes left behind go once a write succeeds.
+    static cError save(const QString &path, const QByteArray &bytes);
 };

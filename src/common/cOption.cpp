@@ -23,13 +23,16 @@ QString lengthText(QStringView len)
 }
 } // namespace
 
-bool cOption::iniread(const QString &path, QString *reason)
+bool cOption::iniread(const QString &path, cError *error)
 {
     *this = cOption();
     changed();
     m_iniPath = path;
-    bool found = false;
-    const QByteArray bytes = cIniFile::load(path, &found, reason);
+    cError opened;
+    const QByteArray bytes = cIniFile::load(path, &opened);
+    if (error)
+        *error = opened;
+    const bool found = !opened.failed();
     const qsizetype lines = std::count(bytes.cbegin(), bytes.cend(), '\n') + 1;
     m_index.reserve(lines);
     m_entries.reserve(size_t(lines));
@@ -79,17 +82,18 @@ bool cOption::loadKey(const QString &section, const QString &key, const QString 
 
 bool cOption::iniwrite()
 {
-    bool found = false;
-    const QByteArray current = cIniFile::load(m_iniPath, &found);
+    cError opened;
+    const QByteArray current = cIniFile::load(m_iniPath, &opened);
+    const bool found = !opened.failed();
     const bool untouched = found && m_written && current == m_writtenBytes;
     const QByteArray bytes = cIniFile::apply(current, keyWrites(untouched));
-    QString reason;
-    if (!(found && bytes == current) && !cIniFile::save(m_iniPath, bytes, &reason)) {
+    const cError written = found && bytes == current ? cError() : cIniFile::save(m_iniPath, bytes);
+    if (written.failed()) {
         // Said once, not at every keystroke of a folder field, until a write succeeds again.
         if (!m_writeFailureSaid)
             modUtil1::writeLog(false, 0,
                                QStringLiteral("iniwrite: the settings could not be written to ") +
-                                   m_iniPath + QStringLiteral(": ") + reason);
+                                   m_iniPath + QStringLiteral(": ") + written.description());
         m_writeFailureSaid = true;
         return false;
     }

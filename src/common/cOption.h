@@ -16,8 +16,8 @@ public:
     // Loads the file, replacing anything loaded before. A missing file loads nothing; returns
     // whether the file was there. Stops with a duplicate-key, type-mismatch or overflow error at
     // the key that causes it, keeping what was read before.
-    // reason, when given, says why a file that is there could not be read.
-    bool iniread(const QString &path, QString *reason = nullptr);
+    // error, when given, says why the file could not be read.
+    bool iniread(const QString &path, cError *error = nullptr);
     // Writes every key back to the file in one atomic replacement; false when that failed, which
     // the log and the user hear of once until a write succeeds again.
     bool iniwrite();

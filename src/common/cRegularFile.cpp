@@ -11,29 +11,23 @@
 #endif
 
 namespace {
-cRegularFile::Outcome fail(cRegularFile::Outcome outcome, const QString &why, QString *reason)
+cError notRegular()
 {
-    if (reason)
-        *reason = why;
-    return outcome;
+    return cError(cError::BadFileMode, QStringLiteral("Not a regular file"));
 }
-
-const QString notRegular = QStringLiteral("Not a regular file");
 } // namespace
 
-cRegularFile::Outcome cRegularFile::open(QFile &file, const QString &path, QString *reason,
-                                         Links links)
+cError cRegularFile::open(QFile &file, const QString &path, Links links)
 {
-    return openAs(file, path, reason, links, QIODevice::ReadOnly);
+    return openAs(file, path, links, QIODevice::ReadOnly);
 }
 
-cRegularFile::Outcome cRegularFile::append(QFile &file, const QString &path, QString *reason)
+cError cRegularFile::append(QFile &file, const QString &path)
 {
-    return openAs(file, path, reason, OwnFileOnly, QIODevice::WriteOnly | QIODevice::Append);
+    return openAs(file, path, OwnFileOnly, QIODevice::WriteOnly | QIODevice::Append);
 }
 
-cRegularFile::Outcome cRegularFile::openAs(QFile &file, const QString &path, QString *reason,
-                                           Links links, QIODevice::OpenMode mode)
+cError cRegularFile::openAs(QFile &file, const QString &path, Links links, QIODevice::OpenMode mode)
 {
 #ifdef Q_OS_UNIX
     // Not blocking, so opening a FIFO returns at once and fstat can tell what it is.
@@ -43,33 +37,34 @@ cRegularFile::Outcome cRegularFile::openAs(QFile &file, const QString &path, QSt
     if (fd < 0) {
         const int error = errno;
         if (error == ELOOP && links == OwnFileOnly)
-            return fail(NotRegular, notRegular, reason);
-        return fail(error == ENOENT || error == ENOTDIR ? Missing : Refused,
-                    QString::fromLocal8Bit(std::strerror(error)), reason);
+            return notRegular();
+        return cError(error == ENOENT || error == ENOTDIR ? cError::FileNotFound
+                                                          : cError::PathFileAccess,
+                      QString::fromLocal8Bit(std::strerror(error)));
     }
     struct stat status;
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
-        return fail(NotRegular, notRegular, reason);
+        return notRegular();
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     file.setFileName(path);
     if (!file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return fail(Refused, file.errorString(), reason);
+        return cError(cError::PathFileAccess, file.errorString());
     }
-    return Opened;
+    return cError();
 #else
     const QFileInfo info(path);
     if (links == OwnFileOnly && info.isSymLink())
-        return fail(NotRegular, notRegular, reason);
+        return notRegular();
     if (!(mode & QIODevice::Append) && !info.exists())
-        return fail(Missing, QStringLiteral("No such file or directory"), reason);
+        return cError(cError::FileNotFound, QStringLiteral("No such file or directory"));
     if (info.exists() && !info.isFile())
-        return fail(NotRegular, notRegular, reason);
+        return notRegular();
     file.setFileName(path);
     if (!file.open(mode))
-        return fail(Refused, file.errorString(), reason);
-    return Opened;
+        return cError(cError::PathFileAccess, file.errorString());
+    return cError();
 #endif
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/cError.h"
+
 #include <QIODevice>
 #include <QString>
 
@@ -11,17 +13,15 @@ class QFile;
 class cRegularFile
 {
 public:
-    enum Outcome { Opened, Missing, NotRegular, Refused };
     // The input side follows links; a file the program made itself is only ever its own name.
     enum Links { FollowLinks, OwnFileOnly };
 
-    // reason, when given, receives what went wrong in the system's words ("Permission denied").
-    static Outcome open(QFile &file, const QString &path, QString *reason = nullptr,
-                        Links links = FollowLinks);
+    // The error, when it could not, tells a missing file (FileNotFound), one that is no regular
+    // file (BadFileMode) and one the system refused (PathFileAccess), in the system's words.
+    static cError open(QFile &file, const QString &path, Links links = FollowLinks);
     // Opens a file of the program's own (a log) to append to, creating it when missing.
-    static Outcome append(QFile &file, const QString &path, QString *reason = nullptr);
+    static cError append(QFile &file, const QString &path);
 
 private:
-    static Outcome openAs(QFile &file, const QString &path, QString *reason, Links links,
-                          QIODevice::OpenMode mode);
+    static cError openAs(QFile &file, const QString &path, Links links, QIODevice::OpenMode mode);
 };

@@ -8,7 +8,7 @@
 QStringList cTextFile::readLines(const QString &path, bool *found)
 {
     QFile file;
-    const bool opened = cRegularFile::open(file, path) == cRegularFile::Opened;
+    const bool opened = !cRegularFile::open(file, path).failed();
     if (found)
         *found = opened;
     return opened ? splitLines(file.readAll()) : QStringList();
@@ -46,7 +46,7 @@ bool cTextFile::appendLines(const QString &path, const QStringList &lines)
 {
     // Never through a link planted at the name, nor into a FIFO that would wait for a reader.
     QFile file;
-    if (cRegularFile::append(file, path) != cRegularFile::Opened)
+    if (cRegularFile::append(file, path).failed())
         return false;
     QByteArray bytes;
     for (const QString &line : lines)

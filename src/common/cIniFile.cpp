@@ -113,21 +113,6 @@ QByteArrayView withoutBom(const QByteArray &bytes)
     return QByteArrayView(bytes).sliced(bytes.startsWith(utf8Bom) ? utf8Bom.size() : 0);
 }
 
-// Whether bytes of the file hold exactly this text, without encoding it when it is plain ASCII.
-bool holds(QByteArrayView bytes, const QString &text, cCodePage::Kind kind)
-{
-    if (bytes.size() != text.size())
-        return bytes == QByteArrayView(cCodePage::encode(text, kind));
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t unit = text.at(i).unicode();
-        if (unit >= 0x80)
-            return bytes == QByteArrayView(cCodePage::encode(text, kind));
-        if (uchar(bytes.at(i)) != unit)
-            return false;
-    }
-    return true;
-}
-
 QByteArray encode(const QString &text, cCodePage::Kind kind)
 {
     // Settings are mostly plain ASCII, which both encodings write as it is.
@@ -168,11 +153,9 @@ public:
     {
         m_bom = bytes.startsWith(utf8Bom);
         QSet<NoCase> wanted;
-        quint64 wantedSizes = 0; // bit n: a wanted name of n bytes; the last bit for longer ones
         for (const cIniFile::Write &write : writes) {
             m_names.append(encode(write.key, kind));
             wanted.insert(NoCase{m_names.last()});
-            wantedSizes |= quint64(1) << std::min<qsizetype>(m_names.last().size(), 63);
         }
         m_lines.reserve(size_t(std::count(bytes.cbegin(), bytes.cend(), '\n') + 1));
         m_blocks.append(Block());
@@ -189,10 +172,7 @@ public:
                 m_blocks.last().anchor = number;
                 // A key is loaded from its first line in the file, and written back there, even
                 // where its section's name or the key itself comes again further down.
-                const bool maybeWanted =
-                    wantedSizes >> std::min<qsizetype>(parsed.name.size(), 63) & 1;
-                if (maybeWanted && wanted.contains(NoCase{parsed.name}) &&
-                    !m_keys.contains(NoCase{parsed.name}))
+                if (wanted.contains(NoCase{parsed.name}) && !m_keys.contains(NoCase{parsed.name}))
                     m_keys.insert(NoCase{parsed.name}, {number, 0, 0});
             }
         });
@@ -204,7 +184,7 @@ public:
         const auto existing = m_keys.constFind(NoCase{key});
         if (existing != m_keys.constEnd()) {
             const ParsedLine parsed = parseLine(text(*existing));
-            if (parsed.hasEquals && holds(parsed.value, write.value, m_kind))
+            if (parsed.hasEquals && parsed.value == QByteArrayView(encode(write.value, m_kind)))
                 return;
             // The file's spelling of the key name stays.
             QByteArray line = parsed.name.toByteArray() + '=' + encode(write.value, m_kind);

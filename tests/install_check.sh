@@ -14,6 +14,11 @@ for file in bin/qdx bin/qdx-catalog share/qdx/QDX.ini share/qdx/QDX.hlp \
     share/metainfo/org.qdx.QDX.metainfo.xml share/man/man1/qdx.1 share/man/man1/qdx-catalog.1; do
     [ -e "$stage/usr/$file" ] || { echo "not installed: /usr/$file"; exit 1; }
 done
+# The command line program has no windows to show a message in.
+if ldd "$stage/usr/bin/qdx-catalog" | grep -q Qt6Widgets; then
+    echo "qdx-catalog links Qt Widgets"
+    exit 1
+fi
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$stage/usr/share/applications/org.qdx.QDX.desktop"
 else

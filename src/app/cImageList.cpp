@@ -67,7 +67,7 @@ QVariant cImageList::data(const QModelIndex &index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= count())
         return QVariant();
-    const Row &row = m_rows[size_t(index.row())];
+    const Row &row = this->row(index.row());
     return index.column() == 0 ? row.name : m_types.text(row.type());
 }
 
@@ -80,7 +80,7 @@ QVariant cImageList::headerData(int section, Qt::Orientation orientation, int ro
 
 cPicture cImageList::at(int row) const
 {
-    const Row &item = m_rows[size_t(row)];
+    const Row &item = this->row(row);
     return {m_folders.text(item.folder()), item.name, m_types.text(item.type())};
 }
 
@@ -105,6 +105,7 @@ void cImageList::clear()
 {
     beginResetModel();
     m_rows = std::vector<Row>();
+    m_front = 0;
     m_types.clear();
     m_folders.clear();
     m_slots.assign(smallestTable, Slot{empty, 0});
@@ -130,6 +131,7 @@ bool cImageList::add(const cPicture &picture)
 int cImageList::addAll(QList<cPicture> pictures, cProgress *progress)
 {
     beginResetModel();
+    compact();
     const int before = count();
     const bool bulk = m_rows.empty();
     if (bulk)
@@ -149,10 +151,11 @@ int cImageList::addAll(QList<cPicture> pictures, cProgress *progress)
 int cImageList::addAll(const cImageList &other, cProgress *progress)
 {
     beginResetModel();
+    compact();
     const int before = count();
     const bool bulk = m_rows.empty();
     if (bulk)
-        m_rows.reserve(other.m_rows.size());
+        m_rows.reserve(size_t(other.count()));
     // The other list's types and folders, as this list numbers the same texts.
     std::vector<quint32> types;
     for (qsizetype i = 0; i < other.m_types.count(); ++i)
@@ -160,7 +163,8 @@ int cImageList::addAll(const cImageList &other, cProgress *progress)
     std::vector<quint32> folders;
     for (qsizetype i = 0; i < other.m_folders.count(); ++i)
         folders.push_back(m_folders.number(other.m_folders.text(quint32(i))));
-    for (const Row &row : other.m_rows) {
+    for (int number = 0; number < other.count(); ++number) {
+        const Row &row = other.row(number);
         const quint32 kind = types[row.type()] | folders[row.folder()] << 8;
         if (!addRow(row.name, row.nameHash, kind, bulk, progress, count() - before))
             break;
@@ -196,11 +200,11 @@ void cImageList::finishAdding(bool bulk)
 
 void cImageList::append(const QString &name, quint32 nameHash, quint32 kind)
 {
-    reserve(m_rows.size() + 1);
+    reserve(size_t(count()) + 1);
     const quint32 hash = keyHash(nameHash, kind >> 8);
     Slot &slot = m_slots[slotOf(name, hash, kind >> 8)];
     if (slot.row == empty) {
-        slot = {qint32(m_rows.size()), hash};
+        slot = {qint32(count()), hash};
         m_rows.push_back({name, nameHash, kind});
     }
 }
@@ -225,7 +229,7 @@ size_t cImageList::slotOf(const QString &name, quint32 hash, quint32 folder) con
             return slot;
         if (held.hash != hash)
             continue;
-        const Row &row = m_rows[size_t(held.row)];
+        const Row &row = this->row(held.row);
         if ((!m_folderKeys || row.folder() == folder) && row.name == name)
             return slot;
     }
@@ -234,7 +238,7 @@ size_t cImageList::slotOf(const QString &name, quint32 hash, quint32 folder) con
 size_t cImageList::slotOfRow(int row) const
 {
     const size_t mask = m_slots.size() - 1;
-    size_t slot = keyHash(m_rows[size_t(row)]) & mask;
+    size_t slot = keyHash(this->row(row)) & mask;
     while (m_slots[slot].row != row)
         slot = (slot + 1) & mask;
     return slot;
@@ -267,7 +271,13 @@ void cImageList::removeAt(int row)
 {
     beginRemoveRows(QModelIndex(), row, row);
     vacate(slotOfRow(row));
-    m_rows.erase(m_rows.begin() + row);
+    const auto at = m_rows.begin() + qsizetype(m_front) + row;
+    if (row < count() / 2) {
+        std::move_backward(m_rows.begin() + qsizetype(m_front), at, at + 1);
+        m_rows[m_front++] = Row{};
+    } else {
+        m_rows.erase(at);
+    }
     for (Slot &slot : m_slots)
         slot.row -= slot.row > row ? 1 : 0;
     endRemoveRows();
@@ -289,8 +299,15 @@ void cImageList::vacate(size_t gap)
     m_slots[gap].row = empty;
 }
 
+void cImageList::compact()
+{
+    m_rows.erase(m_rows.begin(), m_rows.begin() + qsizetype(m_front));
+    m_front = 0;
+}
+
 void cImageList::buildIndex(bool dropRepeated)
 {
+    compact();
     size_t size = smallestTable;
     while (2 * m_rows.size() > size)
         size *= 2;
@@ -355,6 +372,7 @@ const QString &cImageList::sortText(const Row &row) const
 
 void cImageList::sortRows()
 {
+    compact();
     // The order of QString::compare ignoring case: ASCII texts are compared as folded bytes,
     // any other text by the compare itself.
     size_t total = 0;

@@ -27,7 +27,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    int count() const { return int(m_rows.size()); }
+    int count() const { return int(m_rows.size() - m_front); }
     cPicture at(int row) const;
     QList<cPicture> pictures() const;
     // Whether the folder is part of the key; switching it keys the rows anew.
@@ -97,6 +97,9 @@ private:
     void place(qint32 row, quint32 hash);
     // Empties a slot, moving up the rows whose search passes it.
     void vacate(size_t slot);
+    const Row &row(int number) const { return m_rows[m_front + size_t(number)]; }
+    // Drops the places of rows taken from the front, before work over every row.
+    void compact();
     // Makes the key table large enough for this many rows.
     void reserve(size_t rows);
     // Keys every row anew; dropRepeated drops the rows whose key an earlier row holds.
@@ -107,7 +110,10 @@ private:
 
     static constexpr qint32 empty = -1;
     QStringList m_headers;
+    // The rows, after m_front places of rows taken out near the front: taking one out moves the
+    // rows on its shorter side, so no row of a million moves more than half of them.
     std::vector<Row> m_rows;
+    size_t m_front = 0;
     Texts m_types;
     Texts m_folders;
     std::vector<Slot> m_slots; // open addressing, at most half full, a power of two long

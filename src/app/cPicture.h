@@ -11,8 +11,4 @@ struct cPicture
     QString type; // as the lists show it: "GIF", "JPG"
 
     QString path() const { return folder + name; }
-    bool operator==(const cPicture &other) const
-    {
-        return name == other.name && folder == other.folder && type == other.type;
-    }
 };

@@ -24,21 +24,15 @@ struct SortKey
 
 quint32 cImageList::Texts::number(const QString &text)
 {
+    // Pictures come in runs of one folder and one type: the table is asked when the text changes.
+    if (!m_texts.isEmpty() && text == m_last)
+        return m_lastNumber;
+    m_last = text;
     const auto found = m_numbers.constFind(text);
     if (found != m_numbers.constEnd())
-        return *found;
+        return m_lastNumber = *found;
     m_texts.append(text);
-    return m_numbers.insert(text, quint32(m_texts.size() - 1)).value();
-}
-
-quint32 cImageList::Texts::numberOfNext(const QString &text)
-{
-    // Pictures come in runs of one folder and one type.
-    if (m_texts.isEmpty() || text != m_last) {
-        m_last = text;
-        m_lastNumber = number(text);
-    }
-    return m_lastNumber;
+    return m_lastNumber = m_numbers.insert(text, quint32(m_texts.size() - 1)).value();
 }
 
 void cImageList::Texts::clear()
@@ -137,8 +131,7 @@ int cImageList::addAll(QList<cPicture> pictures, cProgress *progress)
     if (bulk)
         m_rows.reserve(size_t(pictures.size()));
     for (const cPicture &picture : std::as_const(pictures)) {
-        const quint32 kind =
-            m_types.numberOfNext(picture.type) | m_folders.numberOfNext(picture.folder) << 8;
+        const quint32 kind = m_types.number(picture.type) | m_folders.number(picture.folder) << 8;
         if (!addRow(picture.name, hashOf(picture.name), kind, bulk, progress, count() - before))
             break;
     }

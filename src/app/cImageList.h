@@ -68,8 +68,6 @@ private:
     {
     public:
         quint32 number(const QString &text);
-        // The same, asking the table only when the text is not the one asked for last.
-        quint32 numberOfNext(const QString &text);
         const QString &text(quint32 number) const { return m_texts.at(number); }
         qsizetype count() const { return m_texts.size(); }
         void clear();

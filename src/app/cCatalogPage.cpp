@@ -4,6 +4,7 @@
 #include "app/cPictureLinks.h"
 #include "common/cAuthor.h"
 #include "common/cOption.h"
+#include "common/modUtil1.h"
 
 cCatalogPage::cCatalogPage(const cOption &options, cPageFile &file, int &marker)
     : m_options(options), m_file(file), m_marker(marker),
@@ -15,13 +16,26 @@ cCatalogPage::cCatalogPage(const cOption &options, cPageFile &file, int &marker)
 {
 }
 
-void cCatalogPage::begin(const QString &path)
+bool cCatalogPage::settingsAreAscii(const cOption &options)
+{
+    for (const char *key : {"DOCTITLE", "CSSFILE", "FONTSIZE", "COLORBK", "TABBORDER", "TABCOLORBK",
+                            "IMGH", "IMGW"}) {
+        const QString name = QString::fromLatin1(key);
+        if (options.hasKey(name) && !modUtil1::isAscii(options.getStrVal(name)))
+            return false;
+    }
+    return true;
+}
+
+void cCatalogPage::begin(const QString &path, bool declareUtf8)
 {
     m_marker = 1;
     m_column = 1;
     m_file.open(path);
     m_file.line("<html>");
     m_file.line("<head>");
+    if (declareUtf8)
+        m_file.line("<meta charset=\"utf-8\">");
     m_file.line(comment(QStringLiteral("Quadrix v.1.00")));
     m_file.line(comment(cAuthor::name()));
     m_file.line(comment(cAuthor::webHost()));

@@ -25,8 +25,12 @@ public:
 
     cCatalogPage(const cOption &options, cPageFile &file, int &marker);
 
-    // Creates the page and writes everything up to the first cell.
-    void begin(const QString &path);
+    // Whether the settings the page writes as they stand are plain ASCII.
+    static bool settingsAreAscii(const cOption &options);
+
+    // Creates the page and writes everything up to the first cell. A page that holds any other
+    // text says that it is UTF-8, which a browser left to guess may not take it for.
+    void begin(const QString &path, bool declareUtf8);
     void cell(const Cell &cell);
     // navigation, when given, is the line after the table.
     void end(const QString &navigation);

@@ -7,6 +7,7 @@
 #include "app/cPictureLinks.h"
 #include "common/cOption.h"
 #include "common/cProgress.h"
+#include "common/modUtil1.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -105,9 +106,14 @@ bool cCatalogWriter::writePage(cPageFile &file, int number, const cCatalogPages 
                                cPictureLinks &links, cProgress *progress, int &marker) const
 {
     cCatalogPage page(m_options, file, marker);
-    page.begin(path);
     const qsizetype first = pages.first(number);
     const qsizetype end = first + pages.size(number);
+    const QString navigation = pages.navigation(number);
+    bool ascii = cCatalogPage::settingsAreAscii(m_options) && modUtil1::isAscii(navigation) &&
+                 modUtil1::isAscii(links.thumbnail(QString()));
+    for (qsizetype i = first; ascii && i < end; ++i)
+        ascii = links.isAscii(pictures.at(i));
+    page.begin(path, !ascii);
     for (qsizetype i = first; i < end; ++i) {
         if (progress && !progress->step(i))
             return false;
@@ -120,6 +126,6 @@ bool cCatalogWriter::writePage(cPageFile &file, int number, const cCatalogPages 
         page.cell(
             {link, thumbnail ? source : link, thumbnail ? thumbnail->size : QSize(), picture.name});
     }
-    page.end(pages.navigation(number));
+    page.end(navigation);
     return true;
 }

@@ -1,6 +1,7 @@
 #include "app/cPictureLinks.h"
 
 #include "common/cOption.h"
+#include "common/modUtil1.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,12 +24,24 @@ QString cPictureLinks::picture(const cPicture &picture)
 {
     if (!m_fromOwnFolders)
         return linkName(picture.name);
-    if (m_lastFolder.isNull() || picture.folder != m_lastFolder) {
-        m_lastFolder = picture.folder;
-        m_lastPrefix = folderLink(m_pageFolder, picture.folder);
+    const QString &folder = prefix(picture.folder);
+    return folder.isEmpty() ? linkName(picture.name) : folder + safeSegment(picture.name);
+}
+
+bool cPictureLinks::isAscii(const cPicture &picture)
+{
+    // A name made safe keeps its letters: it is ASCII when the name is.
+    return modUtil1::isAscii(picture.name) &&
+           (!m_fromOwnFolders || modUtil1::isAscii(prefix(picture.folder)));
+}
+
+const QString &cPictureLinks::prefix(const QString &folder)
+{
+    if (m_lastFolder.isNull() || folder != m_lastFolder) {
+        m_lastFolder = folder;
+        m_lastPrefix = folderLink(m_pageFolder, folder);
     }
-    return m_lastPrefix.isEmpty() ? linkName(picture.name)
-                                  : m_lastPrefix + safeSegment(picture.name);
+    return m_lastPrefix;
 }
 
 QString cPictureLinks::linkName(const QString &name)

@@ -19,6 +19,8 @@ public:
     // The address of the picture as the page links it. Pictures come in runs of one folder: the
     // path to a folder is found once for its run.
     QString picture(const cPicture &picture);
+    // Whether that address, and the name shown beside it, are plain ASCII.
+    bool isAscii(const cPicture &picture);
     // The address of a file of the thumbnail folder.
     QString thumbnail(const QString &file) const { return m_thumbnails + safeSegment(file); }
 
@@ -28,6 +30,8 @@ public:
     static QString shownName(const QString &name);
 
 private:
+    // The part of the address that leads to the folder.
+    const QString &prefix(const QString &folder);
     static QString safeSegment(const QString &segment);
     // The part of a link from pageFolder to the files of folder, ending with "/"; empty when it
     // is the same folder.

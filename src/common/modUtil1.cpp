@@ -25,6 +25,12 @@ QString foldCase(const QString &text)
     return folded;
 }
 
+bool isAscii(QStringView text)
+{
+    // Qt's own test, many characters at a time: a page of a million names asks it for each.
+    return QtPrivate::isAscii(text);
+}
+
 QString folderPath(const QString &folder)
 {
     const QString native = QDir::toNativeSeparators(folder);

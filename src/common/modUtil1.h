@@ -50,6 +50,7 @@ template <typename View> View withoutBlanks(View text, bool start = true, bool e
         --stop;
     return text.sliced(begin, stop - begin);
 }
+bool isAscii(QStringView text);
 // A folder with the platform's separators, ending with one.
 QString folderPath(const QString &folder);
 

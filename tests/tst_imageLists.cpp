@@ -305,6 +305,40 @@ private slots:
         QVERIFY(!m_window->findChild<QLabel *>("ImgPreview")->pixmap().isNull());
     }
 
+    // A phone picture taken upright is stored on its side, with the turn the camera recorded.
+    void previewIsUpright_data()
+    {
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QSize>("upright");
+        QTest::addColumn<bool>("redOnTop");
+        QTest::newRow("as stored") << 1 << QSize(96, 48) << true;
+        QTest::newRow("upside down") << 3 << QSize(96, 48) << false;
+        QTest::newRow("turned right") << 6 << QSize(48, 96) << true;
+        QTest::newRow("turned left") << 8 << QSize(48, 96) << false;
+    }
+    void previewIsUpright()
+    {
+        QFETCH(int, orientation);
+        QFETCH(QSize, upright);
+        QFETCH(bool, redOnTop);
+        // Stored with its left half red, its right half blue.
+        QImage stored(96, 48, QImage::Format_RGB32);
+        stored.fill(Qt::blue);
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 48; ++x)
+                stored.setPixelColor(x, y, Qt::red);
+        cTestFiles::write(m_in + "/phone.jpg", cTestFiles::cameraJpeg(stored, orientation));
+        QVERIFY(cUserInput::showActive(m_window.get()));
+        cUserInput::click(m_window->findChild<QWidget *>("cmdGetFiles"));
+        cUserInput::click(found()->viewport(), found()->visualRect(found()->model()->index(0, 0)));
+        QCOMPARE(label("lblW"), frmZentra::previewText(upright.width()));
+        QCOMPARE(label("lblH"), frmZentra::previewText(upright.height()));
+        const QImage shown = m_window->findChild<QLabel *>("ImgPreview")->pixmap().toImage();
+        QCOMPARE(shown.size(), upright);
+        const QColor topLeft = shown.pixelColor(2, 2);
+        QCOMPARE(topLeft.red() > topLeft.blue(), redOnTop);
+    }
+
     // Arrow keys used to move the selection without previewing the picture selected.
     void previewFollowsTheMouseAndTheKeys()
     {

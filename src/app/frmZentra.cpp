@@ -424,7 +424,8 @@ void frmZentra::ListView1_ItemClick(const QModelIndex &index)
     if (const cError error = reader.open(); error.failed()) {
         reason = error.description();
     } else {
-        reader.reader().setAutoTransform(false);
+        // Upright, as the thumbnails and every browser show it.
+        reader.reader().setAutoTransform(true);
         picture = reader.reader().read();
         reason = reader.reader().errorString();
     }

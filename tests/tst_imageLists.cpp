@@ -15,6 +15,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTableView>
@@ -308,33 +309,37 @@ private slots:
     // A phone picture taken upright is stored on its side, with the turn the camera recorded.
     void previewIsUpright_data()
     {
+        QTest::addColumn<QSize>("stored");
         QTest::addColumn<int>("orientation");
-        QTest::addColumn<QSize>("upright");
         QTest::addColumn<bool>("redOnTop");
-        QTest::newRow("as stored") << 1 << QSize(96, 48) << true;
-        QTest::newRow("upside down") << 3 << QSize(96, 48) << false;
-        QTest::newRow("turned right") << 6 << QSize(48, 96) << true;
-        QTest::newRow("turned left") << 8 << QSize(48, 96) << false;
+        QTest::newRow("as stored") << QSize(96, 48) << 1 << true;
+        QTest::newRow("upside down") << QSize(96, 48) << 3 << false;
+        QTest::newRow("turned right") << QSize(96, 48) << 6 << true;
+        QTest::newRow("turned left") << QSize(96, 48) << 8 << false;
+        QTest::newRow("a phone's 12 megapixels, turned right") << QSize(4000, 3000) << 6 << true;
     }
     void previewIsUpright()
     {
+        QFETCH(QSize, stored);
         QFETCH(int, orientation);
-        QFETCH(QSize, upright);
         QFETCH(bool, redOnTop);
-        // Stored with its left half red, its right half blue.
-        QImage stored(96, 48, QImage::Format_RGB32);
-        stored.fill(Qt::blue);
-        for (int y = 0; y < 48; ++y)
-            for (int x = 0; x < 48; ++x)
-                stored.setPixelColor(x, y, Qt::red);
-        cTestFiles::write(m_in + "/phone.jpg", cTestFiles::cameraJpeg(stored, orientation));
+        // Its left half red, its right half blue.
+        QImage picture(stored, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        QPainter(&picture).fillRect(0, 0, stored.width() / 2, stored.height(), Qt::red);
+        cTestFiles::write(m_in + "/phone.jpg", cTestFiles::cameraJpeg(picture, orientation));
         QVERIFY(cUserInput::showActive(m_window.get()));
         cUserInput::click(m_window->findChild<QWidget *>("cmdGetFiles"));
         cUserInput::click(found()->viewport(), found()->visualRect(found()->model()->index(0, 0)));
+        const QSize upright = orientation >= 5 ? stored.transposed() : stored;
         QCOMPARE(label("lblW"), frmZentra::previewText(upright.width()));
         QCOMPARE(label("lblH"), frmZentra::previewText(upright.height()));
-        const QImage shown = m_window->findChild<QLabel *>("ImgPreview")->pixmap().toImage();
-        QCOMPARE(shown.size(), upright);
+        // Whole when it fits the box, else no larger than the box, in its own proportions.
+        const auto *box = m_window->findChild<QLabel *>("ImgPreview");
+        const QImage shown = box->pixmap().toImage();
+        QCOMPARE(shown.size(), upright.boundedTo(box->size()) == upright
+                                   ? upright
+                                   : upright.scaled(box->size(), Qt::KeepAspectRatio));
         const QColor topLeft = shown.pixelColor(2, 2);
         QCOMPARE(topLeft.red() > topLeft.blue(), redOnTop);
     }

@@ -57,3 +57,16 @@ cError cPictureReader::open()
                           .arg(maxDecodeBytes >> 20));
     return cError();
 }
+
+QImage cPictureReader::readFitting(const QSize &box, QSize *upright)
+{
+    m_reader.setAutoTransform(true);
+    // The box is for the picture as shown; the decoder scales the picture as stored.
+    const bool turned = m_reader.transformation() & QImageIOHandler::TransformationRotate90;
+    if (upright)
+        *upright = turned ? m_size.transposed() : m_size;
+    const QSize stored = turned ? box.transposed() : box;
+    if (m_size.width() > stored.width() || m_size.height() > stored.height())
+        m_reader.setScaledSize(m_size.scaled(stored, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+    return m_reader.read(); // a GIF gives its first frame
+}

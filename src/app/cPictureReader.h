@@ -23,9 +23,11 @@ public:
     explicit cPictureReader(const QString &path);
     // An InvalidPicture error, or the file's own, when the picture cannot be decoded.
     cError open();
-    QImageReader &reader() { return m_reader; }
-    // As stored, before any turn the camera recorded.
-    QSize size() const { return m_size; }
+    // The picture turned upright as the camera recorded, decoded no larger than it fits in box
+    // (the JPEG decoder shrinks it as it decodes); null when it cannot be decoded, and then
+    // errorString() says why. upright, when given, receives the whole picture's upright size.
+    QImage readFitting(const QSize &box, QSize *upright = nullptr);
+    QString errorString() const { return m_reader.errorString(); }
 
 private:
     QString m_path;

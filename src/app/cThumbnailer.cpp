@@ -85,17 +85,9 @@ cThumbnailer::Thumbnail cThumbnailer::makeOne(const cPicture &picture) const
     cPictureReader picked(source);
     if (const cError error = picked.open(); error.failed())
         return unreadable(error.description());
-    QImageReader &reader = picked.reader();
-    reader.setAutoTransform(true);
-    const QSize natural = picked.size();
-    // The box is for the picture as shown; the decoder scales the picture as stored.
-    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
-    const QSize box = turned ? m_box.transposed() : m_box;
-    if (natural.width() > box.width() || natural.height() > box.height())
-        reader.setScaledSize(natural.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
-    QImage image = reader.read(); // a GIF gives its first frame
+    QImage image = picked.readFitting(m_box);
     if (image.isNull())
-        return unreadable(reader.errorString());
+        return unreadable(picked.errorString());
     image = image.convertToFormat(QImage::Format_RGB32);
     image.setText(sourceKey, stamp);
     // Made in memory, where nothing can cut it short: the encoder takes a short write for done.

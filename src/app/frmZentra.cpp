@@ -420,24 +420,21 @@ void frmZentra::ListView1_ItemClick(const QModelIndex &index)
     // A picture that became a FIFO or a device since the gathering must not block the window.
     cPictureReader reader(path);
     QImage picture;
-    QString reason;
-    if (const cError error = reader.open(); error.failed()) {
-        reason = error.description();
-    } else {
-        // Upright, as the thumbnails and every browser show it.
-        reader.reader().setAutoTransform(true);
-        picture = reader.reader().read();
-        reason = reader.reader().errorString();
-    }
+    QSize upright;
+    const cError error = reader.open();
+    // Upright, as the thumbnails and every browser show it; decoded no larger than it shows.
+    if (!error.failed())
+        picture = reader.readFitting(ImgPreview->size(), &upright);
     if (picture.isNull()) {
         clearPreview();
         modUtil1::writeLog(false, 0,
-                           QStringLiteral("Preview: ") + path + QStringLiteral(": ") + reason);
+                           QStringLiteral("Preview: ") + path + QStringLiteral(": ") +
+                               (error.failed() ? error.description() : reader.errorString()));
         return;
     }
     ImgPreview->setPixmap(QPixmap::fromImage(picture));
-    lblH->setText(previewText(picture.height()));
-    lblW->setText(previewText(picture.width()));
+    lblH->setText(previewText(upright.height()));
+    lblW->setText(previewText(upright.width()));
 }
 
 void frmZentra::clearPreview()

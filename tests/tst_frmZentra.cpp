@@ -6,6 +6,7 @@
 #include "common/modUtil1.h"
 
 #include <QAccessible>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -221,6 +222,30 @@ private slots:
         else
             QCOMPARE(desktop.modalWindows.last(), opens);
         QCOMPARE(window.findChild<QAction *>("mnuQuit")->text(), QString("Quit"));
+    }
+
+    // The preferences used to open against the top of the screen, away from the window.
+    void preferencesOpenOverTheWindow()
+    {
+        cTestFiles::write(iniPath(), "[Folders]\r\nINPATH=In|50|/a/\r\nOUTPATH=Out|50|/b/\r\n");
+        cTestDesktop desktop;
+        frmZentra window(m_dir->path());
+        window.Form_Load();
+        QVERIFY(cUserInput::showActive(&window));
+        const QRect screen = window.screen()->availableGeometry();
+        // Where a dialog centred over it fits on the screen.
+        window.move(screen.center() - window.frameGeometry().center() + window.pos());
+        QRect placed;
+        desktop.onModal = [&placed](QDialog *dialog) {
+            placed = dialog->frameGeometry();
+            return int(QDialog::Rejected);
+        };
+        cUserInput::key(Qt::Key_Comma, Qt::ControlModifier);
+        QCOMPARE(desktop.modalWindows.last(), QString("frmOptions"));
+        QVERIFY(screen.contains(placed));
+        const QPoint offset = placed.center() - window.frameGeometry().center();
+        QVERIFY2(offset.manhattanLength() <= 2,
+                 qPrintable(QString("%1,%2").arg(offset.x()).arg(offset.y())));
     }
 
     // A screen reader speaks a control by its name; "..." or ">" tell the user nothing.

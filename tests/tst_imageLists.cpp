@@ -344,6 +344,32 @@ private slots:
         QCOMPARE(topLeft.red() > topLeft.blue(), redOnTop);
     }
 
+    // Home and End used to scroll the lists sideways.
+    void homeAndEndGoToTheFirstAndTheLast()
+    {
+        for (int width = 10; width <= 50; width += 10) {
+            QImage picture(width, 20, QImage::Format_RGB32);
+            picture.fill(Qt::red);
+            QVERIFY(picture.save(m_in + QString("/w%1.jpg").arg(width), "JPG"));
+        }
+        QVERIFY(cUserInput::showActive(m_window.get()));
+        cUserInput::click(m_window->findChild<QWidget *>("cmdGetFiles"));
+        cUserInput::click(m_window->findChild<QWidget *>("cmdAddAll"));
+        for (QTableView *list : {found(), selected()}) {
+            cUserInput::click(list->viewport(), list->visualRect(list->model()->index(2, 0)));
+            cUserInput::key(Qt::Key_End);
+            QCOMPARE(list->currentIndex().row(), 4);
+            QCOMPARE(list->selectionModel()->selectedRows().value(0).row(), 4);
+            cUserInput::key(Qt::Key_Home);
+            QCOMPARE(list->currentIndex().row(), 0);
+        }
+        // The found list previews what the keys reach.
+        cUserInput::click(found()->viewport(), found()->visualRect(found()->model()->index(2, 0)));
+        cUserInput::key(Qt::Key_End);
+        const QString last = column(found()).last();
+        QCOMPARE(label("lblW"), frmZentra::previewText(last.mid(1, 2).toInt()));
+    }
+
     // Arrow keys used to move the selection without previewing the picture selected.
     void previewFollowsTheMouseAndTheKeys()
     {

@@ -19,6 +19,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -78,6 +79,7 @@ frmZentra::frmZentra(const cProgramPlace &place, QWidget *parent)
             ListView1_ItemClick(index);
     });
     ListView1->viewport()->installEventFilter(this);
+    ListView1->installEventFilter(this);
     connect(ListView1->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &frmZentra::ListView1_ColumnClick);
     QPushButton *cmdAdd = addButton(QStringLiteral("cmdAdd"), QStringLiteral(">"), 2640, 1080, 375,
@@ -90,6 +92,7 @@ frmZentra::frmZentra(const cProgramPlace &place, QWidget *parent)
                                        3960, 375, 615, &frmZentra::cmdDelAll_Click);
     ListView2 = addList(QStringLiteral("ListView2"), m_selected, 3000, 1080, 1455, 3495);
     ListView2->setColumnWidth(0, cTwips::toPixels(1440));
+    ListView2->installEventFilter(this);
     addLine(QStringLiteral("Line6"), 4560, 1080, 15, 3960);
 
     ImgPreview = new QLabel(m_client);
@@ -409,6 +412,18 @@ bool frmZentra::eventFilter(QObject *watched, QEvent *event)
     // A press starts anew: the click that ends it previews unless the press already did.
     if (event->type() == QEvent::MouseButtonPress && watched == ListView1->viewport())
         m_previewedByPress = false;
+    // Home and End go to the first and the last picture, as in a report list, not sideways.
+    if (event->type() == QEvent::KeyPress && (watched == ListView1 || watched == ListView2)) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        auto *list = static_cast<QTableView *>(watched);
+        const int rows = list->model()->rowCount();
+        if ((key->key() == Qt::Key_Home || key->key() == Qt::Key_End) &&
+            key->modifiers() == Qt::NoModifier && rows > 0) {
+            list->setCurrentIndex(
+                list->model()->index(key->key() == Qt::Key_Home ? 0 : rows - 1, 0));
+            return true;
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabBar>
+#include <algorithm>
 
 namespace {
 const qint16 rowPitch = 380;
@@ -69,6 +70,26 @@ frmOptions::frmOptions(QWidget *owner) : QDialog(owner)
     connect(m_tabs, &QTabBar::currentChanged, this, &frmOptions::TabStrip1_Click);
 }
 
+void frmOptions::placeOverOwner()
+{
+    const QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr;
+    const QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    QRect placed(QPoint(), size());
+    if (owner)
+        placed.moveCenter(owner->frameGeometry().center());
+    else
+        placed.moveTopLeft(QPoint(area.x() + (area.width() - width()) / 2, area.y()));
+    // Whole on the screen, however near its edge the owner stands.
+    placed.moveLeft(std::clamp(placed.left(), area.left(),
+                               std::max(area.left(), area.right() + 1 - placed.width())));
+    placed.moveTop(std::clamp(placed.top(), area.top(),
+                              std::max(area.top(), area.bottom() + 1 - placed.height())));
+    move(placed.topLeft());
+}
+
 void frmOptions::Form_Load()
 {
     {
@@ -77,9 +98,7 @@ void frmOptions::Form_Load()
             m_tabs->removeTab(0);
     }
     resize(cTwips::toPixels(9200), cTwips::toPixels(6300));
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().x() + (screen->availableGeometry().width() - width()) / 2,
-             screen->availableGeometry().y());
+    placeOverOwner();
     pageCount = 0;
     objCounter = 1;
     m_failures = 0;

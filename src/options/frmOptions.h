@@ -29,6 +29,8 @@ public:
     void done(int result) override;
 
 private:
+    // Over the window that owns it, as a modal dialog opens; at the top of the screen without one.
+    void placeOverOwner();
     void buildPage(const QString &section);
     // Builds the row of one key and moves row past it; throws where the row cannot be built.
     void addRow(const QString &key, int &row, const std::shared_ptr<cFrame> &inner,

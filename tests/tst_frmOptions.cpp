@@ -52,6 +52,21 @@ private slots:
         modUtil1::setLogFolder(m_dir->path());
     }
 
+    // "Pictures per page (0: all on one pag": shipped descriptions were cut by their labels.
+    void shippedDescriptionsFitTheirLabels()
+    {
+        load(cTestFiles::read(QDX_SHIPPED_INI));
+        cTestDesktop desktop;
+        frmOptions dialog;
+        dialog.Form_Load();
+        int labels = 0;
+        for (const QLabel *label : dialog.findChildren<QLabel *>()) {
+            QVERIFY2(label->toolTip().isEmpty(), qPrintable(label->text()));
+            labels += label->text().isEmpty() ? 0 : 1;
+        }
+        QVERIFY(labels > 20);
+    }
+
     void buildsOnePagePerSection()
     {
         load(twoSections);

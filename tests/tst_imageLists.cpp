@@ -344,6 +344,19 @@ private slots:
         QCOMPARE(topLeft.red() > topLeft.blue(), redOnTop);
     }
 
+    // The names were cut where the Type column, far wider than "JPG", left room.
+    void namesTakeTheRoomTheTypesLeave()
+    {
+        const QString name = "a rather long name of a picture.gif";
+        cTestFiles::write(m_in + "/" + name, tinyGif);
+        QVERIFY(cUserInput::showActive(m_window.get()));
+        cUserInput::click(m_window->findChild<QWidget *>("cmdGetFiles"));
+        QHeaderView *header = found()->horizontalHeader();
+        QCOMPARE(header->sectionSize(0) + header->sectionSize(1), found()->viewport()->width());
+        QVERIFY(header->sectionSize(1) > found()->fontMetrics().horizontalAdvance("Type"));
+        QVERIFY(header->sectionSize(0) > 2 * header->sectionSize(1));
+    }
+
     // Home and End used to scroll the lists sideways.
     void homeAndEndGoToTheFirstAndTheLast()
     {
@@ -528,7 +541,67 @@ private slots:
         QVERIFY(log.readAll().contains(" 001 CreateMainIndex"));
     }
 
+    // A catalog written used to change nothing on the screen, as when nothing was selected.
+    void aWrittenCatalogIsShown_data()
+    {
+        QTest::addColumn<QByteArray>("showPage");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("without the key") << QByteArray() << false;
+        QTest::newRow("the key at 0") << QByteArray("SHOWPAGE=s|-1|0\r\n") << false;
+        QTest::newRow("the key at 1") << QByteArray("SHOWPAGE=s|-1|1\r\n") << true;
+    }
+    void aWrittenCatalogIsShown()
+    {
+        QFETCH(QByteArray, showPage);
+        QFETCH(bool, shown);
+        restart(showPage);
+        cTestFiles::write(m_in + "/a.gif", tinyGif);
+        press("cmdGetFiles");
+        press("CmdGenFiles"); // nothing selected: nothing written, nothing to show
+        press("cmdAddAll");
+        press("CmdGenFiles");
+        QVERIFY(QFile::exists(m_dir->filePath("index.htm")));
+        QCOMPARE(m_desktop->urls,
+                 shown ? QList<QUrl>{QUrl::fromLocalFile(m_dir->filePath("index.htm"))}
+                       : QList<QUrl>());
+        QCOMPARE(m_desktop->messages, QStringList());
+    }
+
+    // "Jpg" started cleared at every start, so a folder of camera pictures gave none.
+    void pictureTypesLastChosen_data()
+    {
+        QTest::addColumn<QByteArray>("keys");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("without the key")
+            << QByteArray("GIFTYPE=g|0|1\r\nJPGTYPE=j|0|0\r\n") << false;
+        QTest::newRow("the key at 1")
+            << QByteArray("KEEPTYPES=k|-1|1\r\nGIFTYPE=g|0|1\r\nJPGTYPE=j|0|0\r\n") << true;
+    }
+    void pictureTypesLastChosen()
+    {
+        QFETCH(QByteArray, keys);
+        QFETCH(bool, kept);
+        restart(keys);
+        QCOMPARE(m_window->findChild<QCheckBox *>("chkJpg")->isChecked(), false);
+        press("chkGif");
+        press("chkJpg");
+        restart(QByteArray(), false);
+        QCOMPARE(m_window->findChild<QCheckBox *>("chkGif")->isChecked(), !kept);
+        QCOMPARE(m_window->findChild<QCheckBox *>("chkJpg")->isChecked(), kept);
+    }
+
 private:
+    // A window started anew on the settings file, with these lines added to it first.
+    void restart(const QByteArray &lines, bool add = true)
+    {
+        if (add)
+            cTestFiles::write(m_dir->filePath("QDX.ini"),
+                              cTestFiles::read(m_dir->filePath("QDX.ini")) + lines);
+        m_window.reset(new frmZentra(m_dir->path()));
+        m_window->Form_Load();
+        m_desktop->modalWindows.clear();
+        QVERIFY(cUserInput::showActive(m_window.get()));
+    }
     void press(const char *button)
     {
         QWidget *aimed = m_window->findChild<QWidget *>(button);

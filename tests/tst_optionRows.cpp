@@ -116,6 +116,18 @@ private slots:
         QCOMPARE(int(m_frame->Height()), height);
     }
 
+    // A description cut by its place used to be lost; the pointer shows it whole.
+    void cutDescriptionsShowWhole()
+    {
+        cLabel label;
+        label.Initialize(&m_collection, m_frame, "LONG", 1);
+        label.caption("Short");
+        QCOMPARE(label.obj->toolTip(), QString());
+        const QString text = "A description far too long for the place a row gives its caption";
+        label.caption(text);
+        QCOMPARE(label.obj->toolTip(), text);
+    }
+
     void fieldWidthFollowsTheLength_data()
     {
         QTest::addColumn<int>("length");

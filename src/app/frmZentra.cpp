@@ -26,11 +26,19 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTableView>
+#include <QUrl>
 #include <new>
 
 namespace {
 const QString inKey = QStringLiteral("INPATH");
 const QString outKey = QStringLiteral("OUTPATH");
+const QString gifKey = QStringLiteral("GIFTYPE");
+const QString jpgKey = QStringLiteral("JPGTYPE");
+
+bool keepsTypes()
+{
+    return gOption.getIntVal(QStringLiteral("KEEPTYPES")) == 1;
+}
 } // namespace
 
 frmZentra::frmZentra(const QString &programFolder, QWidget *parent)
@@ -62,11 +70,17 @@ frmZentra::frmZentra(const cProgramPlace &place, QWidget *parent)
     chkJpg = new QCheckBox(QStringLiteral("Jpg"), m_client);
     chkJpg->setObjectName(QStringLiteral("chkJpg"));
     cTwips::place(chkJpg, 2160, 600, 735, 195);
+    connect(chkGif, &QCheckBox::toggled, this, [this](bool on) { typeChosen(gifKey, on); });
+    connect(chkJpg, &QCheckBox::toggled, this, [this](bool on) { typeChosen(jpgKey, on); });
     addLine(QStringLiteral("Line7"), 120, 960, 8040, 15);
 
     ListView1 = addList(QStringLiteral("ListView1"), m_found, 120, 1080, 2535, 3495);
-    ListView1->setColumnWidth(0, cTwips::toPixels(1440));
-    ListView1->setColumnWidth(1, cTwips::toPixels(1000));
+    // The names take the width the short types leave.
+    ListView1->horizontalHeader()->setStretchLastSection(false);
+    ListView1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    ListView1->setColumnWidth(1,
+                              ListView1->fontMetrics().horizontalAdvance(QStringLiteral("Type")) +
+                                  cTwips::toPixels(240));
     ListView1->horizontalHeader()->setSectionsClickable(true);
     // An item selected by the keyboard previews as a clicked one does.
     connect(ListView1->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -261,6 +275,12 @@ void frmZentra::Form_Load()
     QStringList missing;
     fillFolder(txtOutPath, outKey, missing);
     fillFolder(txtInPath, inKey, missing);
+    if (keepsTypes()) {
+        for (const auto &[box, key] : {std::pair{chkGif, gifKey}, std::pair{chkJpg, jpgKey}}) {
+            if (gOption.hasKey(key))
+                box->setChecked(gOption.getIntVal(key) == 1);
+        }
+    }
     if (!found)
         modUtil1::writeLog(false, 0, QStringLiteral("Settings file not found: ") + iniPath);
     else if (!missing.isEmpty())
@@ -279,6 +299,14 @@ void frmZentra::fillFolder(QLineEdit *field, const QString &key, QStringList &mi
     curPath = gOption.getStrVal(key);
     field->setText(curPath == QLatin1String(".") ? m_place.dotFolder() + QDir::separator()
                                                  : curPath);
+}
+
+void frmZentra::typeChosen(const QString &key, bool on)
+{
+    if (!keepsTypes() || !gOption.hasKey(key))
+        return;
+    gOption.chgStrVal(key, on ? QStringLiteral("1") : QStringLiteral("0"));
+    gOption.iniwrite();
 }
 
 void frmZentra::folderChanged(const QString &key, const QString &path)
@@ -493,6 +521,9 @@ void frmZentra::CmdGenFiles_Click()
     else if (!thumbnails.isEmpty())
         // Each one is in the log; one message tells how many.
         modUtil1::writeLog(false, 0, QStringLiteral("CreateMainIndex: ") + thumbnails);
+    // Shown at once, so that a catalog written does not look like nothing done.
+    if (result.ok && result.pages > 0 && gOption.getIntVal(QStringLiteral("SHOWPAGE")) == 1)
+        cDesktop::current().openUrl(QUrl::fromLocalFile(QDir::fromNativeSeparators(result.path)));
 }
 
 void frmZentra::mnuOptions_Click()

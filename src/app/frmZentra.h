@@ -64,6 +64,8 @@ private:
 
     void fillFolder(QLineEdit *field, const QString &key, QStringList &missing);
     void folderChanged(const QString &key, const QString &path);
+    // With "KEEPTYPES", the picture types chosen are stored for the next start.
+    void typeChosen(const QString &key, bool on);
     void browse(QLineEdit *field);
     void showSelectedCount();
     void useFolderKeys();

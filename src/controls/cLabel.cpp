@@ -39,7 +39,11 @@ void cLabel::setVGap(qint16 vg)
 
 void cLabel::caption(const QString &text)
 {
-    static_cast<QLabel *>(cRowPlacement::created(obj))->setText(text);
+    auto *label = static_cast<QLabel *>(cRowPlacement::created(obj));
+    label->setText(text);
+    // A description longer than its place is cut; the whole of it shows under the pointer.
+    label->setToolTip(label->fontMetrics().horizontalAdvance(text) > label->width() ? text
+                                                                                    : QString());
 }
 
 void cLabel::Title(qint16 level, const QString &text)

@@ -4,37 +4,41 @@
 QDX_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 QDX_BUILD="$QDX_ROOT/build"
 
+# qdx_install PACKAGE... [--optional PACKAGE...]: installs what is missing, asking for root once
+# (through sudo where it is present). An optional package that cannot be installed only costs
+# the checks that need it.
 qdx_install() {
-    local missing=()
-    local pkg
+    local required=() optional=() pkg list=required
     for pkg in "$@"; do
-        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' ||
-            missing+=("$pkg")
-    done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    if [ "$(id -u)" -ne 0 ]; then
-        echo "Missing packages. Run this as root (su -), then try again:"
-        echo "  apt-get update && apt-get install -y ${missing[*]}"
-        exit 1
-    fi
-    echo "Installing ${missing[*]} ..."
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
-}
-
-# As qdx_install, but a package that cannot be installed only costs the checks that need it.
-qdx_install_optional() {
-    local pkg
-    for pkg in "$@"; do
-        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' && continue
-        if [ "$(id -u)" -ne 0 ]; then
-            echo "Optional package $pkg is missing; the checks that need it are skipped."
-            echo "To have them, run this as root: apt-get install -y $pkg"
+        if [ "$pkg" = --optional ]; then
+            list=optional
             continue
         fi
-        echo "Installing $pkg ..."
-        apt-get update -qq || true
-        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$pkg" >/dev/null ||
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' && continue
+        if [ "$list" = required ]; then required+=("$pkg"); else optional+=("$pkg"); fi
+    done
+    local missing=("${required[@]}" "${optional[@]}")
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local root=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if command -v sudo >/dev/null; then
+            root=(sudo)
+        else
+            echo "Missing packages. Run this as root (su -), then try again:"
+            echo "  apt-get update && apt-get install -y ${missing[*]}"
+            [ ${#required[@]} -gt 0 ] && exit 1
+            echo "Only optional packages are missing: the checks that need them are skipped."
+            return 0
+        fi
+    fi
+    echo "Installing ${missing[*]} ..."
+    "${root[@]}" apt-get update -qq || true
+    if [ ${#required[@]} -gt 0 ]; then
+        "${root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${required[@]}" \
+            >/dev/null
+    fi
+    for pkg in "${optional[@]}"; do
+        "${root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$pkg" >/dev/null ||
             echo "Could not install $pkg; the checks that need it are skipped."
     done
 }

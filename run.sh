@@ -50,5 +50,8 @@ for file in QDX.ini QDX.hlp; do
         cp "$QDX_ROOT/$file" "$here/$file"
     fi
 done
+# The user guide is the program's, not the user's: always the one of this build.
+mkdir -p "$here/docs"
+cp "$QDX_ROOT"/docs/guide.htm "$QDX_ROOT"/docs/*.png "$here/docs/"
 cd "$here"
 exec ./qdx

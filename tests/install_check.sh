@@ -9,7 +9,8 @@ stage="$(mktemp -d)"
 trap 'rm -rf "$stage"' EXIT
 
 DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null
-for file in bin/qdx bin/qdx-catalog share/qdx/QDX.ini share/qdx/QDX.hlp \
+for file in bin/qdx bin/qdx-catalog share/qdx/QDX.ini share/qdx/QDX.hlp share/qdx/docs/guide.htm \
+    share/qdx/docs/main-window.png \
     share/applications/org.qdx.QDX.desktop share/icons/hicolor/scalable/apps/org.qdx.QDX.svg \
     share/metainfo/org.qdx.QDX.metainfo.xml share/man/man1/qdx.1 share/man/man1/qdx-catalog.1; do
     [ -e "$stage/usr/$file" ] || { echo "not installed: /usr/$file"; exit 1; }

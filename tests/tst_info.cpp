@@ -1,6 +1,7 @@
 #include "cTestDesktop.h"
 #include "cTestFiles.h"
 #include "cUserInput.h"
+#include "common/cTextFile.h"
 #include "common/cTwips.h"
 #include "common/modUtil1.h"
 #include "info/cClickLabel.h"
@@ -13,6 +14,7 @@
 #include <QFile>
 #include <QFrame>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sys/stat.h>
@@ -191,6 +193,41 @@ private slots:
         help.item_Click(1);
         QCOMPARE(desktop.messages.size(), 1);
         QVERIFY(desktop.messages.first().contains("http://a.example/"));
+    }
+
+    // The topics held only web links; the user guide shipped beside the source opens too, and
+    // no other file, whatever a source names.
+    void theGuideBesideTheSourceOpens()
+    {
+        QDir(m_dir->path()).mkpath("docs");
+        cTestFiles::write(m_dir->filePath("docs/guide.htm"), "<html></html>");
+        cTestFiles::write(m_dir->filePath("notes.txt"), "mine");
+        writeSource("User guide|docs/guide.htm\r\nMissing|docs/none.htm\r\nUp|../guide.htm\r\n"
+                    "Text|notes.txt\r\n");
+        cTestDesktop desktop;
+        frmHelp help;
+        help.Form_Load(source());
+        QVERIFY(cUserInput::showActive(&help));
+        QCOMPARE(help.entry(1)->text(), QString("User guide"));
+        for (int i = 1; i < help.count(); ++i)
+            QCOMPARE(cUserInput::click(help.entry(i)), help.entry(i));
+        QCOMPARE(desktop.urls, QList<QUrl>{QUrl::fromLocalFile(m_dir->filePath("docs/guide.htm"))});
+    }
+
+    // The shipped help source lists the shipped guide first, and the guide's pictures are there.
+    void theShippedGuideComesFirst()
+    {
+        const QList<QString> lines = cTextFile::readLines(QDX_SOURCE_DIR "/QDX.hlp");
+        const cHelpSource::Topic first = cHelpSource::topic(lines.value(0));
+        QCOMPARE(first.title, QString("User guide"));
+        const QString guide = cHelpSource::localPage(QDX_SOURCE_DIR, first.target);
+        QVERIFY(!guide.isEmpty());
+        const QString page = QString::fromUtf8(cTestFiles::read(guide));
+        const QRegularExpression picture("src=\"([^\"]+)\"");
+        int pictures = 0;
+        for (auto found = picture.globalMatch(page); found.hasNext(); ++pictures)
+            QVERIFY(QFileInfo::exists(QFileInfo(guide).dir().filePath(found.next().captured(1))));
+        QVERIFY(pictures >= 3);
     }
 
     void authorCardLinksAndClosing()

@@ -7,6 +7,7 @@
 #include "info/cInfoWindow.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QUrl>
 
 frmHelp::frmHelp(QWidget *owner) : QDialog(owner)
@@ -24,7 +25,9 @@ frmHelp::frmHelp(QWidget *owner) : QDialog(owner)
 
 void frmHelp::Form_Load(const QString &source)
 {
-    for (const QString &line : cTextFile::readLines(QDir::current().filePath(source))) {
+    const QString path = QDir::current().filePath(source);
+    m_folder = QFileInfo(path).absolutePath();
+    for (const QString &line : cTextFile::readLines(path)) {
         if (!line.isEmpty())
             addTopic(line);
     }
@@ -78,4 +81,6 @@ void frmHelp::item_Click(int index)
     const QString target = item.at(index)->property("Tag").toString();
     if (cHelpSource::opens(target))
         cInfoWindow::openLink(this, QUrl(target));
+    else if (const QString page = cHelpSource::localPage(m_folder, target); !page.isEmpty())
+        cInfoWindow::openLink(this, QUrl::fromLocalFile(page));
 }

@@ -14,7 +14,8 @@ class frmHelp : public QDialog
 public:
     explicit frmHelp(QWidget *owner = nullptr);
 
-    // Builds the list from the help source; a missing source leaves the heading alone.
+    // Builds the list from the help source; a missing source leaves the heading alone. A topic
+    // may also name a page shipped beside the source (the user guide), opened as an address is.
     void Form_Load(const QString &source = QStringLiteral("QDX.hlp"));
     void item_Click(int index);
 
@@ -28,6 +29,7 @@ private:
     void fitWindow();
 
     QList<cClickLabel *> item;
+    QString m_folder; // the help source's, from which a topic may name a page of its own
     float m_width = 5370;
     float m_height = 3450;
 };

@@ -177,10 +177,16 @@ private slots:
         QCOMPARE(help.heightTwips(), 3450.0f);
     }
 
-    void clicksOpenOnlyWebAndMail()
+    // Web and mail addresses open, and the user guide shipped beside the source (the topics
+    // held only web links); no other file does, whatever a source names.
+    void clicksOpenWebMailAndTheGuide()
     {
+        QDir(m_dir->path()).mkpath("docs");
+        cTestFiles::write(m_dir->filePath("docs/guide.htm"), "<html></html>");
+        cTestFiles::write(m_dir->filePath("notes.txt"), "mine");
         writeSource("Web|http://a.example/\r\nMail|mailto:x@y.example\r\nCaps|HTTP://a.example\r\n"
-                    "Space| http://a.example\r\nOther|file.txt\r\nNone\r\n");
+                    "Space| http://a.example\r\nOther|notes.txt\r\nNone\r\n"
+                    "User guide|docs/guide.htm\r\nMissing|docs/none.htm\r\nUp|../guide.htm\r\n");
         cTestDesktop desktop;
         frmHelp help;
         help.Form_Load(source());
@@ -188,30 +194,12 @@ private slots:
         for (int i = 0; i < help.count(); ++i)
             QCOMPARE(cUserInput::click(help.entry(i)), help.entry(i));
         QCOMPARE(desktop.urls,
-                 (QList<QUrl>{QUrl("http://a.example/"), QUrl("mailto:x@y.example")}));
+                 (QList<QUrl>{QUrl("http://a.example/"), QUrl("mailto:x@y.example"),
+                              QUrl::fromLocalFile(m_dir->filePath("docs/guide.htm"))}));
         desktop.openSucceeds = false;
         help.item_Click(1);
         QCOMPARE(desktop.messages.size(), 1);
         QVERIFY(desktop.messages.first().contains("http://a.example/"));
-    }
-
-    // The topics held only web links; the user guide shipped beside the source opens too, and
-    // no other file, whatever a source names.
-    void theGuideBesideTheSourceOpens()
-    {
-        QDir(m_dir->path()).mkpath("docs");
-        cTestFiles::write(m_dir->filePath("docs/guide.htm"), "<html></html>");
-        cTestFiles::write(m_dir->filePath("notes.txt"), "mine");
-        writeSource("User guide|docs/guide.htm\r\nMissing|docs/none.htm\r\nUp|../guide.htm\r\n"
-                    "Text|notes.txt\r\n");
-        cTestDesktop desktop;
-        frmHelp help;
-        help.Form_Load(source());
-        QVERIFY(cUserInput::showActive(&help));
-        QCOMPARE(help.entry(1)->text(), QString("User guide"));
-        for (int i = 1; i < help.count(); ++i)
-            QCOMPARE(cUserInput::click(help.entry(i)), help.entry(i));
-        QCOMPARE(desktop.urls, QList<QUrl>{QUrl::fromLocalFile(m_dir->filePath("docs/guide.htm"))});
     }
 
     // The shipped help source lists the shipped guide first, and the guide's pictures are there.

@@ -3,6 +3,7 @@
 #include "app/cCatalogWriter.h"
 #include "app/cImageFinder.h"
 #include "app/cImageList.h"
+#include "app/cPictureLinks.h"
 #include "app/cPictureReader.h"
 #include "common/cCursor.h"
 #include "common/cDesktop.h"
@@ -421,7 +422,7 @@ void frmZentra::cmdAddAll_Click()
 void frmZentra::useFolderKeys()
 {
     // With links from the output folder, pictures of one name from two folders are two pictures.
-    m_selected->setFolderKeys(gOption.getIntVal(QStringLiteral("RELLINKS")) == 1);
+    m_selected->setFolderKeys(cPictureLinks::fromOwnFolders(gOption));
 }
 
 void frmZentra::cmdDelAll_Click()

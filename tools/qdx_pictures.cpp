@@ -15,8 +15,8 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QTabBar>
+#include <QTableView>
 #include <QTemporaryDir>
-#include <QTreeView>
 #include <cstdio>
 
 namespace {
@@ -89,7 +89,7 @@ int main(int argc, char *argv[])
     window.findChild<QCheckBox *>("chkJpg")->setChecked(true);
     window.cmdGetFiles_Click();
     window.cmdAddAll_Click();
-    auto *found = window.findChild<QTreeView *>("ListView1");
+    auto *found = window.findChild<QTableView *>("ListView1");
     found->setCurrentIndex(found->model()->index(2, 0));
     window.ListView1_ItemClick(found->model()->index(2, 0));
     window.CmdGenFiles_Click();

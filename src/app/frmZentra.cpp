@@ -26,6 +26,7 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <QUrl>
 #include <new>
@@ -278,6 +279,8 @@ void frmZentra::Form_Load()
     fillFolder(txtInPath, inKey, missing);
     if (keepsTypes()) {
         for (const auto &[box, key] : {std::pair{chkGif, gifKey}, std::pair{chkJpg, jpgKey}}) {
+            // Restored, not chosen: nothing to write back at start-up.
+            const QSignalBlocker quiet(box);
             if (gOption.hasKey(key))
                 box->setChecked(gOption.getIntVal(key) == 1);
         }

@@ -4,18 +4,21 @@
 //   bench_thumbnails run FOLDER          measures (peak memory is this process's alone)
 #include "app/cImageFinder.h"
 #include "app/cPictureReader.h"
+#include "app/cPreviewLoader.h"
 #include "app/cThumbnailer.h"
 #include "cTestFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QThread>
+#include <QTimer>
 #include <QtConcurrent>
 #include <cstdio>
 #include <sys/resource.h>
@@ -66,6 +69,70 @@ double parallelMs(const QString &program, const QStringList &before, const QStri
             delete process;
         }
     });
+}
+// Previews as the window asks for them, a step to the next picture every stepMs: the mean time
+// from a step to its preview after the first (the first is decoded cold), the time from the
+// last step to its preview, and the longest a request held the caller.
+struct Stepping
+{
+    double afterStepMs = 0;
+    double afterLastMs = 0;
+    double longestRequestMs = 0;
+};
+
+Stepping stepThrough(const QStringList &files, int steps, int stepMs)
+{
+    cPreviewLoader loader(QSize(233, 233));
+    QElapsedTimer clock;
+    clock.start();
+    QString shown;
+    qint64 shownAt = 0;
+    QObject::connect(&loader, &cPreviewLoader::ready, [&](const QString &path) {
+        shown = path;
+        shownAt = clock.nsecsElapsed();
+    });
+    Stepping stepping;
+    double waitedMs = 0;
+    for (int step = 0; step < steps; ++step) {
+        const QString path = files.at(step % files.size());
+        const QStringList ahead = {files.at((step + 1) % files.size()),
+                                   files.at((step + 2) % files.size())};
+        const qint64 asked = clock.nsecsElapsed();
+        loader.request(path, ahead);
+        stepping.longestRequestMs =
+            std::max(stepping.longestRequestMs, (clock.nsecsElapsed() - asked) / 1e6);
+        const bool last = step == steps - 1;
+        // Asleep between events, as the window's loop is.
+        QTimer stepEnd;
+        stepEnd.setSingleShot(true);
+        stepEnd.start(stepMs);
+        while (stepEnd.remainingTime() > 0 || (last && shown != path))
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (shown == path && step > 0)
+            waitedMs += (shownAt - asked) / 1e6;
+        if (last)
+            stepping.afterLastMs = (shownAt - asked) / 1e6;
+    }
+    stepping.afterStepMs = waitedMs / (steps - 1);
+    return stepping;
+}
+// The same held key when each preview is decoded in the key's handler, as the window did: keys
+// wait for the decodes before them.
+double heldInHandlerMs(const QStringList &files, int steps, int stepMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    double lagMs = 0;
+    for (int step = 0; step < steps; ++step) {
+        const double pressedMs = double(step) * stepMs;
+        while (clock.nsecsElapsed() / 1e6 < pressedMs)
+            QThread::usleep(200);
+        cPictureReader reader(files.at(step % files.size()));
+        if (!reader.open().failed())
+            reader.readFitting(QSize(233, 233));
+        lagMs = clock.nsecsElapsed() / 1e6 - pressedMs;
+    }
+    return lagMs;
 }
 } // namespace
 
@@ -125,6 +192,11 @@ int main(int argc, char *argv[])
                            }) /
                            double(previews);
 
+    const QStringList looked = files.mid(0, previews);
+    const Stepping looking = stepThrough(looked, int(previews), 150);
+    const Stepping holding = stepThrough(looked, int(previews), 33);
+    const double heldMs = heldInHandlerMs(looked, int(previews), 33);
+
     QDir().mkpath(work + QStringLiteral("/vips"));
     QDir().mkpath(work + QStringLiteral("/magick"));
     const double vipsMs = parallelMs(QStringLiteral("vipsthumbnail"),
@@ -148,6 +220,19 @@ int main(int argc, char *argv[])
     std::printf("| preview of one 4000 by 3000 JPEG | %lld | %.1f | the whole picture decoded | "
                 "%.1f | %.2f |\n",
                 (long long)previews, previewMs, wholeMs, previewMs / wholeMs);
+    std::printf("| preview after a step, a step every 150 ms | %lld | %.1f | the picture decoded "
+                "when asked | %.1f | %.2f |\n",
+                (long long)previews, looking.afterStepMs, previewMs,
+                looking.afterStepMs / previewMs);
+    std::printf(
+        "| preview after an arrow key held down (30 steps a second) is let go | %lld | %.1f "
+        "| each picture decoded in the key's handler | %.1f | %.2f |\n",
+        (long long)previews, holding.afterLastMs, heldMs, holding.afterLastMs / heldMs);
+    std::printf("| longest the window waits for a preview request | %lld | %.2f | the picture "
+                "decoded when asked | %.1f | %.3f |\n",
+                (long long)previews, std::max(looking.longestRequestMs, holding.longestRequestMs),
+                previewMs,
+                std::max(looking.longestRequestMs, holding.longestRequestMs) / previewMs);
     QDir(work).removeRecursively();
     return 0;
 }

@@ -1,4 +1,5 @@
 #include "app/cImageList.h"
+#include "app/cPreviewLoader.h"
 #include "app/cThumbnailer.h"
 #include "app/frmZentra.h"
 #include "cTestDesktop.h"
@@ -301,7 +302,7 @@ private slots:
         m_window->cmdGetFiles_Click();
         m_window->ListView1_ItemClick(found()->model()->index(0, 0));
         const QString point = QLocale::system().decimalPoint();
-        QCOMPARE(label("lblW"), "4" + point + "47971781");
+        QTRY_COMPARE(label("lblW"), "4" + point + "47971781");
         QCOMPARE(label("lblH"), "2" + point + "23985890");
         QVERIFY(!m_window->findChild<QLabel *>("ImgPreview")->pixmap().isNull());
     }
@@ -332,7 +333,7 @@ private slots:
         cUserInput::click(m_window->findChild<QWidget *>("cmdGetFiles"));
         cUserInput::click(found()->viewport(), found()->visualRect(found()->model()->index(0, 0)));
         const QSize upright = orientation >= 5 ? stored.transposed() : stored;
-        QCOMPARE(label("lblW"), frmZentra::previewText(upright.width()));
+        QTRY_COMPARE(label("lblW"), frmZentra::previewText(upright.width()));
         QCOMPARE(label("lblH"), frmZentra::previewText(upright.height()));
         // Whole when it fits the box, else no larger than the box, in its own proportions.
         const auto *box = m_window->findChild<QLabel *>("ImgPreview");
@@ -380,7 +381,7 @@ private slots:
         cUserInput::click(found()->viewport(), found()->visualRect(found()->model()->index(2, 0)));
         cUserInput::key(Qt::Key_End);
         const QString last = column(found()).last();
-        QCOMPARE(label("lblW"), frmZentra::previewText(last.mid(1, 2).toInt()));
+        QTRY_COMPARE(label("lblW"), frmZentra::previewText(last.mid(1, 2).toInt()));
     }
 
     // Arrow keys used to move the selection without previewing the picture selected.
@@ -401,11 +402,45 @@ private slots:
         QCOMPARE(cUserInput::click(found()->viewport(),
                                    found()->visualRect(found()->model()->index(0, 0))),
                  found()->viewport());
-        QCOMPARE(label("lblW"), frmZentra::previewText(widths.value(names.at(0))));
+        QTRY_COMPARE(label("lblW"), frmZentra::previewText(widths.value(names.at(0))));
         cUserInput::key(Qt::Key_Down);
-        QCOMPARE(label("lblW"), frmZentra::previewText(widths.value(names.at(1))));
+        QTRY_COMPARE(label("lblW"), frmZentra::previewText(widths.value(names.at(1))));
         cUserInput::key(Qt::Key_Up);
-        QCOMPARE(label("lblW"), frmZentra::previewText(widths.value(names.at(0))));
+        QTRY_COMPARE(label("lblW"), frmZentra::previewText(widths.value(names.at(0))));
+        QVERIFY(m_desktop->messages.isEmpty());
+    }
+
+    // A large photo held the window while it decoded, and holding an arrow key lagged behind.
+    void previewIsDecodedAwayFromTheWindow()
+    {
+        for (int width = 10; width <= 50; width += 10) {
+            QImage picture(width, 20, QImage::Format_RGB32);
+            picture.fill(Qt::red);
+            QVERIFY(picture.save(m_in + QString("/w%1.jpg").arg(width), "JPG"));
+        }
+        QVERIFY(cUserInput::showActive(m_window.get()));
+        cUserInput::click(m_window->findChild<QWidget *>("cmdGetFiles"));
+        const QStringList names = column(found());
+        const auto widthAt = [&names](int row) {
+            return frmZentra::previewText(names.at(row).mid(1, 2).toInt());
+        };
+        const auto *loader = m_window->findChild<cPreviewLoader *>();
+        cUserInput::click(found()->viewport(), found()->visualRect(found()->model()->index(0, 0)));
+        QTRY_COMPARE(label("lblW"), widthAt(0));
+        QTRY_VERIFY(loader->isIdle());
+        // The next picture was decoded while the user looked at this one.
+        cUserInput::key(Qt::Key_Down);
+        QCOMPARE(label("lblW"), widthAt(1));
+        // One not decoded yet comes after the key, not inside it.
+        cUserInput::key(Qt::Key_End);
+        QCOMPARE(label("lblW"), widthAt(1));
+        QTRY_COMPARE(label("lblW"), widthAt(4));
+        // A picture written over since it was decoded is decoded again.
+        QImage wider(70, 20, QImage::Format_RGB32);
+        wider.fill(Qt::blue);
+        QVERIFY(wider.save(m_in + "/" + names.at(0), "JPG"));
+        cUserInput::key(Qt::Key_Home);
+        QTRY_COMPARE(label("lblW"), frmZentra::previewText(70));
         QVERIFY(m_desktop->messages.isEmpty());
     }
 
@@ -430,9 +465,16 @@ private slots:
         QImage picture(10, 10, QImage::Format_RGB32);
         picture.fill(Qt::blue);
         picture.save(m_in + "/good.jpg", "JPG");
-        cTestFiles::write(m_in + "/bad.gif", bytes);
+        // What is gone since the gathering was a sound picture then.
+        cTestFiles::write(m_in + "/bad.gif", removed ? tinyGif : bytes);
         m_window->cmdGetFiles_Click();
+        // A picture previewed while it was sound is read again when it changed.
+        if (removed) {
+            m_window->ListView1_ItemClick(found()->model()->index(0, 0));
+            QTRY_VERIFY(!m_window->findChild<QLabel *>("ImgPreview")->pixmap().isNull());
+        }
         m_window->ListView1_ItemClick(found()->model()->index(1, 0)); // good.jpg
+        QTRY_COMPARE(label("lblW"), frmZentra::previewText(10));
         if (removed)
             QFile::remove(m_in + "/bad.gif");
         // Reading a FIFO would wait for a writer that never comes.
@@ -446,6 +488,7 @@ private slots:
             QVERIFY(QFile::setPermissions(m_in + "/bad.gif", QFileDevice::WriteOwner));
         }
         m_window->ListView1_ItemClick(found()->model()->index(0, 0));
+        QTRY_COMPARE(m_desktop->messages.size(), 1);
         QCOMPARE(label("lblH"), QString("0"));
         QCOMPARE(label("lblW"), QString("0"));
         QVERIFY(m_window->findChild<QLabel *>("ImgPreview")->pixmap().isNull());

@@ -2,6 +2,7 @@
 // the options dialog and the help topics, and writes the sample page they lead to.
 // Usage: qdx_pictures --draw SAMPLES_FOLDER      draws the sample pictures
 //        qdx_pictures SAMPLES_FOLDER OUTPUT_FOLDER HELP_SOURCE
+#include "app/cPreviewLoader.h"
 #include "app/frmZentra.h"
 #include "common/cConsoleDesktop.h"
 #include "common/cOption.h"
@@ -91,7 +92,10 @@ int main(int argc, char *argv[])
     window.cmdAddAll_Click();
     auto *found = window.findChild<QTableView *>("ListView1");
     found->setCurrentIndex(found->model()->index(2, 0));
-    window.ListView1_ItemClick(found->model()->index(2, 0));
+    // The preview is decoded away from the window.
+    const auto *preview = window.findChild<cPreviewLoader *>();
+    while (!preview->isIdle())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     window.CmdGenFiles_Click();
     bool ok = save(&window, QDir(out).filePath("main-window.png"));
 

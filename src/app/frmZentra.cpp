@@ -4,7 +4,6 @@
 #include "app/cImageFinder.h"
 #include "app/cImageList.h"
 #include "app/cPictureLinks.h"
-#include "app/cPictureReader.h"
 #include "common/cCursor.h"
 #include "common/cDesktop.h"
 #include "common/cOption.h"
@@ -115,6 +114,8 @@ frmZentra::frmZentra(const cProgramPlace &place, QWidget *parent)
     ImgPreview->setObjectName(QStringLiteral("ImgPreview"));
     ImgPreview->setScaledContents(true);
     cTwips::place(ImgPreview, 4680, 1080, 3495, 3495);
+    m_preview = new cPreviewLoader(ImgPreview->size(), this);
+    connect(m_preview, &cPreviewLoader::ready, this, &frmZentra::showPreview);
 
     txtNfiles = addField(QStringLiteral("txtNfiles"), 1440, 4680, 1215, 285);
     txtNsel = addField(QStringLiteral("txtNsel"), 3240, 4680, 1215, 285);
@@ -463,25 +464,28 @@ void frmZentra::ListView1_ItemClick(const QModelIndex &index)
 {
     if (!index.isValid())
         return;
-    const QString path = m_found->at(index.row()).path();
-    // A picture that became a FIFO or a device since the gathering must not block the window.
-    cPictureReader reader(path);
-    QImage picture;
-    QSize upright;
-    const cError error = reader.open();
-    // Upright, as the thumbnails and every browser show it; decoded no larger than it shows.
-    if (!error.failed())
-        picture = reader.readFitting(ImgPreview->size(), &upright);
-    if (picture.isNull()) {
+    // Decoded ahead: the next two pictures the way the user last went.
+    const int row = index.row();
+    const int step = row < m_previewRow ? -1 : 1;
+    m_previewRow = row;
+    QStringList ahead;
+    for (int next = row + step; ahead.size() < 2 && next >= 0 && next < m_found->count();
+         next += step)
+        ahead.append(m_found->at(next).path());
+    m_preview->request(m_found->at(row).path(), ahead);
+}
+
+void frmZentra::showPreview(const QString &path, const cPreviewLoader::Preview &preview)
+{
+    if (preview.image.isNull()) {
         clearPreview();
-        modUtil1::writeLog(false, 0,
-                           QStringLiteral("Preview: ") + path + QStringLiteral(": ") +
-                               (error.failed() ? error.description() : reader.errorString()));
+        modUtil1::writeLog(
+            false, 0, QStringLiteral("Preview: ") + path + QStringLiteral(": ") + preview.problem);
         return;
     }
-    ImgPreview->setPixmap(QPixmap::fromImage(picture));
-    lblH->setText(previewText(upright.height()));
-    lblW->setText(previewText(upright.width()));
+    ImgPreview->setPixmap(QPixmap::fromImage(preview.image));
+    lblH->setText(previewText(preview.upright.height()));
+    lblW->setText(previewText(preview.upright.width()));
 }
 
 void frmZentra::clearPreview()

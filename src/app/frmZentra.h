@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/cPreviewLoader.h"
 #include "common/cProgramPlace.h"
 
 #include <QMainWindow>
@@ -69,12 +70,14 @@ private:
     void browse(QLineEdit *field);
     void showSelectedCount();
     void useFolderKeys();
+    void showPreview(const QString &path, const cPreviewLoader::Preview &preview);
     void clearPreview();
 
     cProgramPlace m_place;
     QString curPath;
     bool sortDescending = false;
     bool m_previewedByPress = false;
+    int m_previewRow = -1;
     QSet<QString> m_refused; // folder keys whose last text could not be stored
 
     cImageList *m_found;
@@ -87,6 +90,7 @@ private:
     QTableView *ListView1;
     QTableView *ListView2;
     QLabel *ImgPreview;
+    cPreviewLoader *m_preview;
     QLineEdit *txtNfiles;
     QLineEdit *txtNsel;
     QLabel *lblH;

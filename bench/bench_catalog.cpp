@@ -84,10 +84,12 @@ int main(int argc, char *argv[])
                    "PAGESIZE=p|5|0\r\n");
     settings.close();
 
-    // The names in the order QDX lists them: GIF then JPG, each in directory order.
+    // The names in the order QDX lists them: GIF then JPG, each in name order (for these names,
+    // all lower case, the order of their bytes).
     const QString names = dir.filePath("names.txt");
-    const QString listing =
-        "cd '" + in + "' && { ls -U | grep -i '[.]gif$'; ls -U | grep -i '[.]jpg$'; }";
+    const QString listing = "cd '" + in +
+                            "' && { LC_ALL=C ls | grep -i '[.]gif$'; LC_ALL=C ls | grep -i "
+                            "'[.]jpg$'; }";
     cPairTimer::runProgram("sh", {"-c", listing}, QString(), names);
     const QStringList find = {in,       "-maxdepth", "1",  "-type",  "f",     "(",
                               "-iname", "*.gif",     "-o", "-iname", "*.jpg", ")"};
@@ -188,7 +190,7 @@ int main(int argc, char *argv[])
         [&] {
             cPairTimer::runProgram(command, {"--ini", ini, "--out", out, "-q", in});
         },
-        "ls -U \\| grep \\| awk",
+        "ls \\| grep \\| awk",
         [&] {
             cPairTimer::runProgram("sh", {"-c", shell});
         });
@@ -201,8 +203,8 @@ int main(int argc, char *argv[])
         "tree -H",
         [&] {
             cPairTimer::runProgram("tree",
-                                   {"-U", "-L", "1", "--noreport", "--ignore-case", "-P",
-                                    "*.gif|*.jpg", "-H", ".", "-o", dir.filePath("tree.htm"), in});
+                                   {"-L", "1", "--noreport", "--ignore-case", "-P", "*.gif|*.jpg",
+                                    "-H", ".", "-o", dir.filePath("tree.htm"), in});
         });
     return 0;
 }

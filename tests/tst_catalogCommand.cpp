@@ -66,7 +66,7 @@ private slots:
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QStringList>("names");
         QTest::newRow("no gif") << QStringList{"--no-gif"} << QStringList{"b.jpg", "d.JPG"};
-        QTest::newRow("no jpg") << QStringList{"--no-jpg"} << QStringList{"C.gif", "a.GIF"};
+        QTest::newRow("no jpg") << QStringList{"--no-jpg"} << QStringList{"a.GIF", "C.gif"};
         QTest::newRow("by name") << QStringList{"--sort", "name"}
                                  << QStringList{"a.GIF", "b.jpg", "C.gif", "d.JPG"};
         QTest::newRow("values after an equals sign")

@@ -94,6 +94,40 @@ private slots:
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
 
+    // Each type in name order ignoring case, as the file system the program was made for lists a
+    // folder (upper case, unit by unit); this one lists in the order of its hashes.
+    void gathersInNameOrder_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("listed");
+        QStringList photos;
+        for (int i = 1; i <= 12; ++i)
+            photos.append(QString("photo %1.jpg").arg(i));
+        QTest::newRow("numbers as text")
+            << photos << QStringList{"photo 1.jpg", "photo 10.jpg", "photo 11.jpg", "photo 12.jpg",
+                                     "photo 2.jpg", "photo 3.jpg",  "photo 4.jpg",  "photo 5.jpg",
+                                     "photo 6.jpg", "photo 7.jpg",  "photo 8.jpg",  "photo 9.jpg"};
+        QTest::newRow("case ignored, GIFs first")
+            << QStringList{"b.jpg", "A.JPG", "c.gif", "B.GIF"}
+            << QStringList{"B.GIF", "c.gif", "A.JPG", "b.jpg"};
+        QTest::newRow("signs beside the letters")
+            << QStringList{"_x.jpg", "a.jpg", "Z.jpg", "[1].jpg", "0.jpg", "a b.jpg"}
+            << QStringList{"0.jpg", "a b.jpg", "a.jpg", "Z.jpg", "[1].jpg", "_x.jpg"};
+        QTest::newRow("letters beyond ASCII")
+            << QStringList{"été.jpg", "Eau.jpg", "zèbre.jpg", "Öl.jpg", "Ω2.jpg", "ω.jpg"}
+            << QStringList{"Eau.jpg", "zèbre.jpg", "été.jpg", "Öl.jpg", "ω.jpg", "Ω2.jpg"};
+    }
+    void gathersInNameOrder()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, listed);
+        for (const QString &name : files)
+            cTestFiles::write(m_in + "/" + name, tinyGif);
+        QVERIFY(cUserInput::showActive(m_window.get()));
+        press("cmdGetFiles");
+        QCOMPARE(column(found()), listed);
+    }
+
     // With links from the output folder, a picture keeps the folder it was gathered from, so two
     // of one name from two folders are two pictures; without, the text's one.
     void samePictureNameFromTwoFolders_data()

@@ -88,7 +88,7 @@ QString cCatalogCommand::usage(const QString &iniDefault)
                           "  --no-jpg       leave out JPG pictures\n"
                           "  --sort name    order the pictures by name, ignoring case (default: "
                           "GIF, then JPG,\n"
-                          "                 each in the folder's order)\n"
+                          "                 each in name order)\n"
                           "  --verbose      say which settings and pictures are used\n"
                           "  --quiet        show no progress on a terminal\n"
                           "  --jobs N       make N thumbnails at once (default: one a core)\n"

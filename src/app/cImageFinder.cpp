@@ -2,6 +2,7 @@
 
 #include "common/cCodePage.h"
 #include "common/cProgress.h"
+#include "common/cTextOrder.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -80,9 +81,13 @@ cImageFinder::Found cImageFinder::find(const QString &folder, bool gif, bool jpg
 #endif
     }
     found.pictures.reserve(listed());
+    // In name order, as the file system the program was made for lists a folder.
     const auto take = [&found, &folder](QStringList &names, const QString &type) {
-        for (QString &name : names)
-            found.pictures.append({folder, std::move(name), type});
+        const std::vector<quint32> order = cTextOrder::order(
+            names.size(), [&names](qsizetype i) -> const QString & { return names.at(i); },
+            cTextOrder::Fold::Upper);
+        for (const quint32 i : order)
+            found.pictures.append({folder, std::move(names[i]), type});
     };
     take(gifs, QStringLiteral("GIF"));
     take(jpgs, QStringLiteral("JPG"));

@@ -7,9 +7,9 @@
 class cProgress;
 
 // Lists the GIF and then the JPG pictures of a folder (which ends with the separator): regular
-// files only (links followed), no hidden or system files, in the order the file system gives them,
-// extensions matched ignoring case. The JPG pattern also finds ".jpeg", as the old pattern matching
-// did.
+// files only (links followed), no hidden or system files, each type in name order ignoring case
+// as the file system the program was made for gives them, extensions matched ignoring case. The JPG
+// pattern also finds ".jpeg", as the old pattern matching did.
 class cImageFinder
 {
 public:

@@ -1,25 +1,13 @@
 #include "app/cImageList.h"
 
 #include "common/cProgress.h"
+#include "common/cTextOrder.h"
 #include "common/modUtil1.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 constexpr size_t smallestTable = 16;
-
-// A sort text folded to lower case, when it is all ASCII, as nearly every file name is: its bytes
-// lie in one arena, and eight of them, from where the texts start to differ, form one number, so
-// most comparisons compare two numbers.
-struct SortKey
-{
-    quint64 head;
-    quint32 at;
-    quint32 size;
-    quint32 row;
-    bool ascii;
-};
 } // namespace
 
 quint32 cImageList::Texts::number(const QString &text)
@@ -366,61 +354,13 @@ const QString &cImageList::sortText(const Row &row) const
 void cImageList::sortRows()
 {
     compact();
-    // The order of QString::compare ignoring case: ASCII texts are compared as folded bytes,
-    // any other text by the compare itself.
-    size_t total = 0;
-    for (const Row &row : m_rows)
-        total += size_t(sortText(row).size());
-    std::vector<char> arena(total);
-    std::vector<SortKey> keys(m_rows.size());
-    size_t used = 0;
-    const SortKey *first = nullptr;
-    size_t common = 0; // the length of the start all ASCII texts share
-    for (size_t row = 0; row < m_rows.size(); ++row) {
-        const QString &text = sortText(m_rows[row]);
-        SortKey &key = keys[row];
-        key = {0, quint32(used), quint32(text.size()), quint32(row), true};
-        for (const QChar c : text) {
-            const char16_t unit = c.unicode();
-            key.ascii = key.ascii && unit < 0x80;
-            arena[used++] = char(modUtil1::foldCase(unit));
-        }
-        if (!key.ascii)
-            continue;
-        if (!first) {
-            first = &key;
-            common = key.size;
-        }
-        common = std::min<size_t>(common, key.size);
-        while (common > 0 && std::memcmp(&arena[first->at], &arena[key.at], common) != 0)
-            --common;
-    }
-    for (SortKey &key : keys) {
-        for (size_t i = common; i < common + 8; ++i)
-            key.head = key.head << 8 | (i < key.size ? quint8(arena[key.at + i]) : 0);
-    }
-    const size_t from = common + 8;
-    const auto less = [&](const SortKey &a, const SortKey &b) {
-        if (!a.ascii || !b.ascii)
-            return QString::compare(sortText(m_rows[a.row]), sortText(m_rows[b.row]),
-                                    Qt::CaseInsensitive) < 0;
-        if (a.head != b.head)
-            return a.head < b.head;
-        const size_t shorter = std::min(a.size, b.size);
-        const int order =
-            shorter > from ? std::memcmp(&arena[a.at + from], &arena[b.at + from], shorter - from)
-                           : 0;
-        return order != 0 ? order < 0 : a.size < b.size;
-    };
-    // Rows of equal text keep their order, in either direction.
-    if (m_sortOrder == Qt::DescendingOrder)
-        std::stable_sort(keys.begin(), keys.end(),
-                         [&](const SortKey &a, const SortKey &b) { return less(b, a); });
-    else
-        std::stable_sort(keys.begin(), keys.end(), less);
+    const std::vector<quint32> order = cTextOrder::order(
+        qsizetype(m_rows.size()),
+        [this](qsizetype row) -> const QString & { return sortText(m_rows[size_t(row)]); },
+        cTextOrder::Fold::Lower, m_sortOrder);
     std::vector<Row> sorted;
     sorted.reserve(m_rows.size());
-    for (const SortKey &key : keys)
-        sorted.push_back(std::move(m_rows[key.row]));
+    for (const quint32 row : order)
+        sorted.push_back(std::move(m_rows[row]));
     m_rows = std::move(sorted);
 }

@@ -34,7 +34,7 @@ if [ -z "${QT_QPA_PLATFORM:-}" ]; then
     fi
 fi
 
-qdx_install cmake g++ qt6-base-dev
+qdx_install "${QDX_PACKAGES[@]}"
 qdx_build RelWithDebInfo qdx qdx-catalog
 
 here="$QDX_ROOT/portable"

@@ -4,7 +4,7 @@ set -euo pipefail
 source "$(dirname "$0")/tools/setup.sh"
 
 # The catalog page is checked in a real browser, the installed tree with Debian's validators.
-qdx_install cmake g++ qt6-base-dev --optional chromium desktop-file-utils appstream
+qdx_install "${QDX_PACKAGES[@]}" --optional chromium desktop-file-utils appstream
 qdx_build
 cd "$QDX_BUILD"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"

@@ -4,7 +4,7 @@
 set -euo pipefail
 source "$(dirname "$0")/../tools/setup.sh"
 
-qdx_install cmake g++ qt6-base-dev libvips-tools imagemagick tree
+qdx_install "${QDX_PACKAGES[@]}" libvips-tools imagemagick tree
 QDX_BUILD="$QDX_ROOT/build-release"
 qdx_build Release >/dev/null
 bench="$QDX_BUILD/bench"

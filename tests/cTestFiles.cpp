@@ -6,6 +6,9 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImageWriter>
+#include <cstring>
+#include <exiv2/exiv2.hpp>
+#include <libheif/heif.h>
 
 QByteArray cTestFiles::read(const QString &path)
 {
@@ -65,6 +68,77 @@ QByteArray cTestFiles::cameraJpeg(const QImage &picture, int orientation, int qu
     const QByteArray exif = QByteArray("Exif\0\0", 6) + tiff;
     const int length = int(exif.size()) + 2;
     return jpeg.left(2) + "\xFF\xE1" + char(length >> 8) + char(length & 0xFF) + exif + jpeg.mid(2);
+}
+
+QByteArray cTestFiles::withMetadata(const QByteArray &picture,
+                                    const QList<QPair<QByteArray, QString>> &fields)
+{
+    auto image = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte *>(picture.data()),
+                                           long(picture.size()));
+    image->readMetadata();
+    for (const auto &[key, text] : fields) {
+        const std::string value = text.toStdString();
+        if (key.startsWith("Exif."))
+            image->exifData()[key.toStdString()] = value;
+        else if (key.startsWith("Xmp."))
+            image->xmpData()[key.toStdString()] = value;
+        else
+            image->iptcData()[key.toStdString()] = value;
+    }
+    image->writeMetadata();
+    Exiv2::BasicIo &io = image->io();
+    io.seek(0, Exiv2::BasicIo::beg);
+    const Exiv2::DataBuf written = io.read(io.size());
+    return QByteArray(reinterpret_cast<const char *>(written.pData_), written.size_);
+}
+
+QByteArray cTestFiles::heif(const QImage &picture, bool avif, const QImage &thumbnail)
+{
+    // libheif's own image of the pixels.
+    const auto image = [](const QImage &pixels) {
+        const QImage rgb = pixels.convertToFormat(QImage::Format_RGB888);
+        heif_image *image = nullptr;
+        heif_image_create(rgb.width(), rgb.height(), heif_colorspace_RGB,
+                          heif_chroma_interleaved_RGB, &image);
+        heif_image_add_plane(image, heif_channel_interleaved, rgb.width(), rgb.height(), 8);
+        int stride = 0;
+        uint8_t *plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+        for (int y = 0; y < rgb.height(); ++y)
+            std::memcpy(plane + y * stride, rgb.constScanLine(y), size_t(rgb.width()) * 3);
+        return image;
+    };
+    heif_context *context = heif_context_alloc();
+    heif_encoder *encoder = nullptr;
+    heif_context_get_encoder_for_format(
+        context, avif ? heif_compression_AV1 : heif_compression_HEVC, &encoder);
+    QByteArray bytes;
+    if (encoder) {
+        heif_encoder_set_lossy_quality(encoder, 90);
+        heif_image *main = image(picture);
+        heif_image_handle *handle = nullptr;
+        heif_context_encode_image(context, main, encoder, nullptr, &handle);
+        if (!thumbnail.isNull()) {
+            heif_image *small = image(thumbnail);
+            heif_image_handle *encoded = nullptr;
+            // The library makes none from pixels that fit the bounds already.
+            heif_context_encode_thumbnail(context, small, handle, encoder, nullptr,
+                                          std::max(thumbnail.width(), thumbnail.height()) - 2,
+                                          &encoded);
+            heif_image_handle_release(encoded);
+            heif_image_release(small);
+        }
+        heif_writer writer{1, [](heif_context *, const void *data, size_t size, void *into) {
+                               static_cast<QByteArray *>(into)->append(
+                                   static_cast<const char *>(data), qsizetype(size));
+                               return heif_error{heif_error_Ok, heif_suberror_Unspecified, ""};
+                           }};
+        heif_context_write(context, &writer, &bytes);
+        heif_image_handle_release(handle);
+        heif_image_release(main);
+        heif_encoder_release(encoder);
+    }
+    heif_context_free(context);
+    return bytes;
 }
 
 QByteArray cTestFiles::progressiveBomb(int side)

@@ -16,6 +16,13 @@ struct cTestFiles
     // A JPEG of the picture as a camera writes it: with an EXIF orientation that says how to turn
     // the stored pixels (6: a quarter turn clockwise).
     static QByteArray cameraJpeg(const QImage &picture, int orientation, int quality = -1);
+    // The picture file with metadata written by Exiv2, each key ("Exif.Photo.DateTimeOriginal",
+    // "Xmp.dc.title", "Iptc.Application2.Caption") given its text.
+    static QByteArray withMetadata(const QByteArray &picture,
+                                   const QList<QPair<QByteArray, QString>> &fields);
+    // The picture as a phone writes it in HEIC (or AVIF), through libheif, with thumbnail as its
+    // own thumbnail when given; empty when no encoder is at hand.
+    static QByteArray heif(const QImage &picture, bool avif, const QImage &thumbnail = QImage());
     // A progressive JPEG of a few hundred bytes that declares side by side pixels, as a hostile
     // file would: decoders of such files hold a buffer for every pixel declared.
     static QByteArray progressiveBomb(int side);

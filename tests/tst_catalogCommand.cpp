@@ -90,6 +90,91 @@ private slots:
         QCOMPARE(page.count("<td "), names.size());
     }
 
+    // "CAPTION": under each thumbnail the name, the picture's own title (XMP, then IPTC, then the
+    // EXIF description, not the camera's own words), the time taken, or both; made safe as names.
+    void captionsChosen_data()
+    {
+        QTest::addColumn<QByteArray>("caption");
+        QTest::addColumn<QStringList>("shown");
+        const QStringList names = {"harbour.jpg", "koeln.jpg", "olympus.jpg"};
+        QTest::newRow("without the key") << QByteArray() << names;
+        QTest::newRow("the key at 0") << QByteArray("CAPTION=c|1|0\r\n") << names;
+        QTest::newRow("title") << QByteArray("CAPTION=c|1|1\r\n")
+                               << QStringList{"Harbour &amp; &lt;boats&gt;", "Straße in Köln",
+                                              "olympus.jpg"};
+        QTest::newRow("time taken")
+            << QByteArray("CAPTION=c|1|2\r\n")
+            << QStringList{"2024-07-14 18:03", "2024-07-15 09:00", "2023-05-01 10:00"};
+        QTest::newRow("title and time taken")
+            << QByteArray("CAPTION=c|1|3\r\n")
+            << QStringList{"Harbour &amp; &lt;boats&gt; (2024-07-14 18:03)",
+                           "Straße in Köln (2024-07-15 09:00)", "olympus.jpg (2023-05-01 10:00)"};
+        QTest::newRow("time taken, in the order taken")
+            << QByteArray("CAPTION=c|1|2\r\nORDER=o|1|2\r\n")
+            << QStringList{"2023-05-01 10:00", "2024-07-14 18:03", "2024-07-15 09:00"};
+    }
+    void captionsChosen()
+    {
+        QFETCH(QByteArray, caption);
+        QFETCH(QStringList, shown);
+        QDir(m_in).removeRecursively();
+        QDir().mkpath(m_in);
+        QImage pixels(8, 8, QImage::Format_RGB32);
+        pixels.fill(Qt::green);
+        const QByteArray jpeg = cTestFiles::cameraJpeg(pixels, 1);
+        cTestFiles::write(m_in + "/harbour.jpg",
+                          cTestFiles::withMetadata(
+                              jpeg, {{"Xmp.dc.title", "lang=x-default Harbour & <boats>"},
+                                     {"Iptc.Application2.Caption", "not this"},
+                                     {"Exif.Image.ImageDescription", "nor this"},
+                                     {"Exif.Photo.DateTimeOriginal", "2024:07:14 18:03:22"}}));
+        cTestFiles::write(m_in + "/koeln.jpg",
+                          cTestFiles::withMetadata(
+                              jpeg, {{"Iptc.Application2.Caption", "Straße in Köln"},
+                                     {"Exif.Photo.DateTimeOriginal", "2024:07:15 09:00:00"}}));
+        const QString olympus = m_in + "/olympus.jpg";
+        cTestFiles::write(olympus,
+                          cTestFiles::withMetadata(jpeg, {{"Exif.Image.ImageDescription",
+                                                           "OLYMPUS DIGITAL CAMERA         "}}));
+        QFile file(olympus);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(
+            file.setFileTime(QDateTime({2023, 5, 1}, {10, 0}), QFileDevice::FileModificationTime));
+        file.close();
+        cTestFiles::write(m_ini, pageSettings + caption);
+        const QString out = m_dir->filePath("out");
+        QDir().mkpath(out);
+        QCOMPARE(run({"--out", out, m_in}), 0);
+        const QByteArray page = cTestFiles::read(out + "/index.htm");
+        qsizetype at = 0;
+        for (const QString &text : shown) {
+            const qsizetype found = page.indexOf("<br>" + text.toUtf8() + "\r\n", at);
+            QVERIFY2(found > at, qPrintable(text));
+            at = found;
+        }
+        // A title beyond ASCII makes the page say it is UTF-8.
+        QCOMPARE(page.contains("<meta charset=\"utf-8\">"), shown.at(1).contains("ö"));
+    }
+
+    // "MORETYPES" gathers further types after the JPGs; one this machine cannot decode is said
+    // once.
+    void furtherTypesAreGathered()
+    {
+        QImage picture(8, 8, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QVERIFY(picture.save(m_in + "/shot.png"));
+        for (const char *name : {"x.xyz", "y.xyz"})
+            cTestFiles::write(m_in + "/" + name, "x");
+        cTestFiles::write(m_ini, pageSettings + "MORETYPES=m|20|png xyz\r\n");
+        const QString out = m_dir->filePath("out");
+        QDir().mkpath(out);
+        QCOMPARE(run({"--out", out, m_in}), 0);
+        const QByteArray page = cTestFiles::read(out + "/index.htm");
+        QVERIFY(page.indexOf("<br>d.JPG\r\n") < page.indexOf("<br>shot.png\r\n"));
+        QCOMPARE(page.count("<td "), 5);
+        QCOMPARE(m_err.count("cannot read XYZ pictures"), 1);
+    }
+
     void failuresSayWhatWentWrong_data()
     {
         QTest::addColumn<QStringList>("arguments");

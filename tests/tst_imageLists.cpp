@@ -9,6 +9,7 @@
 #include "common/cProgressWindow.h"
 #include "common/modUtil1.h"
 
+#include <QBuffer>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -126,6 +127,164 @@ private slots:
         QVERIFY(cUserInput::showActive(m_window.get()));
         press("cmdGetFiles");
         QCOMPARE(column(found()), listed);
+    }
+
+    // "ORDER" arranges the found list: names with their numbers as numbers, or the time taken
+    // (EXIF, else XMP, else the file's own time), then the name.
+    void foundListInTheOrderChosen_data()
+    {
+        QTest::addColumn<QByteArray>("order");
+        QTest::addColumn<QStringList>("listed");
+        const QStringList byType = {"scan.gif",    "Photo 1.jpg", "photo 10.jpg",
+                                    "photo 2.jpg", "photo 3.jpg", "photo 4.jpg"};
+        QTest::newRow("without the key") << QByteArray() << byType;
+        QTest::newRow("the key at 0") << QByteArray("ORDER=o|1|0\r\n") << byType;
+        QTest::newRow("names, their numbers as numbers")
+            << QByteArray("ORDER=o|1|1\r\n")
+            << QStringList{"Photo 1.jpg", "photo 2.jpg",  "photo 3.jpg",
+                           "photo 4.jpg", "photo 10.jpg", "scan.gif"};
+        QTest::newRow("time taken") << QByteArray("ORDER=o|1|2\r\n")
+                                    << QStringList{"Photo 1.jpg", "photo 10.jpg", "photo 3.jpg",
+                                                   "photo 4.jpg", "photo 2.jpg",  "scan.gif"};
+    }
+    void foundListInTheOrderChosen()
+    {
+        QFETCH(QByteArray, order);
+        QFETCH(QStringList, listed);
+        restart(order);
+        m_window->findChild<QCheckBox *>("chkJpg")->setChecked(true);
+        QImage pixels(8, 8, QImage::Format_RGB32);
+        pixels.fill(Qt::green);
+        const QByteArray jpeg = cTestFiles::cameraJpeg(pixels, 1);
+        const auto write = [this](const QString &name, const QByteArray &bytes,
+                                  const QDateTime &fileTime) {
+            QFile file(m_in + "/" + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+            file.flush();
+            QVERIFY(file.setFileTime(fileTime, QFileDevice::FileModificationTime));
+        };
+        const QDateTime now = QDateTime::currentDateTime();
+        write("Photo 1.jpg", jpeg, QDateTime({2023, 3, 1}, {12, 0}));
+        write(
+            "photo 2.jpg",
+            cTestFiles::withMetadata(jpeg, {{"Exif.Photo.DateTimeOriginal", "2024:01:05 08:00:00"},
+                                            {"Xmp.exif.DateTimeOriginal", "2020-01-01T00:00:00"}}),
+            now);
+        write(
+            "photo 3.jpg",
+            cTestFiles::withMetadata(jpeg, {{"Xmp.exif.DateTimeOriginal", "2024-01-04T08:00:00"}}),
+            now);
+        // Taken in the same second as photo 3: the name decides.
+        write("photo 4.jpg",
+              cTestFiles::withMetadata(jpeg,
+                                       {{"Exif.Photo.DateTimeOriginal", "2024:01:04 08:00:00"}}),
+              now);
+        write("photo 10.jpg",
+              cTestFiles::withMetadata(jpeg,
+                                       {{"Exif.Photo.DateTimeOriginal", "2024:01:03 08:00:00"}}),
+              now);
+        write("scan.gif", tinyGif, QDateTime({2025, 6, 1}, {12, 0}));
+        press("cmdGetFiles");
+        QCOMPARE(column(found()), listed);
+        QCOMPARE(m_desktop->messages, QStringList());
+    }
+
+    // "MORETYPES": the pictures phones, cameras and screenshots give beside GIF and JPG are
+    // listed with their type, previewed and thumbnailed.
+    void furtherTypesAreShownAndThumbnailed_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QByteArray>("bytes");
+        // The colour the left and the right of what is shown must have.
+        QTest::addColumn<QColor>("left");
+        QTest::addColumn<QColor>("right");
+        // Its left half red, its right half blue.
+        QImage picture(640, 320, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        QPainter(&picture).fillRect(0, 0, 320, 320, Qt::red);
+        const auto saved = [&picture](const char *format) {
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            picture.save(&buffer, format);
+            return bytes;
+        };
+        const QColor red(Qt::red);
+        const QColor blue(Qt::blue);
+        QTest::newRow("PNG, a screenshot") << "shot.png"
+                                           << "PNG" << saved("png") << red << blue;
+        QTest::newRow("WebP") << "web.WEBP"
+                              << "WEBP" << saved("webp") << red << blue;
+        QTest::newRow("TIFF") << "scan.tiff"
+                              << "TIFF" << saved("tiff") << red << blue;
+        QTest::newRow("HEIC, a phone's picture")
+            << "IMG_0001.HEIC"
+            << "HEIC" << cTestFiles::heif(picture, false) << red << blue;
+        QTest::newRow("AVIF") << "still.avif"
+                              << "AVIF" << cTestFiles::heif(picture, true) << red << blue;
+        // A thumbnail of the file's own, green here to tell it, serves when it is large enough
+        // and shows the whole picture; one with bars does not.
+        QImage green(320, 160, QImage::Format_RGB32);
+        green.fill(Qt::green);
+        QTest::newRow("HEIC with a thumbnail of its own")
+            << "IMG_0002.heic"
+            << "HEIC" << cTestFiles::heif(picture, false, green) << QColor(Qt::green)
+            << QColor(Qt::green);
+        QTest::newRow("HEIC with a letterboxed thumbnail")
+            << "IMG_0003.heic"
+            << "HEIC" << cTestFiles::heif(picture, false, green.copy(0, 0, 320, 320)) << red
+            << blue;
+    }
+    void furtherTypesAreShownAndThumbnailed()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, type);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QColor, left);
+        QFETCH(QColor, right);
+        QVERIFY2(!bytes.isEmpty(), "no encoder for the type on this machine");
+        restart("MORETYPES=m|40|png webp tiff heic avif\r\n");
+        gOption.chgStrVal("THUMBDIR", "thumbs");
+        cTestFiles::write(m_in + "/" + name, bytes);
+        cTestFiles::write(m_in + "/a.gif", tinyGif);
+        press("cmdGetFiles");
+        QCOMPARE(column(found()), (QStringList{"a.gif", name}));
+        QCOMPARE(column(found(), 1), (QStringList{"GIF", type}));
+        cUserInput::click(found()->viewport(), found()->visualRect(found()->model()->index(1, 0)));
+        QTRY_COMPARE(label("lblW"), frmZentra::previewText(640));
+        QCOMPARE(label("lblH"), frmZentra::previewText(320));
+        const auto near = [](const QColor &seen, const QColor &wanted) {
+            return std::abs(seen.red() - wanted.red()) < 60 &&
+                   std::abs(seen.green() - wanted.green()) < 60 &&
+                   std::abs(seen.blue() - wanted.blue()) < 60;
+        };
+        const QImage shown = m_window->findChild<QLabel *>("ImgPreview")->pixmap().toImage();
+        QVERIFY(near(shown.pixelColor(4, shown.height() / 2), left));
+        QVERIFY(near(shown.pixelColor(shown.width() - 4, shown.height() / 2), right));
+        press("cmdAddAll");
+        press("CmdGenFiles");
+        QCOMPARE(m_desktop->messages, QStringList());
+        const QString thumbnail =
+            m_dir->filePath("thumbs/") + cThumbnailer(m_dir->filePath("thumbs"), QSize(120, 120))
+                                             .fileName({m_in + "/", name, type});
+        const QImage made(thumbnail);
+        QCOMPARE(made.size(), QSize(120, 60));
+        QVERIFY(near(made.pixelColor(4, 30), left));
+        QVERIFY(near(made.pixelColor(115, 30), right));
+    }
+
+    // A type this machine cannot decode is said once, not per picture, and not gathered.
+    void anUnreadableTypeIsSaidOnce()
+    {
+        restart("MORETYPES=m|40|xyz png\r\n");
+        for (const char *file : {"a.xyz", "b.xyz", "c.xyz", "d.png"})
+            cTestFiles::write(m_in + "/" + file, "x");
+        press("cmdGetFiles");
+        QCOMPARE(column(found()), QStringList{"d.png"});
+        QCOMPARE(m_desktop->messages.size(), 1);
+        QVERIFY(m_desktop->messages.first().contains("cannot read XYZ pictures"));
     }
 
     // With links from the output folder, a picture keeps the folder it was gathered from, so two

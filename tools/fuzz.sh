@@ -6,7 +6,7 @@
 set -euo pipefail
 source "$(dirname "$0")/setup.sh"
 
-qdx_install cmake clang libclang-rt-14-dev qt6-base-dev
+qdx_install "${QDX_PACKAGES[@]}" clang libclang-rt-14-dev
 build="$QDX_ROOT/build-fuzz"
 cmake -S "$QDX_ROOT" -B "$build" -DQDX_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null

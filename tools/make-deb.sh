@@ -5,7 +5,7 @@
 set -euo pipefail
 source "$(dirname "$0")/setup.sh"
 
-qdx_install debhelper dpkg-dev fakeroot cmake g++ qt6-base-dev lintian
+qdx_install debhelper dpkg-dev fakeroot "${QDX_PACKAGES[@]}" lintian
 out="$QDX_ROOT/build-deb"
 rm -rf "$out"
 mkdir -p "$out/qdx-1.00"

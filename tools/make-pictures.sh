@@ -4,7 +4,7 @@
 set -euo pipefail
 source "$(dirname "$0")/setup.sh"
 
-qdx_install cmake g++ qt6-base-dev fonts-dejavu-core fonts-liberation2 chromium imagemagick
+qdx_install "${QDX_PACKAGES[@]}" fonts-dejavu-core fonts-liberation2 chromium imagemagick
 qdx_build
 
 samples="$QDX_ROOT/samples"

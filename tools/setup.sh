@@ -4,6 +4,9 @@
 QDX_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 QDX_BUILD="$QDX_ROOT/build"
 
+# What every build needs; the image format plugins read WebP and TIFF.
+QDX_PACKAGES=(cmake g++ pkg-config qt6-base-dev libexiv2-dev libheif-dev qt6-image-formats-plugins)
+
 # qdx_install PACKAGE... [--optional PACKAGE...]: installs what is missing, asking for root once
 # (through sudo where it is present). An optional package that cannot be installed only costs
 # the checks that need it.

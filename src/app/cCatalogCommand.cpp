@@ -2,7 +2,7 @@
 
 #include "app/cCatalogWriter.h"
 #include "app/cConsoleProgress.h"
-#include "app/cImageFinder.h"
+#include "app/cGathering.h"
 #include "app/cImageList.h"
 #include "common/cOption.h"
 #include "common/cProgramPlace.h"
@@ -153,16 +153,23 @@ int cCatalogCommand::run(const QStringList &arguments, const cProgramPlace &plac
         return showProgress ? std::make_unique<cConsoleProgress>(err, label) : nullptr;
     };
     const QString input = modUtil1::folderPath(options.input);
-    cImageFinder::Found found = cImageFinder::find(input, options.gif, options.jpg,
-                                                   progress(QStringLiteral("gathering")).get());
+    cGathering::Result found = cGathering(gOption).gather(
+        input, options.gif, options.jpg, [&progress](cGathering::Step step, qint64) {
+            return progress(step == cGathering::Listing ? QStringLiteral("gathering")
+                                                        : QStringLiteral("reading dates"));
+        });
     list.addAll(std::move(found.pictures));
-    if (found.unreadable > 0) {
-        const QString skipped =
-            QStringLiteral("pictures left out, as their names cannot be read: %1")
-                .arg(found.unreadable);
-        err << "qdx-catalog: " << skipped << "\n";
-        modUtil1::writeLog(true, 0, QStringLiteral("qdx-catalog: ") + skipped);
-    }
+    const auto warn = [&err](const QString &text) {
+        err << "qdx-catalog: " << text << "\n";
+        modUtil1::writeLog(true, 0, QStringLiteral("qdx-catalog: ") + text);
+    };
+    if (!found.unreadableTypes.isEmpty())
+        warn(QStringLiteral("this computer cannot read ") +
+             found.unreadableTypes.join(QStringLiteral(", ")) +
+             QStringLiteral(" pictures; they are not gathered"));
+    if (found.unreadableNames > 0)
+        warn(QStringLiteral("pictures left out, as their names cannot be read: %1")
+                 .arg(found.unreadableNames));
     if (options.byName)
         list.sortBy(0, Qt::AscendingOrder);
     if (list.count() == 0)

@@ -1,5 +1,6 @@
 #include "app/cCatalogWriter.h"
 
+#include "app/cCaption.h"
 #include "app/cCatalogPage.h"
 #include "app/cCatalogPages.h"
 #include "app/cCatalogPlaces.h"
@@ -109,10 +110,17 @@ bool cCatalogWriter::writePage(cPageFile &file, int number, const cCatalogPages 
     const qsizetype first = pages.first(number);
     const qsizetype end = first + pages.size(number);
     const QString navigation = pages.navigation(number);
+    const int captionKind = m_options.getIntVal(QStringLiteral("CAPTION"));
+    QStringList captions;
+    if (captionKind != cCaption::Name) {
+        for (qsizetype i = first; i < end; ++i)
+            captions.append(cCaption::of(pictures.at(i), captionKind));
+    }
     bool ascii = cCatalogPage::settingsAreAscii(m_options) && modUtil1::isAscii(navigation) &&
                  modUtil1::isAscii(links.thumbnail(QString()));
     for (qsizetype i = first; ascii && i < end; ++i)
-        ascii = links.isAscii(pictures.at(i));
+        ascii = links.isAscii(pictures.at(i)) &&
+                (captions.isEmpty() || modUtil1::isAscii(captions.at(i - first)));
     page.begin(path, !ascii);
     for (qsizetype i = first; i < end; ++i) {
         if (progress && !progress->step(i))
@@ -123,8 +131,8 @@ bool cCatalogWriter::writePage(cPageFile &file, int number, const cCatalogPages 
         const cThumbnailer::Thumbnail *thumbnail =
             thumbnails.isEmpty() || thumbnails.at(i).file.isEmpty() ? nullptr : &thumbnails.at(i);
         const QString source = thumbnail ? links.thumbnail(thumbnail->file) : QString();
-        page.cell(
-            {link, thumbnail ? source : link, thumbnail ? thumbnail->size : QSize(), picture.name});
+        page.cell({link, thumbnail ? source : link, thumbnail ? thumbnail->size : QSize(),
+                   captions.isEmpty() ? picture.name : captions.at(i - first)});
     }
     page.end(navigation);
     return true;

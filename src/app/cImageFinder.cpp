@@ -6,43 +6,82 @@
 
 #include <QDirIterator>
 #include <QFile>
+#include <QRegularExpression>
+#include <algorithm>
 #ifdef Q_OS_UNIX
 #include <dirent.h>
 #include <sys/stat.h>
 #endif
 
 namespace {
-enum class Kind { None, Gif, Jpg };
-
 bool endsWithNoCase(QByteArrayView name, QByteArrayView suffix)
 {
     return name.size() > suffix.size() &&
            name.last(suffix.size()).compare(suffix, Qt::CaseInsensitive) == 0;
 }
 
-// The JPG pattern also takes ".jpeg", as the old pattern matching listed such files.
-Kind kindOf(QByteArrayView name, bool gif, bool jpg)
+// The types asked for, as file name endings: GIF, JPG, then the further ones.
+class Endings
 {
-    if (gif && endsWithNoCase(name, ".gif"))
-        return Kind::Gif;
-    if (jpg && (endsWithNoCase(name, ".jpg") || endsWithNoCase(name, ".jpeg")))
-        return Kind::Jpg;
-    return Kind::None;
-}
+public:
+    Endings(bool gif, bool jpg, const QStringList &further) : m_gif(gif), m_jpg(jpg)
+    {
+        for (const QString &type : further)
+            m_further.append("." + type.toLatin1());
+    }
+    bool any() const { return m_gif || m_jpg || !m_further.isEmpty(); }
+    qsizetype count() const { return 2 + m_further.size(); }
+    // The type's place, or -1. The JPG pattern also takes ".jpeg", as the old pattern matching
+    // listed such files.
+    qsizetype of(QByteArrayView name) const
+    {
+        if (m_gif && endsWithNoCase(name, ".gif"))
+            return 0;
+        if (m_jpg && (endsWithNoCase(name, ".jpg") || endsWithNoCase(name, ".jpeg")))
+            return 1;
+        for (qsizetype i = 0; i < m_further.size(); ++i) {
+            if (endsWithNoCase(name, m_further.at(i)))
+                return 2 + i;
+        }
+        return -1;
+    }
 
+private:
+    bool m_gif;
+    bool m_jpg;
+    QByteArrayList m_further;
+};
 } // namespace
 
+QStringList cImageFinder::furtherTypes(const QString &setting)
+{
+    QStringList types;
+    for (QString type :
+         setting.split(QRegularExpression(QStringLiteral("[\\s,;]+")), Qt::SkipEmptyParts)) {
+        type = type.remove(QLatin1Char('.')).toUpper();
+        const bool boxed = type == QLatin1String("GIF") || type == QLatin1String("JPG") ||
+                           type == QLatin1String("JPEG");
+        const bool plain = std::all_of(type.cbegin(), type.cend(), [](QChar c) {
+            return c.isLetterOrNumber() && c.unicode() < 0x80;
+        });
+        if (!type.isEmpty() && plain && !boxed && !types.contains(type))
+            types.append(type);
+    }
+    return types;
+}
+
 cImageFinder::Found cImageFinder::find(const QString &folder, bool gif, bool jpg,
-                                       cProgress *progress)
+                                       cProgress *progress, const QStringList &further)
 {
     Found found;
-    QStringList gifs;
-    QStringList jpgs;
-    const auto add = [&gifs, &jpgs](Kind kind, const QString &name) {
-        (kind == Kind::Gif ? gifs : jpgs).append(name);
+    const Endings endings(gif, jpg, further);
+    std::vector<QStringList> names(size_t(endings.count()));
+    qsizetype listed = 0;
+    const auto add = [&names, &listed](qsizetype type, const QString &name) {
+        names[size_t(type)].append(name);
+        ++listed;
     };
-    const auto listed = [&gifs, &jpgs] { return gifs.size() + jpgs.size(); };
-    if (gif || jpg) {
+    if (endings.any()) {
 #ifdef Q_OS_UNIX
         // The system's own listing: it shows the names Qt cannot decode, which would otherwise
         // vanish without a word, and tells plain files without asking for each one.
@@ -50,8 +89,8 @@ cImageFinder::Found cImageFinder::find(const QString &folder, bool gif, bool jpg
         if (DIR *dir = ::opendir(path.constData())) {
             while (const dirent *entry = ::readdir(dir)) {
                 const QByteArrayView name(entry->d_name);
-                const Kind kind = kindOf(name, gif, jpg);
-                if (kind == Kind::None || name.startsWith('.'))
+                const qsizetype type = endings.of(name);
+                if (type < 0 || name.startsWith('.'))
                     continue;
                 struct stat status;
                 // Links are followed; FIFOs, sockets, devices and broken links are left out.
@@ -62,8 +101,8 @@ cImageFinder::Found cImageFinder::find(const QString &folder, bool gif, bool jpg
                 if (!name.isValidUtf8())
                     ++found.unreadable;
                 else
-                    add(kind, cCodePage::decode(name, cCodePage::Utf8));
-                if (progress && !progress->step(listed()))
+                    add(type, cCodePage::decode(name, cCodePage::Utf8));
+                if (progress && !progress->step(listed))
                     break;
             }
             ::closedir(dir);
@@ -72,24 +111,26 @@ cImageFinder::Found cImageFinder::find(const QString &folder, bool gif, bool jpg
         QDirIterator it(folder, QDir::Files | QDir::NoDotAndDotDot);
         while (it.hasNext()) {
             it.next();
-            const Kind kind = kindOf(QFile::encodeName(it.fileName()), gif, jpg);
-            if (kind != Kind::None)
-                add(kind, it.fileName());
-            if (progress && !progress->step(listed()))
+            const qsizetype type = endings.of(QFile::encodeName(it.fileName()));
+            if (type >= 0)
+                add(type, it.fileName());
+            if (progress && !progress->step(listed))
                 break;
         }
 #endif
     }
-    found.pictures.reserve(listed());
-    // In name order, as the file system the program was made for lists a folder.
-    const auto take = [&found, &folder](QStringList &names, const QString &type) {
+    found.pictures.reserve(listed);
+    for (size_t type = 0; type < names.size(); ++type) {
+        QStringList &typed = names[type];
+        const QString shown = type == 0   ? QStringLiteral("GIF")
+                              : type == 1 ? QStringLiteral("JPG")
+                                          : further.at(qsizetype(type) - 2);
+        // In name order, as the file system the program was made for lists a folder.
         const std::vector<quint32> order = cTextOrder::order(
-            names.size(), [&names](qsizetype i) -> const QString & { return names.at(i); },
+            typed.size(), [&typed](qsizetype i) -> const QString & { return typed.at(i); },
             cTextOrder::Fold::Upper);
         for (const quint32 i : order)
-            found.pictures.append({folder, std::move(names[i]), type});
-    };
-    take(gifs, QStringLiteral("GIF"));
-    take(jpgs, QStringLiteral("JPG"));
+            found.pictures.append({folder, std::move(typed[i]), shown});
+    }
     return found;
 }

@@ -63,7 +63,11 @@ QVariant cImageList::headerData(int section, Qt::Orientation orientation, int ro
 cPicture cImageList::at(int row) const
 {
     const Row &item = this->row(row);
-    return {m_folders.text(item.folder()), item.name, m_types.text(item.type())};
+    if (item.facts == 0)
+        return {m_folders.text(item.folder()), item.name, m_types.text(item.type())};
+    const Facts &facts = m_facts[item.facts - 1];
+    return {m_folders.text(item.folder()), item.name, m_types.text(item.type()), facts.taken,
+            facts.title};
 }
 
 QList<cPicture> cImageList::pictures() const
@@ -90,6 +94,7 @@ void cImageList::clear()
     m_front = 0;
     m_types.clear();
     m_folders.clear();
+    m_facts = std::vector<Facts>();
     m_slots.assign(smallestTable, Slot{empty, 0});
     endResetModel();
 }
@@ -105,7 +110,8 @@ bool cImageList::add(const cPicture &picture)
         return true;
     }
     beginInsertRows(QModelIndex(), count(), count());
-    append(picture.name, nameHash, m_types.number(picture.type) | folder << 8);
+    append({picture.name, nameHash, m_types.number(picture.type) | folder << 8,
+            factsOf(picture.taken, picture.title)});
     endInsertRows();
     return true;
 }
@@ -120,7 +126,9 @@ int cImageList::addAll(QList<cPicture> pictures, cProgress *progress)
         m_rows.reserve(size_t(pictures.size()));
     for (const cPicture &picture : std::as_const(pictures)) {
         const quint32 kind = m_types.number(picture.type) | m_folders.number(picture.folder) << 8;
-        if (!addRow(picture.name, hashOf(picture.name), kind, bulk, progress, count() - before))
+        const Row row{picture.name, hashOf(picture.name), kind,
+                      factsOf(picture.taken, picture.title)};
+        if (!addRow(row, bulk, progress, count() - before))
             break;
     }
     pictures = QList<cPicture>();
@@ -147,7 +155,10 @@ int cImageList::addAll(const cImageList &other, cProgress *progress)
     for (int number = 0; number < other.count(); ++number) {
         const Row &row = other.row(number);
         const quint32 kind = types[row.type()] | folders[row.folder()] << 8;
-        if (!addRow(row.name, row.nameHash, kind, bulk, progress, count() - before))
+        const quint32 facts = row.facts == 0 ? 0
+                                             : factsOf(other.m_facts[row.facts - 1].taken,
+                                                       other.m_facts[row.facts - 1].title);
+        if (!addRow({row.name, row.nameHash, kind, facts}, bulk, progress, count() - before))
             break;
     }
     finishAdding(bulk);
@@ -155,16 +166,15 @@ int cImageList::addAll(const cImageList &other, cProgress *progress)
     return count() - before;
 }
 
-bool cImageList::addRow(const QString &name, quint32 nameHash, quint32 kind, bool bulk,
-                        cProgress *progress, int added)
+bool cImageList::addRow(const Row &row, bool bulk, cProgress *progress, int added)
 {
     if (progress && !progress->step(added))
         return false;
     // Into an empty list the rows go in first and are keyed together afterwards.
     if (bulk)
-        m_rows.push_back({name, nameHash, kind});
+        m_rows.push_back(row);
     else
-        append(name, nameHash, kind);
+        append(row);
     return true;
 }
 
@@ -179,15 +189,23 @@ void cImageList::finishAdding(bool bulk)
         buildIndex(false);
 }
 
-void cImageList::append(const QString &name, quint32 nameHash, quint32 kind)
+void cImageList::append(const Row &row)
 {
     reserve(size_t(count()) + 1);
-    const quint32 hash = keyHash(nameHash, kind >> 8);
-    Slot &slot = m_slots[slotOf(name, hash, kind >> 8)];
+    const quint32 hash = keyHash(row);
+    Slot &slot = m_slots[slotOf(row.name, hash, row.folder())];
     if (slot.row == empty) {
         slot = {qint32(count()), hash};
-        m_rows.push_back({name, nameHash, kind});
+        m_rows.push_back(row);
     }
+}
+
+quint32 cImageList::factsOf(const QDateTime &taken, const QString &title)
+{
+    if (!taken.isValid() && title.isEmpty())
+        return 0;
+    m_facts.push_back({taken, title});
+    return quint32(m_facts.size());
 }
 
 quint32 cImageList::hashOf(const QString &name)

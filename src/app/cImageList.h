@@ -52,7 +52,8 @@ private:
     {
         QString name;
         quint32 nameHash;
-        quint32 kind; // the type's number in the low byte, the folder's above it
+        quint32 kind;      // the type's number in the low byte, the folder's above it
+        quint32 facts = 0; // 1 + the place of its facts, or 0 when none were read
         quint32 type() const { return kind & 0xFF; }
         quint32 folder() const { return kind >> 8; }
     };
@@ -83,11 +84,12 @@ private:
     quint32 keyHash(const Row &row) const { return keyHash(row.nameHash, row.folder()); }
     // Adds a row, or with bulk only puts it at the end, to be keyed by finishAdding; false when
     // the progress stopped the adding.
-    bool addRow(const QString &name, quint32 nameHash, quint32 kind, bool bulk, cProgress *progress,
-                int added);
+    bool addRow(const Row &row, bool bulk, cProgress *progress, int added);
     void finishAdding(bool bulk);
     // Adds a row unless its key is held.
-    void append(const QString &name, quint32 nameHash, quint32 kind);
+    void append(const Row &row);
+    // The row's number for the facts read from the picture's file, kept once they are read.
+    quint32 factsOf(const QDateTime &taken, const QString &title);
     // The slot of the row with this key, or the empty slot where it would go.
     size_t slotOf(const QString &name, quint32 hash, quint32 folder) const;
     size_t slotOfRow(int row) const;
@@ -114,6 +116,12 @@ private:
     size_t m_front = 0;
     Texts m_types;
     Texts m_folders;
+    struct Facts
+    {
+        QDateTime taken;
+        QString title;
+    };
+    std::vector<Facts> m_facts;
     std::vector<Slot> m_slots; // open addressing, at most half full, a power of two long
     bool m_folderKeys = false;
     bool m_sorted = false;

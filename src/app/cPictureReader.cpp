@@ -1,6 +1,9 @@
 #include "app/cPictureReader.h"
 
+#include "app/cHeifPicture.h"
 #include "common/cRegularFile.h"
+
+#include <QImageReader>
 
 namespace {
 // The bytes a JPEG decoder holds at once for the whole picture when the file is progressive (a
@@ -32,15 +35,40 @@ qint64 progressiveBuffer(const QByteArray &head)
 
 cPictureReader::cPictureReader(const QString &path) : m_path(path) {}
 
+cPictureReader::~cPictureReader() = default;
+
+bool cPictureReader::canRead(const QString &type)
+{
+    if (type == QLatin1String("HEIC") || type == QLatin1String("HEIF") ||
+        type == QLatin1String("AVIF"))
+        return cHeifPicture::canRead(type);
+    return QImageReader::supportedImageFormats().contains(type.toLower().toLatin1());
+}
+
 cError cPictureReader::open()
 {
     if (const cError error = cRegularFile::open(m_file, m_path); error.failed())
         return error;
-    const qint64 buffer = progressiveBuffer(m_file.peek(1 << 16));
-    m_reader.setDevice(&m_file);
-    m_size = m_reader.size();
-    if (!m_size.isValid())
-        return cError(cError::InvalidPicture, m_reader.errorString());
+    const QByteArray head = m_file.peek(1 << 16);
+    qint64 buffer = 0;
+    if (cHeifPicture::recognises(head)) {
+        // The library reads the whole file at once.
+        if (m_file.size() > maxDecodeBytes)
+            return cError(cError::InvalidPicture,
+                          QStringLiteral("a HEIF file of %1 MB, more than the %2 MB allowed")
+                              .arg(m_file.size() >> 20)
+                              .arg(maxDecodeBytes >> 20));
+        m_heif = std::make_unique<cHeifPicture>(m_file.readAll());
+        if (const cError error = m_heif->open(); error.failed())
+            return error;
+        m_size = m_heif->size();
+    } else {
+        buffer = progressiveBuffer(head);
+        m_reader.setDevice(&m_file);
+        m_size = m_reader.size();
+        if (!m_size.isValid())
+            return cError(cError::InvalidPicture, m_reader.errorString());
+    }
     if (qint64(m_size.width()) * m_size.height() > maxPixels)
         return cError(cError::InvalidPicture,
                       QStringLiteral("declares %1 x %2 pixels, more than the %3 megapixels allowed")
@@ -58,8 +86,18 @@ cError cPictureReader::open()
     return cError();
 }
 
+QString cPictureReader::errorString() const
+{
+    return m_heif ? m_heif->errorString() : m_reader.errorString();
+}
+
 QImage cPictureReader::readFitting(const QSize &box, QSize *upright)
 {
+    if (m_heif) {
+        if (upright)
+            *upright = m_size;
+        return m_heif->readFitting(box);
+    }
     m_reader.setAutoTransform(true);
     // The box is for the picture as shown; the decoder scales the picture as stored.
     const bool turned = m_reader.transformation() & QImageIOHandler::TransformationRotate90;

@@ -6,8 +6,12 @@
 #include <QImageReader>
 #include <QSize>
 #include <QString>
+#include <memory>
 
-// Opens a picture for decoding, for the preview and the thumbnails alike: a regular file only (a
+class cHeifPicture;
+
+// Opens a picture for decoding, for the preview and the thumbnails alike (Qt's readers, and libheif
+// for HEIC and AVIF): a regular file only (a
 // FIFO would block, a device never end), and refused before anything is decoded when it declares
 // more pixels than any camera makes, since a file of a few bytes can declare billions, or when
 // its decoder would hold more than a bound for the whole picture at once (a progressive JPEG
@@ -21,17 +25,21 @@ public:
     static constexpr qint64 maxDecodeBytes = qint64(256) << 20;
 
     explicit cPictureReader(const QString &path);
+    ~cPictureReader();
+    // Whether this machine decodes pictures of a type as the lists show it ("PNG", "HEIC").
+    static bool canRead(const QString &type);
     // An InvalidPicture error, or the file's own, when the picture cannot be decoded.
     cError open();
     // The picture turned upright as the camera recorded, decoded no larger than it fits in box
     // (the JPEG decoder shrinks it as it decodes); null when it cannot be decoded, and then
     // errorString() says why. upright, when given, receives the whole picture's upright size.
     QImage readFitting(const QSize &box, QSize *upright = nullptr);
-    QString errorString() const { return m_reader.errorString(); }
+    QString errorString() const;
 
 private:
     QString m_path;
     QFile m_file;
     QImageReader m_reader;
+    std::unique_ptr<cHeifPicture> m_heif; // a HEIC or AVIF picture, which Qt does not read
     QSize m_size;
 };

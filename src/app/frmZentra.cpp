@@ -1,7 +1,7 @@
 #include "app/frmZentra.h"
 
 #include "app/cCatalogWriter.h"
-#include "app/cImageFinder.h"
+#include "app/cGathering.h"
 #include "app/cImageList.h"
 #include "app/cPictureLinks.h"
 #include "common/cCursor.h"
@@ -48,7 +48,7 @@ frmZentra::frmZentra(const QString &programFolder, QWidget *parent)
 }
 
 frmZentra::frmZentra(const cProgramPlace &place, QWidget *parent)
-    : QMainWindow(parent), m_place(place),
+    : QMainWindow(parent), m_place(place), m_gathering(gOption),
       m_found(new cImageList({QStringLiteral("Name"), QStringLiteral("Type")}, this)),
       m_selected(new cImageList({QStringLiteral("Name")}, this)), m_client(new QWidget(this))
 {
@@ -370,22 +370,30 @@ void frmZentra::cmdGetFiles_Click()
     int marker = 0;
     try {
         m_found->clear();
-        std::unique_ptr<cProgress> progress =
-            cDesktop::current().progress(this, QStringLiteral("Gathering pictures:"), 0);
         // A cancel keeps what was listed.
-        const QString folder = getInPath();
-        cImageFinder::Found found =
-            cImageFinder::find(folder, chkGif->isChecked(), chkJpg->isChecked(), progress.get());
-        progress.reset();
+        cGathering::Result found = m_gathering.gather(
+            getInPath(), chkGif->isChecked(), chkJpg->isChecked(),
+            [this](cGathering::Step step, qint64 total) {
+                return cDesktop::current().progress(
+                    this,
+                    step == cGathering::Listing ? QStringLiteral("Gathering pictures:")
+                                                : QStringLiteral("Reading dates and titles:"),
+                    total);
+            });
+        if (!found.unreadableTypes.isEmpty())
+            modUtil1::writeLog(false, 0,
+                               QStringLiteral("cmdGetFiles: this computer cannot read ") +
+                                   found.unreadableTypes.join(QStringLiteral(", ")) +
+                                   QStringLiteral(" pictures; they are not gathered"));
         marker = 51;
         const int gathered = m_found->addAll(std::move(found.pictures));
         marker = 52;
         txtNfiles->setText(QString::number(gathered));
-        if (found.unreadable > 0)
+        if (found.unreadableNames > 0)
             modUtil1::writeLog(false, 0,
                                QStringLiteral("cmdGetFiles: pictures left out, as their names "
                                               "cannot be read: %1")
-                                   .arg(found.unreadable));
+                                   .arg(found.unreadableNames));
     } catch (const std::bad_alloc &) {
         // A folder too large for the memory left: what was gathered stays.
         modUtil1::writeLog(false, marker, QStringLiteral("cmdGetFiles"),

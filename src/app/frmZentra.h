@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/cGathering.h"
 #include "app/cPreviewLoader.h"
 #include "common/cProgramPlace.h"
 
@@ -80,6 +81,7 @@ private:
     int m_previewRow = -1;
     QSet<QString> m_refused; // folder keys whose last text could not be stored
 
+    cGathering m_gathering; // keeps what it read, so a folder gathered again is not read again
     cImageList *m_found;
     cImageList *m_selected;
     QWidget *m_client;

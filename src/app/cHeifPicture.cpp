@@ -1,0 +1,110 @@
+#include "app/cHeifPicture.h"
+
+#include <libheif/heif.h>
+
+#include <cmath>
+#include <vector>
+
+bool cHeifPicture::recognises(const QByteArray &head)
+{
+    const heif_filetype_result type =
+        heif_check_filetype(reinterpret_cast<const uint8_t *>(head.constData()),
+                            int(std::min<qsizetype>(head.size(), 64)));
+    return type == heif_filetype_yes_supported || type == heif_filetype_yes_unsupported;
+}
+
+bool cHeifPicture::canRead(const QString &type)
+{
+    if (type == QLatin1String("AVIF"))
+        return heif_have_decoder_for_format(heif_compression_AV1) != 0;
+    return heif_have_decoder_for_format(heif_compression_HEVC) != 0;
+}
+
+void cHeifPicture::Release::operator()(heif_context *context) const
+{
+    heif_context_free(context);
+}
+
+void cHeifPicture::Release::operator()(const heif_image_handle *handle) const
+{
+    heif_image_handle_release(handle);
+}
+
+cHeifPicture::cHeifPicture(QByteArray bytes) : m_bytes(std::move(bytes)) {}
+
+cHeifPicture::~cHeifPicture() = default;
+
+cError cHeifPicture::open()
+{
+    m_context.reset(heif_context_alloc());
+    heif_error error = heif_context_read_from_memory_without_copy(
+        m_context.get(), m_bytes.constData(), size_t(m_bytes.size()), nullptr);
+    heif_image_handle *handle = nullptr;
+    if (error.code == heif_error_Ok)
+        error = heif_context_get_primary_image_handle(m_context.get(), &handle);
+    m_handle.reset(handle);
+    if (error.code != heif_error_Ok) {
+        m_error = QString::fromUtf8(error.message);
+        return cError(cError::InvalidPicture, m_error);
+    }
+    // The size once turned as the file says.
+    m_size = QSize(heif_image_handle_get_width(handle), heif_image_handle_get_height(handle));
+    return cError();
+}
+
+std::unique_ptr<const heif_image_handle, cHeifPicture::Release>
+cHeifPicture::thumbnailOf(const QSize &size) const
+{
+    const int count = heif_image_handle_get_number_of_thumbnails(m_handle.get());
+    std::vector<heif_item_id> ids(size_t(std::max(count, 0)));
+    heif_image_handle_get_list_of_thumbnail_IDs(m_handle.get(), ids.data(), count);
+    for (const heif_item_id id : ids) {
+        heif_image_handle *thumbnail = nullptr;
+        if (heif_image_handle_get_thumbnail(m_handle.get(), id, &thumbnail).code != heif_error_Ok)
+            continue;
+        std::unique_ptr<const heif_image_handle, Release> held(thumbnail);
+        const QSize shown(heif_image_handle_get_width(thumbnail),
+                          heif_image_handle_get_height(thumbnail));
+        // The same proportions, to a pixel: a thumbnail with bars is not the picture.
+        const bool same = std::abs(double(shown.width()) * m_size.height() -
+                                   double(shown.height()) * m_size.width()) <=
+                          double(std::max(m_size.width(), m_size.height()));
+        if (same && shown.width() >= size.width() && shown.height() >= size.height())
+            return held;
+    }
+    return nullptr;
+}
+
+QImage cHeifPicture::decode(const heif_image_handle *handle)
+{
+    heif_image *decoded = nullptr;
+    const heif_error error = heif_decode_image(handle, &decoded, heif_colorspace_RGB,
+                                               heif_chroma_interleaved_RGBA, nullptr);
+    if (error.code != heif_error_Ok) {
+        m_error = QString::fromUtf8(error.message);
+        return {};
+    }
+    int stride = 0;
+    const uint8_t *pixels =
+        heif_image_get_plane_readonly(decoded, heif_channel_interleaved, &stride);
+    const QImage image =
+        pixels ? QImage(pixels, heif_image_get_width(decoded, heif_channel_interleaved),
+                        heif_image_get_height(decoded, heif_channel_interleaved), stride,
+                        QImage::Format_RGBA8888)
+                     .copy()
+               : QImage();
+    heif_image_release(decoded);
+    if (image.isNull())
+        m_error = QStringLiteral("no pixels decoded");
+    return image;
+}
+
+QImage cHeifPicture::readFitting(const QSize &box)
+{
+    const QSize fitted = m_size.scaled(box, Qt::KeepAspectRatio).boundedTo(m_size);
+    const auto thumbnail = thumbnailOf(fitted);
+    const QImage image = decode(thumbnail ? thumbnail.get() : m_handle.get());
+    if (image.isNull() || image.size() == fitted)
+        return image;
+    return image.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}

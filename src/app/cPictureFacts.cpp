@@ -1,0 +1,184 @@
+#include "app/cPictureFacts.h"
+
+#include "app/cCaption.h"
+#include "app/cPictureOrder.h"
+#include "common/cOption.h"
+#include "common/cProgress.h"
+#include "common/cRegularFile.h"
+
+#include <QFileInfo>
+#include <QtConcurrent>
+#include <exiv2/exiv2.hpp>
+#include <mutex>
+
+namespace {
+// Metadata sits at the start of a picture file; the pixels that follow are never read.
+constexpr qint64 headBytes = 256 * 1024;
+// Pictures read between two looks at the progress.
+constexpr qsizetype batch = 256;
+
+// The words cameras put into the description field themselves.
+bool isCameraFiller(const QString &text)
+{
+    static const QStringList fillers = {
+        QStringLiteral("OLYMPUS DIGITAL CAMERA"),
+        QStringLiteral("SONY DSC"),
+        QStringLiteral("DIGITAL CAMERA"),
+        QStringLiteral("KONICA MINOLTA DIGITAL CAMERA"),
+        QStringLiteral("MINOLTA DIGITAL CAMERA"),
+        QStringLiteral("SAMSUNG DIGITAL CAMERA"),
+        QStringLiteral("SAMSUNG DIGIMAX"),
+        QStringLiteral("PENTAX DIGITAL CAMERA"),
+        QStringLiteral("KODAK DIGITAL STILL CAMERA"),
+        QStringLiteral("EXIF_JPEG_PICTURE"),
+        QStringLiteral("DCIM"),
+        QStringLiteral("DEFAULT"),
+        QStringLiteral("IMAGE"),
+        QStringLiteral("PICTURE"),
+    };
+    return fillers.contains(text, Qt::CaseInsensitive);
+}
+
+QString textOf(const Exiv2::Value &value)
+{
+    // A language alternative gives the default language's text, else the first.
+    if (const auto *languages = dynamic_cast<const Exiv2::LangAltValue *>(&value)) {
+        if (languages->value_.empty())
+            return {};
+        const auto found = languages->value_.find("x-default");
+        const auto &text =
+            found != languages->value_.end() ? found->second : languages->value_.begin()->second;
+        return QString::fromStdString(text).trimmed();
+    }
+    return QString::fromStdString(value.toString()).trimmed();
+}
+
+QString firstExif(const Exiv2::ExifData &data, const char *key)
+{
+    const auto found = data.findKey(Exiv2::ExifKey(key));
+    return found == data.end() || found->count() == 0 ? QString() : textOf(found->value());
+}
+
+QString firstXmp(const Exiv2::XmpData &data, const char *key)
+{
+    const auto found = data.findKey(Exiv2::XmpKey(key));
+    return found == data.end() || found->count() == 0 ? QString() : textOf(found->value());
+}
+
+QString firstIptc(const Exiv2::IptcData &data, const char *key)
+{
+    const auto found = data.findKey(Exiv2::IptcKey(key));
+    return found == data.end() || found->count() == 0 ? QString() : textOf(found->value());
+}
+
+// A time as the camera's clock showed it: "2024:07:14 18:03:22" in EXIF, ISO 8601 in XMP.
+QDateTime timeOf(const QString &text)
+{
+    QString iso = text.left(19);
+    if (iso.size() >= 10 && iso.at(4) == QLatin1Char(':') && iso.at(7) == QLatin1Char(':')) {
+        iso[4] = QLatin1Char('-');
+        iso[7] = QLatin1Char('-');
+    }
+    if (iso.size() > 10)
+        iso[10] = QLatin1Char('T');
+    // Without its offset: the clock's own time, as the camera showed it.
+    return QDateTime::fromString(iso, Qt::ISODate);
+}
+
+void quietExiv2()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
+        // Its XMP parser must be set up once before threads use it.
+        Exiv2::XmpParser::initialize();
+    });
+}
+} // namespace
+
+bool cPictureFacts::wanted(const cOption &options)
+{
+    return cPictureOrder::needsFacts(options.getIntVal(QStringLiteral("ORDER"))) ||
+           cCaption::needsFacts(options.getIntVal(QStringLiteral("CAPTION")));
+}
+
+bool cPictureFacts::read(QList<cPicture> &pictures, cProgress *progress)
+{
+    quietExiv2();
+    m_opened = 0;
+    std::vector<Facts> read(size_t(pictures.size()));
+    std::vector<qsizetype> positions;
+    for (qsizetype from = 0; from < pictures.size(); from += batch) {
+        const qsizetype end = std::min(pictures.size(), from + batch);
+        positions.resize(size_t(end - from));
+        std::iota(positions.begin(), positions.end(), from);
+        QtConcurrent::blockingMap(positions, [&](qsizetype i) {
+            const QString path = pictures.at(i).path();
+            const QFileInfo file(path);
+            const qint64 size = file.size();
+            const qint64 modified = file.lastModified().toMSecsSinceEpoch();
+            const auto known = m_known.constFind(path);
+            read[size_t(i)] =
+                known != m_known.cend() && known->size == size && known->modified == modified
+                    ? *known
+                    : readFile(path, size, modified);
+        });
+        for (qsizetype i = from; i < end; ++i) {
+            Facts &facts = read[size_t(i)];
+            cPicture &picture = pictures[i];
+            picture.taken = facts.taken;
+            picture.title = facts.title;
+            const QString path = picture.path();
+            auto known = m_known.find(path);
+            if (known == m_known.end() || known->size != facts.size ||
+                known->modified != facts.modified) {
+                ++m_opened;
+                m_known.insert(path, std::move(facts));
+            }
+        }
+        if (progress && !progress->step(end))
+            return false;
+    }
+    return true;
+}
+
+cPictureFacts::Facts cPictureFacts::readFile(const QString &path, qint64 size, qint64 modified)
+{
+    Facts facts{size, modified, QDateTime::fromMSecsSinceEpoch(modified), QString()};
+    QFile file;
+    if (cRegularFile::open(file, path).failed())
+        return facts;
+    const QByteArray head = file.read(headBytes);
+    try {
+        auto image = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte *>(head.data()),
+                                               long(head.size()));
+        try {
+            image->readMetadata();
+        } catch (const std::exception &) {
+            // A head cut short ends the reading; what was read before counts.
+        }
+        const QDateTime taken = [&] {
+            for (const QString &text : {firstExif(image->exifData(), "Exif.Photo.DateTimeOriginal"),
+                                        firstXmp(image->xmpData(), "Xmp.exif.DateTimeOriginal"),
+                                        firstXmp(image->xmpData(), "Xmp.photoshop.DateCreated"),
+                                        firstXmp(image->xmpData(), "Xmp.xmp.CreateDate")}) {
+                if (const QDateTime time = timeOf(text); time.isValid())
+                    return time;
+            }
+            return QDateTime();
+        }();
+        if (taken.isValid())
+            facts.taken = taken;
+        for (const QString &text : {firstXmp(image->xmpData(), "Xmp.dc.title"),
+                                    firstIptc(image->iptcData(), "Iptc.Application2.Caption"),
+                                    firstExif(image->exifData(), "Exif.Image.ImageDescription")}) {
+            if (!text.isEmpty() && !isCameraFiller(text)) {
+                facts.title = text;
+                break;
+            }
+        }
+    } catch (const std::exception &) {
+        // Not a format the library knows, or no metadata: the file's time stands.
+    }
+    return facts;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/cPicture.h"
+
+#include <QHash>
+#include <QList>
+
+class cOption;
+class cProgress;
+
+// Reads what a picture's metadata tells of it, never its pixels: when it was taken (EXIF, then
+// XMP, then the file's own time) and its title (XMP, then IPTC, then the EXIF description, the
+// words cameras write there by themselves left out). What was read is kept with the file's size
+// and time, so an unchanged file is not read again.
+class cPictureFacts
+{
+public:
+    // Whether the settings show or order by a fact ("ORDER", "CAPTION").
+    static bool wanted(const cOption &options);
+    // Fills in taken and title of every picture, on every core; progress hears of every
+    // picture. False when the progress stopped it: the pictures not reached keep no facts.
+    bool read(QList<cPicture> &pictures, cProgress *progress = nullptr);
+    // How many files the last read opened: the others were known.
+    qsizetype opened() const { return m_opened; }
+
+private:
+    struct Facts
+    {
+        qint64 size = -1;
+        qint64 modified = 0;
+        QDateTime taken;
+        QString title;
+    };
+    static Facts readFile(const QString &path, qint64 size, qint64 modified);
+
+    QHash<QString, Facts> m_known;
+    qsizetype m_opened = 0;
+};

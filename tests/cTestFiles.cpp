@@ -92,7 +92,8 @@ QByteArray cTestFiles::withMetadata(const QByteArray &picture,
     return QByteArray(reinterpret_cast<const char *>(written.pData_), written.size_);
 }
 
-QByteArray cTestFiles::heif(const QImage &picture, bool avif, const QImage &thumbnail)
+QByteArray cTestFiles::heif(const QImage &picture, bool avif, const QImage &thumbnail,
+                            const QList<QPair<QByteArray, QString>> &exif)
 {
     // libheif's own image of the pixels.
     const auto image = [](const QImage &pixels) {
@@ -126,6 +127,14 @@ QByteArray cTestFiles::heif(const QImage &picture, bool avif, const QImage &thum
                                           &encoded);
             heif_image_handle_release(encoded);
             heif_image_release(small);
+        }
+        if (!exif.isEmpty()) {
+            Exiv2::ExifData fields;
+            for (const auto &[key, text] : exif)
+                fields[key.toStdString()] = text.toStdString();
+            Exiv2::Blob tiff;
+            Exiv2::ExifParser::encode(tiff, Exiv2::littleEndian, fields);
+            heif_context_add_exif_metadata(context, handle, tiff.data(), int(tiff.size()));
         }
         heif_writer writer{1, [](heif_context *, const void *data, size_t size, void *into) {
                                static_cast<QByteArray *>(into)->append(

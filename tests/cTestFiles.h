@@ -21,8 +21,10 @@ struct cTestFiles
     static QByteArray withMetadata(const QByteArray &picture,
                                    const QList<QPair<QByteArray, QString>> &fields);
     // The picture as a phone writes it in HEIC (or AVIF), through libheif, with thumbnail as its
-    // own thumbnail when given; empty when no encoder is at hand.
-    static QByteArray heif(const QImage &picture, bool avif, const QImage &thumbnail = QImage());
+    // own thumbnail when given, and EXIF of the fields as withMetadata takes them; empty when no
+    // encoder is at hand.
+    static QByteArray heif(const QImage &picture, bool avif, const QImage &thumbnail = QImage(),
+                           const QList<QPair<QByteArray, QString>> &exif = {});
     // A progressive JPEG of a few hundred bytes that declares side by side pixels, as a hostile
     // file would: decoders of such files hold a buffer for every pixel declared.
     static QByteArray progressiveBomb(int side);

@@ -135,23 +135,24 @@ private slots:
     {
         QTest::addColumn<QByteArray>("order");
         QTest::addColumn<QStringList>("listed");
-        const QStringList byType = {"scan.gif",    "Photo 1.jpg", "photo 10.jpg",
-                                    "photo 2.jpg", "photo 3.jpg", "photo 4.jpg"};
+        const QStringList byType = {"scan.gif",    "Photo 1.jpg", "photo 10.jpg", "photo 2.jpg",
+                                    "photo 3.jpg", "photo 4.jpg", "IMG_0005.HEIC"};
         QTest::newRow("without the key") << QByteArray() << byType;
         QTest::newRow("the key at 0") << QByteArray("ORDER=o|1|0\r\n") << byType;
         QTest::newRow("names, their numbers as numbers")
             << QByteArray("ORDER=o|1|1\r\n")
-            << QStringList{"Photo 1.jpg", "photo 2.jpg",  "photo 3.jpg",
-                           "photo 4.jpg", "photo 10.jpg", "scan.gif"};
-        QTest::newRow("time taken") << QByteArray("ORDER=o|1|2\r\n")
-                                    << QStringList{"Photo 1.jpg", "photo 10.jpg", "photo 3.jpg",
-                                                   "photo 4.jpg", "photo 2.jpg",  "scan.gif"};
+            << QStringList{"IMG_0005.HEIC", "Photo 1.jpg",  "photo 2.jpg", "photo 3.jpg",
+                           "photo 4.jpg",   "photo 10.jpg", "scan.gif"};
+        QTest::newRow("time taken")
+            << QByteArray("ORDER=o|1|2\r\n")
+            << QStringList{"Photo 1.jpg", "IMG_0005.HEIC", "photo 10.jpg", "photo 3.jpg",
+                           "photo 4.jpg", "photo 2.jpg",   "scan.gif"};
     }
     void foundListInTheOrderChosen()
     {
         QFETCH(QByteArray, order);
         QFETCH(QStringList, listed);
-        restart(order);
+        restart(order + "MORETYPES=m|9|heic\r\n");
         m_window->findChild<QCheckBox *>("chkJpg")->setChecked(true);
         QImage pixels(8, 8, QImage::Format_RGB32);
         pixels.fill(Qt::green);
@@ -185,6 +186,11 @@ private slots:
                                        {{"Exif.Photo.DateTimeOriginal", "2024:01:03 08:00:00"}}),
               now);
         write("scan.gif", tinyGif, QDateTime({2025, 6, 1}, {12, 0}));
+        // A phone's picture: its EXIF is an item of the HEIF file.
+        write("IMG_0005.HEIC",
+              cTestFiles::heif(pixels, false, QImage(),
+                               {{"Exif.Photo.DateTimeOriginal", "2024:01:02 08:00:00"}}),
+              now);
         press("cmdGetFiles");
         QCOMPARE(column(found()), listed);
         QCOMPARE(m_desktop->messages, QStringList());

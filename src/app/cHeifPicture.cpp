@@ -30,15 +30,36 @@ void cHeifPicture::Release::operator()(const heif_image_handle *handle) const
     heif_image_handle_release(handle);
 }
 
-cHeifPicture::cHeifPicture(QByteArray bytes) : m_bytes(std::move(bytes)) {}
+namespace {
+// The library reads through the file the program opened, as far as it needs.
+QFile &fileOf(void *userdata)
+{
+    return *static_cast<QFile *>(userdata);
+}
+
+const heif_reader fileReader = {
+    1,
+    [](void *file) -> int64_t { return fileOf(file).pos(); },
+    [](void *data, size_t size, void *file) {
+        return fileOf(file).read(static_cast<char *>(data), qint64(size)) == qint64(size) ? 0 : 1;
+    },
+    [](int64_t position, void *file) { return fileOf(file).seek(position) ? 0 : 1; },
+    [](int64_t size, void *file) {
+        return size > fileOf(file).size() ? heif_reader_grow_status_size_beyond_eof
+                                          : heif_reader_grow_status_size_reached;
+    },
+};
+} // namespace
+
+cHeifPicture::cHeifPicture(QFile &file) : m_file(file) {}
 
 cHeifPicture::~cHeifPicture() = default;
 
 cError cHeifPicture::open()
 {
     m_context.reset(heif_context_alloc());
-    heif_error error = heif_context_read_from_memory_without_copy(
-        m_context.get(), m_bytes.constData(), size_t(m_bytes.size()), nullptr);
+    heif_error error =
+        heif_context_read_from_reader(m_context.get(), &fileReader, &m_file, nullptr);
     heif_image_handle *handle = nullptr;
     if (error.code == heif_error_Ok)
         error = heif_context_get_primary_image_handle(m_context.get(), &handle);
@@ -97,6 +118,36 @@ QImage cHeifPicture::decode(const heif_image_handle *handle)
     if (image.isNull())
         m_error = QStringLiteral("no pixels decoded");
     return image;
+}
+
+QByteArray cHeifPicture::metadata(const char *type, const char *contentType) const
+{
+    heif_item_id id = 0;
+    const int count =
+        heif_image_handle_get_list_of_metadata_block_IDs(m_handle.get(), type, &id, 1);
+    if (count < 1 ||
+        qstrcmp(heif_image_handle_get_metadata_content_type(m_handle.get(), id), contentType) != 0)
+        return {};
+    QByteArray block(qsizetype(heif_image_handle_get_metadata_size(m_handle.get(), id)), 0);
+    if (heif_image_handle_get_metadata(m_handle.get(), id, block.data()).code != heif_error_Ok)
+        return {};
+    return block;
+}
+
+QByteArray cHeifPicture::exif() const
+{
+    // Four bytes give where the TIFF header starts after them.
+    const QByteArray block = metadata("Exif", "");
+    if (block.size() < 4)
+        return {};
+    const quint32 offset = quint32(uchar(block[0])) << 24 | quint32(uchar(block[1])) << 16 |
+                           quint32(uchar(block[2])) << 8 | uchar(block[3]);
+    return offset > quint32(block.size() - 4) ? QByteArray() : block.mid(4 + offset);
+}
+
+QByteArray cHeifPicture::xmp() const
+{
+    return metadata("mime", "application/rdf+xml");
 }
 
 QImage cHeifPicture::readFitting(const QSize &box)

@@ -3,6 +3,7 @@
 #include "common/cError.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QImage>
 #include <QSize>
 #include <memory>
@@ -20,9 +21,13 @@ public:
     // Whether this machine decodes pictures of the type ("HEIC", "HEIF", "AVIF").
     static bool canRead(const QString &type);
 
-    explicit cHeifPicture(QByteArray bytes);
+    // Reads from file, open for reading, which must outlive it: only the parts asked for.
+    explicit cHeifPicture(QFile &file);
     ~cHeifPicture();
     cError open();
+    // The picture's EXIF, from its TIFF header on, and its XMP packet; empty when it has none.
+    QByteArray exif() const;
+    QByteArray xmp() const;
     // The upright size of the picture.
     QSize size() const { return m_size; }
     // The picture no larger than it fits in box, in its own proportions; null when it cannot be
@@ -39,8 +44,10 @@ private:
     // The file's own thumbnail when it shows the whole picture at least at size, else null.
     std::unique_ptr<const heif_image_handle, Release> thumbnailOf(const QSize &size) const;
     QImage decode(const heif_image_handle *handle);
+    // The first metadata block of the type ("Exif", "mime") and content type.
+    QByteArray metadata(const char *type, const char *contentType) const;
 
-    QByteArray m_bytes; // the library reads them where they are
+    QFile &m_file;
     std::unique_ptr<heif_context, Release> m_context;
     std::unique_ptr<const heif_image_handle, Release> m_handle;
     QSize m_size;

@@ -1,6 +1,7 @@
 #include "app/cPictureFacts.h"
 
 #include "app/cCaption.h"
+#include "app/cHeifPicture.h"
 #include "app/cPictureOrder.h"
 #include "common/cOption.h"
 #include "common/cProgress.h"
@@ -12,8 +13,11 @@
 #include <mutex>
 
 namespace {
-// Metadata sits at the start of a picture file; the pixels that follow are never read.
-constexpr qint64 headBytes = 256 * 1024;
+// Metadata sits at the start of a picture file; the pixels that follow are never read. A JPEG's
+// segments before its pixels are read whole up to a bound, other files' first bytes.
+constexpr qint64 firstRead = 16 * 1024;
+constexpr qint64 otherHead = 256 * 1024;
+constexpr qint64 jpegHead = 1024 * 1024;
 // Pictures read between two looks at the progress.
 constexpr qsizetype batch = 256;
 
@@ -69,6 +73,27 @@ QString firstIptc(const Exiv2::IptcData &data, const char *key)
 {
     const auto found = data.findKey(Exiv2::IptcKey(key));
     return found == data.end() || found->count() == 0 ? QString() : textOf(found->value());
+}
+
+// The bytes of a file that hold its metadata: a JPEG's segments up to its pixels (their
+// lengths say where each ends), the start of any other file.
+QByteArray metadataHead(QFile &file)
+{
+    QByteArray head = file.read(firstRead);
+    if (!head.startsWith("\xFF\xD8"))
+        return head + file.read(otherHead - head.size());
+    for (qsizetype at = 2; at + 4 <= head.size() || at < jpegHead;) {
+        if (at + 4 > head.size()) {
+            head += file.read(at + 4 - head.size() + firstRead);
+            if (at + 4 > head.size())
+                break;
+        }
+        const uchar marker = uchar(head.at(at + 1));
+        if (uchar(head.at(at)) != 0xFF || marker == 0xDA || marker == 0xD9)
+            break;
+        at += 2 + (qsizetype(uchar(head.at(at + 2))) << 8 | uchar(head.at(at + 3)));
+    }
+    return head;
 }
 
 // A time as the camera's clock showed it: "2024:07:14 18:03:22" in EXIF, ISO 8601 in XMP.
@@ -148,37 +173,55 @@ cPictureFacts::Facts cPictureFacts::readFile(const QString &path, qint64 size, q
     QFile file;
     if (cRegularFile::open(file, path).failed())
         return facts;
-    const QByteArray head = file.read(headBytes);
+    Exiv2::ExifData exif;
+    Exiv2::XmpData xmp;
+    Exiv2::IptcData iptc;
     try {
-        auto image = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte *>(head.data()),
-                                               long(head.size()));
-        try {
-            image->readMetadata();
-        } catch (const std::exception &) {
-            // A head cut short ends the reading; what was read before counts.
-        }
-        const QDateTime taken = [&] {
-            for (const QString &text : {firstExif(image->exifData(), "Exif.Photo.DateTimeOriginal"),
-                                        firstXmp(image->xmpData(), "Xmp.exif.DateTimeOriginal"),
-                                        firstXmp(image->xmpData(), "Xmp.photoshop.DateCreated"),
-                                        firstXmp(image->xmpData(), "Xmp.xmp.CreateDate")}) {
-                if (const QDateTime time = timeOf(text); time.isValid())
-                    return time;
+        if (cHeifPicture::recognises(file.peek(64))) {
+            // A format Exiv2 does not open: libheif finds its EXIF and XMP.
+            cHeifPicture heif(file);
+            if (!heif.open().failed()) {
+                const QByteArray exifBytes = heif.exif();
+                if (!exifBytes.isEmpty())
+                    Exiv2::ExifParser::decode(
+                        exif, reinterpret_cast<const Exiv2::byte *>(exifBytes.data()),
+                        uint32_t(exifBytes.size()));
+                const QByteArray xmpBytes = heif.xmp();
+                if (!xmpBytes.isEmpty())
+                    Exiv2::XmpParser::decode(xmp, xmpBytes.toStdString());
             }
-            return QDateTime();
-        }();
-        if (taken.isValid())
-            facts.taken = taken;
-        for (const QString &text : {firstXmp(image->xmpData(), "Xmp.dc.title"),
-                                    firstIptc(image->iptcData(), "Iptc.Application2.Caption"),
-                                    firstExif(image->exifData(), "Exif.Image.ImageDescription")}) {
-            if (!text.isEmpty() && !isCameraFiller(text)) {
-                facts.title = text;
-                break;
+        } else {
+            const QByteArray head = metadataHead(file);
+            auto image = Exiv2::ImageFactory::open(
+                reinterpret_cast<const Exiv2::byte *>(head.data()), long(head.size()));
+            try {
+                image->readMetadata();
+            } catch (const std::exception &) {
+                // A head cut short ends the reading; what was read before counts.
             }
+            exif = image->exifData();
+            xmp = image->xmpData();
+            iptc = image->iptcData();
         }
     } catch (const std::exception &) {
         // Not a format the library knows, or no metadata: the file's time stands.
+    }
+    for (const QString &text :
+         {firstExif(exif, "Exif.Photo.DateTimeOriginal"),
+          firstXmp(xmp, "Xmp.exif.DateTimeOriginal"), firstXmp(xmp, "Xmp.photoshop.DateCreated"),
+          firstXmp(xmp, "Xmp.xmp.CreateDate")}) {
+        if (const QDateTime time = timeOf(text); time.isValid()) {
+            facts.taken = time;
+            break;
+        }
+    }
+    for (const QString &text :
+         {firstXmp(xmp, "Xmp.dc.title"), firstIptc(iptc, "Iptc.Application2.Caption"),
+          firstExif(exif, "Exif.Image.ImageDescription")}) {
+        if (!text.isEmpty() && !isCameraFiller(text)) {
+            facts.title = text;
+            break;
+        }
     }
     return facts;
 }

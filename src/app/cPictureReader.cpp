@@ -52,13 +52,7 @@ cError cPictureReader::open()
     const QByteArray head = m_file.peek(1 << 16);
     qint64 buffer = 0;
     if (cHeifPicture::recognises(head)) {
-        // The library reads the whole file at once.
-        if (m_file.size() > maxDecodeBytes)
-            return cError(cError::InvalidPicture,
-                          QStringLiteral("a HEIF file of %1 MB, more than the %2 MB allowed")
-                              .arg(m_file.size() >> 20)
-                              .arg(maxDecodeBytes >> 20));
-        m_heif = std::make_unique<cHeifPicture>(m_file.readAll());
+        m_heif = std::make_unique<cHeifPicture>(m_file);
         if (const cError error = m_heif->open(); error.failed())
             return error;
         m_size = m_heif->size();

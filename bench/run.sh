@@ -4,7 +4,7 @@
 set -euo pipefail
 source "$(dirname "$0")/../tools/setup.sh"
 
-qdx_install "${QDX_PACKAGES[@]}" libvips-tools imagemagick tree
+qdx_install "${QDX_PACKAGES[@]}" libvips-tools imagemagick tree libimage-exiftool-perl libheif-examples
 QDX_BUILD="$QDX_ROOT/build-release"
 qdx_build Release >/dev/null
 bench="$QDX_BUILD/bench"
@@ -46,3 +46,7 @@ table "The options dialog" "$averaged" "$bench/bench_options"
 pictures="$QDX_BUILD/camera-pictures"
 [ -d "$pictures" ] || "$bench/bench_thumbnails" make "$pictures" "${QDX_CAMERA_PICTURES:-500}"
 table "Thumbnails" "$averaged" "$bench/bench_thumbnails" run "$pictures"
+# Camera JPEGs with their metadata, and phone HEICs, made once and kept too.
+facts="$QDX_BUILD/fact-pictures"
+[ -d "$facts" ] || "$bench/bench_facts" make "$facts" "${QDX_FACT_PICTURES:-10000}"
+table "Dates, titles and HEIC pictures" "$paired" "$bench/bench_facts" run "$facts"

@@ -196,6 +196,34 @@ private slots:
         QCOMPARE(m_desktop->messages, QStringList());
     }
 
+    // What was read of a file is kept for the next gathering, but not past a change of the file.
+    void aChangedPictureIsReadAgain()
+    {
+        restart("ORDER=o|1|2\r\n");
+        m_window->findChild<QCheckBox *>("chkJpg")->setChecked(true);
+        QImage pixels(8, 8, QImage::Format_RGB32);
+        pixels.fill(Qt::green);
+        const auto taken = [&pixels](const char *time) {
+            return cTestFiles::withMetadata(cTestFiles::cameraJpeg(pixels, 1),
+                                            {{"Exif.Photo.DateTimeOriginal", time}});
+        };
+        cTestFiles::write(m_in + "/a.jpg", taken("2024:01:01 10:00:00"));
+        cTestFiles::write(m_in + "/b.jpg", taken("2024:01:02 10:00:00"));
+        press("cmdGetFiles");
+        QCOMPARE(column(found()), (QStringList{"a.jpg", "b.jpg"}));
+        press("cmdGetFiles");
+        QCOMPARE(column(found()), (QStringList{"a.jpg", "b.jpg"}));
+        // Written over with a picture of the same size, as an editor saving a new date does.
+        cTestFiles::write(m_in + "/a.jpg", taken("2024:01:03 10:00:00"));
+        QFile edited(m_in + "/a.jpg");
+        QVERIFY(edited.open(QIODevice::ReadWrite));
+        QVERIFY(edited.setFileTime(QDateTime::currentDateTime().addSecs(60),
+                                   QFileDevice::FileModificationTime));
+        edited.close();
+        press("cmdGetFiles");
+        QCOMPARE(column(found()), (QStringList{"b.jpg", "a.jpg"}));
+    }
+
     // "MORETYPES": the pictures phones, cameras and screenshots give beside GIF and JPG are
     // listed with their type, previewed and thumbnailed.
     void furtherTypesAreShownAndThumbnailed_data()

@@ -8,6 +8,9 @@
 #include "common/cRegularFile.h"
 
 #include <QFileInfo>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 #include <QtConcurrent>
 #include <exiv2/exiv2.hpp>
 #include <mutex>
@@ -110,6 +113,21 @@ QDateTime timeOf(const QString &text)
     return QDateTime::fromString(iso, Qt::ISODate);
 }
 
+// A file's size and time of change in milliseconds, as cheaply as the system tells them.
+std::pair<qint64, qint64> stampOf(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat status;
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return {-1, 0};
+    return {qint64(status.st_size),
+            qint64(status.st_mtim.tv_sec) * 1000 + status.st_mtim.tv_nsec / 1'000'000};
+#else
+    const QFileInfo file(path);
+    return {file.exists() ? file.size() : -1, file.lastModified().toMSecsSinceEpoch()};
+#endif
+}
+
 void quietExiv2()
 {
     static std::once_flag once;
@@ -131,6 +149,8 @@ bool cPictureFacts::read(QList<cPicture> &pictures, cProgress *progress)
 {
     quietExiv2();
     m_opened = 0;
+    // The threads below fill in pictures of their own; none of them may copy the list first.
+    pictures.detach();
     std::vector<Facts> read(size_t(pictures.size()));
     std::vector<qsizetype> positions;
     for (qsizetype from = 0; from < pictures.size(); from += batch) {
@@ -139,27 +159,24 @@ bool cPictureFacts::read(QList<cPicture> &pictures, cProgress *progress)
         std::iota(positions.begin(), positions.end(), from);
         QtConcurrent::blockingMap(positions, [&](qsizetype i) {
             const QString path = pictures.at(i).path();
-            const QFileInfo file(path);
-            const qint64 size = file.size();
-            const qint64 modified = file.lastModified().toMSecsSinceEpoch();
+            const auto [size, modified] = stampOf(path);
             const auto known = m_known.constFind(path);
-            read[size_t(i)] =
-                known != m_known.cend() && known->size == size && known->modified == modified
-                    ? *known
-                    : readFile(path, size, modified);
+            if (known != m_known.cend() && known->size == size && known->modified == modified) {
+                pictures[i].taken = known->taken;
+                pictures[i].title = known->title;
+            } else {
+                read[size_t(i)] = readFile(path, size, modified);
+            }
         });
         for (qsizetype i = from; i < end; ++i) {
             Facts &facts = read[size_t(i)];
+            if (facts.size < 0)
+                continue;
             cPicture &picture = pictures[i];
             picture.taken = facts.taken;
             picture.title = facts.title;
-            const QString path = picture.path();
-            auto known = m_known.find(path);
-            if (known == m_known.end() || known->size != facts.size ||
-                known->modified != facts.modified) {
-                ++m_opened;
-                m_known.insert(path, std::move(facts));
-            }
+            ++m_opened;
+            m_known.insert(picture.path(), std::move(facts));
         }
         if (progress && !progress->step(end))
             return false;

@@ -107,18 +107,18 @@ int main(int argc, char *argv[])
     const cPairTimer timer;
     timer.row(
         "gathering camera JPEGs, reading each one's date taken and title", count,
-        [&] { cGathering(options).gather(jpegs, false, true, none); },
+        [&] { cGathering(options).gather(jpegs, false, true, jpegs, none); },
         "exiftool -fast2 -DateTimeOriginal -Title",
         [&] {
             cPairTimer::runProgram("exiftool",
                                    {"-fast2", "-DateTimeOriginal", "-Title", "-q", jpegs});
         });
     cGathering kept(options);
-    kept.gather(jpegs, false, true, none);
+    kept.gather(jpegs, false, true, jpegs, none);
     timer.row(
         "gathering them again, nothing changed", count,
-        [&] { kept.gather(jpegs, false, true, none); }, "gathering without dates or titles",
-        [&] { cGathering(plain).gather(jpegs, false, true, none); });
+        [&] { kept.gather(jpegs, false, true, jpegs, none); }, "gathering without dates or titles",
+        [&] { cGathering(plain).gather(jpegs, false, true, jpegs, none); });
 
     const cThumbnailer thumbnailer(work.filePath(QStringLiteral("thumbs")), QSize(120, 120));
     for (const auto &[name, step] :

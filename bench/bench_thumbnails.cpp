@@ -162,8 +162,9 @@ int main(int argc, char *argv[])
     QDir(work).removeRecursively();
     QStringList files;
     QList<cPicture> pictures;
-    const double gatherMs =
-        elapsedMs([&] { pictures = cImageFinder::find(folder, false, true).pictures; });
+    const double gatherMs = elapsedMs([&] {
+        pictures = cImageFinder::find(folder, {false, true}).pictures;
+    });
     for (const cPicture &picture : pictures)
         files.append(picture.path());
     const cThumbnailer thumbnailer(work + QStringLiteral("/qdx"), QSize(120, 120));

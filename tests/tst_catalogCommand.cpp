@@ -175,6 +175,20 @@ private slots:
         QCOMPARE(m_err.count("cannot read XYZ pictures"), 1);
     }
 
+    // "SUBFOLDERS" gathers the folders below the input folder, each picture linked where it is.
+    void subfoldersAreGathered()
+    {
+        QVERIFY(QDir(m_in).mkpath("sub/deeper"));
+        cTestFiles::write(m_in + "/sub/deeper/s.jpg", "x");
+        cTestFiles::write(m_ini, pageSettings + "SUBFOLDERS=s|-1|1\r\n");
+        const QString out = m_dir->filePath("out");
+        QDir().mkpath(out);
+        QCOMPARE(run({"--out", out, m_in}), 0);
+        const QByteArray page = cTestFiles::read(out + "/index.htm");
+        QCOMPARE(page.count("<td "), 5);
+        QVERIFY(page.contains("<a href=\"../in/sub/deeper/s.jpg\">"));
+    }
+
     void failuresSayWhatWentWrong_data()
     {
         QTest::addColumn<QStringList>("arguments");

@@ -20,9 +20,11 @@
 #include <QPainter>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 #include <QtTest>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -194,6 +196,54 @@ private slots:
         press("cmdGetFiles");
         QCOMPARE(column(found()), listed);
         QCOMPARE(m_desktop->messages, QStringList());
+    }
+
+    // "SUBFOLDERS": the folders below the input folder too, each folder's pictures before its
+    // subfolders'; not hidden folders, links that lead out or back up, nor the thumbnail folder
+    // the program writes there. The page links each picture where it is.
+    void subfoldersAreGathered()
+    {
+        restart("SUBFOLDERS=s|-1|1\r\n");
+        m_window->findChild<QCheckBox *>("chkJpg")->setChecked(true);
+        gOption.chgStrVal("THUMBDIR", "thumbs");
+        m_window->findChild<QLineEdit *>("txtOutPath")->setText(m_in);
+        QImage pixels(8, 8, QImage::Format_RGB32);
+        pixels.fill(Qt::green);
+        const QByteArray jpeg = cTestFiles::cameraJpeg(pixels, 1);
+        for (const QString folder : {"2024/July", ".hidden", "Ä folder", "thumbs"})
+            QVERIFY(QDir(m_in).mkpath(folder));
+        QVERIFY(QDir(m_dir->path()).mkpath("elsewhere"));
+        for (const QString name : {"b.jpg", "2024/a b & c#.jpg", ".hidden/h.jpg", "Ä folder/ü.jpg",
+                                   "thumbs/planted.jpg"})
+            cTestFiles::write(m_in + "/" + name, jpeg);
+        cTestFiles::write(m_in + "/2024/July/x.gif", tinyGif);
+        cTestFiles::write(m_dir->filePath("elsewhere/e.jpg"), jpeg);
+        QVERIFY(QFile::link(m_in + "/2024", m_in + "/2024/July/back up"));
+        QVERIFY(QFile::link(m_dir->filePath("elsewhere"), m_in + "/out"));
+        const QStringList listed = {"b.jpg", "2024/a b & c#.jpg", "2024/July/x.gif",
+                                    "Ä folder/ü.jpg"};
+        press("cmdGetFiles");
+        QCOMPARE(column(found()), listed);
+        press("cmdAddAll");
+        QCOMPARE(column(selected()), listed);
+        press("CmdGenFiles");
+        QCOMPARE(m_desktop->messages, QStringList());
+        // Every cell links a picture that is there, from the page's folder.
+        const QString page = QString::fromUtf8(cTestFiles::read(m_in + "/index.htm"));
+        QRegularExpressionMatchIterator links =
+            QRegularExpression("<a href=\"([^\"]+)\"").globalMatch(page);
+        int linked = 0;
+        while (links.hasNext()) {
+            const QString link =
+                QUrl::fromPercentEncoding(links.next().captured(1).replace("&amp;", "&").toUtf8());
+            QVERIFY2(QFile::exists(m_in + "/" + link), qPrintable(link));
+            ++linked;
+        }
+        QCOMPARE(linked, listed.size());
+        // The thumbnails just written are not gathered.
+        QCOMPARE(QDir(m_in + "/thumbs").count(), uint(2 + 1 + listed.size()));
+        press("cmdGetFiles");
+        QCOMPARE(column(found()), listed);
     }
 
     // What was read of a file is kept for the next gathering, but not past a change of the file.

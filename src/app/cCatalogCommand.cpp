@@ -153,8 +153,10 @@ int cCatalogCommand::run(const QStringList &arguments, const cProgramPlace &plac
         return showProgress ? std::make_unique<cConsoleProgress>(err, label) : nullptr;
     };
     const QString input = modUtil1::folderPath(options.input);
+    const QString outPath =
+        modUtil1::folderPath(options.out.isEmpty() ? options.input : options.out);
     cGathering::Result found = cGathering(gOption).gather(
-        input, options.gif, options.jpg, [&progress](cGathering::Step step, qint64) {
+        input, options.gif, options.jpg, outPath, [&progress](cGathering::Step step, qint64) {
             return progress(step == cGathering::Listing ? QStringLiteral("gathering")
                                                         : QStringLiteral("reading dates"));
         });
@@ -183,8 +185,6 @@ int cCatalogCommand::run(const QStringList &arguments, const cProgramPlace &plac
         }
     }
 
-    const QString outPath =
-        modUtil1::folderPath(options.out.isEmpty() ? options.input : options.out);
     const cCatalogWriter::Result result =
         cCatalogWriter(gOption, options.jobs)
             .write(outPath, list.pictures(), progress(QStringLiteral("writing")).get());

@@ -10,8 +10,9 @@ class cOption;
 class cProgress;
 
 // Gathers a folder's pictures as the settings ask: the types chosen and those "MORETYPES" names,
-// the facts of their files when "ORDER" or "CAPTION" needs them, in the order "ORDER" chooses.
-// What was read of a file is kept for the next gathering.
+// from its subfolders too with "SUBFOLDERS", with the facts of their files when "ORDER" or
+// "CAPTION" needs them, in the order "ORDER" chooses. What was read of a file is kept for the
+// next gathering.
 class cGathering
 {
 public:
@@ -28,9 +29,16 @@ public:
     };
 
     explicit cGathering(const cOption &options);
-    Result gather(const QString &folder, bool gif, bool jpg, const Progress &progress);
+    // outFolder, where the catalog goes: with subfolders, the folders written there are not
+    // gathered.
+    Result gather(const QString &folder, bool gif, bool jpg, const QString &outFolder,
+                  const Progress &progress);
+    // Whether "SUBFOLDERS" gathers the input folder's subfolders too.
+    static bool withSubfolders(const cOption &options);
 
 private:
+    QStringList writtenFolders(const QString &outFolder) const;
+
     const cOption &m_options;
     cPictureFacts m_facts;
 };

@@ -4,9 +4,12 @@
 #include "common/cProgress.h"
 #include "common/cTextOrder.h"
 
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 #include <algorithm>
 #ifdef Q_OS_UNIX
 #include <dirent.h>
@@ -70,67 +73,131 @@ QStringList cImageFinder::furtherTypes(const QString &setting)
     return types;
 }
 
-cImageFinder::Found cImageFinder::find(const QString &folder, bool gif, bool jpg,
-                                       cProgress *progress, const QStringList &further)
+namespace {
+// One folder's pictures, by type, and its subfolders, as the system lists them.
+struct Listing
+{
+    std::vector<QStringList> names;
+    QStringList folders;
+    int unreadable = 0;
+};
+
+// False when the progress stopped the listing; what was listed stays.
+bool listFolder(const QString &folder, const Endings &endings, bool subfolders, Listing &listing,
+                cProgress *progress, qsizetype &listed)
+{
+    listing.names.assign(size_t(endings.count()), QStringList());
+#ifdef Q_OS_UNIX
+    // The system's own listing: it shows the names Qt cannot decode, which would otherwise
+    // vanish without a word, and tells plain files without asking for each one.
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return true;
+    bool going = true;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArrayView name(entry->d_name);
+        if (name.startsWith('.'))
+            continue;
+        const qsizetype type = endings.of(name);
+        const bool mayBeFolder =
+            subfolders &&
+            (entry->d_type == DT_DIR || entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN);
+        if (type < 0 && !mayBeFolder)
+            continue;
+        struct stat status;
+        // Links are followed; FIFOs, sockets, devices and broken links are left out.
+        const bool known = entry->d_type == DT_REG || entry->d_type == DT_DIR;
+        if (!known && ::fstatat(::dirfd(dir), entry->d_name, &status, 0) != 0)
+            continue;
+        const bool file = known ? entry->d_type == DT_REG : S_ISREG(status.st_mode);
+        const bool isFolder = known ? entry->d_type == DT_DIR : S_ISDIR(status.st_mode);
+        if (!name.isValidUtf8()) {
+            listing.unreadable += file && type >= 0;
+            continue;
+        }
+        if (isFolder && subfolders)
+            listing.folders.append(cCodePage::decode(name, cCodePage::Utf8));
+        if (!file || type < 0)
+            continue;
+        listing.names[size_t(type)].append(cCodePage::decode(name, cCodePage::Utf8));
+        if (progress && !progress->step(++listed)) {
+            going = false;
+            break;
+        }
+    }
+    ::closedir(dir);
+    return going;
+#else
+    QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        it.next();
+        if (it.fileInfo().isDir()) {
+            if (subfolders && !it.fileName().startsWith(QLatin1Char('.')))
+                listing.folders.append(it.fileName());
+            continue;
+        }
+        const qsizetype type = endings.of(QFile::encodeName(it.fileName()));
+        if (type >= 0)
+            listing.names[size_t(type)].append(it.fileName());
+        if (progress && !progress->step(++listed))
+            return false;
+    }
+    return true;
+#endif
+}
+
+// In name order, as the file system the program was made for lists a folder.
+std::vector<quint32> nameOrder(const QStringList &names)
+{
+    return cTextOrder::order(
+        names.size(), [&names](qsizetype i) -> const QString & { return names.at(i); },
+        cTextOrder::Fold::Upper);
+}
+} // namespace
+
+cImageFinder::Found cImageFinder::find(const QString &folder, const Request &request,
+                                       cProgress *progress)
 {
     Found found;
-    const Endings endings(gif, jpg, further);
-    std::vector<QStringList> names(size_t(endings.count()));
+    const Endings endings(request.gif, request.jpg, request.further);
+    if (!endings.any())
+        return found;
+    // The folders still to list, and those met already: a link back up is not followed twice.
+    QStringList waiting = {folder};
+    const QString root = QFileInfo(folder).canonicalFilePath() + QLatin1Char('/');
+    QSet<QString> met = {root};
+    for (const QString &skipped : request.skipped)
+        met.insert(QFileInfo(skipped).canonicalFilePath() + QLatin1Char('/'));
     qsizetype listed = 0;
-    const auto add = [&names, &listed](qsizetype type, const QString &name) {
-        names[size_t(type)].append(name);
-        ++listed;
-    };
-    if (endings.any()) {
-#ifdef Q_OS_UNIX
-        // The system's own listing: it shows the names Qt cannot decode, which would otherwise
-        // vanish without a word, and tells plain files without asking for each one.
-        const QByteArray path = QFile::encodeName(folder);
-        if (DIR *dir = ::opendir(path.constData())) {
-            while (const dirent *entry = ::readdir(dir)) {
-                const QByteArrayView name(entry->d_name);
-                const qsizetype type = endings.of(name);
-                if (type < 0 || name.startsWith('.'))
-                    continue;
-                struct stat status;
-                // Links are followed; FIFOs, sockets, devices and broken links are left out.
-                if (entry->d_type != DT_REG &&
-                    (::fstatat(::dirfd(dir), entry->d_name, &status, 0) != 0 ||
-                     !S_ISREG(status.st_mode)))
-                    continue;
-                if (!name.isValidUtf8())
-                    ++found.unreadable;
-                else
-                    add(type, cCodePage::decode(name, cCodePage::Utf8));
-                if (progress && !progress->step(listed))
-                    break;
+    Listing listing;
+    while (!waiting.isEmpty()) {
+        const QString here = waiting.takeFirst();
+        const bool going = listFolder(here, endings, request.subfolders, listing, progress, listed);
+        found.unreadable += listing.unreadable;
+        listing.unreadable = 0;
+        for (size_t type = 0; type < listing.names.size(); ++type) {
+            QStringList &typed = listing.names[type];
+            const QString shown = type == 0   ? QStringLiteral("GIF")
+                                  : type == 1 ? QStringLiteral("JPG")
+                                              : request.further.at(qsizetype(type) - 2);
+            for (const quint32 i : nameOrder(typed))
+                found.pictures.append({here, std::move(typed[i]), shown});
+        }
+        if (!going)
+            break;
+        // Subfolders next, each in name order and its own subfolders before the next; none
+        // whose real place lies outside the input folder.
+        QStringList inside;
+        for (const quint32 i : nameOrder(listing.folders)) {
+            const QString path = here + listing.folders.at(i) + QDir::separator();
+            const QString real = QFileInfo(path).canonicalFilePath() + QLatin1Char('/');
+            if (real.size() > 1 && real.startsWith(root) && !met.contains(real)) {
+                met.insert(real);
+                inside.append(path);
             }
-            ::closedir(dir);
         }
-#else
-        QDirIterator it(folder, QDir::Files | QDir::NoDotAndDotDot);
-        while (it.hasNext()) {
-            it.next();
-            const qsizetype type = endings.of(QFile::encodeName(it.fileName()));
-            if (type >= 0)
-                add(type, it.fileName());
-            if (progress && !progress->step(listed))
-                break;
-        }
-#endif
-    }
-    found.pictures.reserve(listed);
-    for (size_t type = 0; type < names.size(); ++type) {
-        QStringList &typed = names[type];
-        const QString shown = type == 0   ? QStringLiteral("GIF")
-                              : type == 1 ? QStringLiteral("JPG")
-                                          : further.at(qsizetype(type) - 2);
-        // In name order, as the file system the program was made for lists a folder.
-        const std::vector<quint32> order = cTextOrder::order(
-            typed.size(), [&typed](qsizetype i) -> const QString & { return typed.at(i); },
-            cTextOrder::Fold::Upper);
-        for (const quint32 i : order)
-            found.pictures.append({folder, std::move(typed[i]), shown});
+        listing.folders.clear();
+        waiting = inside + waiting;
     }
     return found;
 }

@@ -25,8 +25,18 @@ public:
     // The types named by a setting ("png, WebP heic"), in upper case as the lists show them,
     // each once; GIF and JPG are left to their boxes.
     static QStringList furtherTypes(const QString &setting);
+    struct Request
+    {
+        bool gif = true;
+        bool jpg = true;
+        // Types gathered after the JPGs, each as furtherTypes gives it.
+        QStringList further = {};
+        // With subfolders, each folder's pictures come before those of its subfolders, each
+        // subfolder in name order; hidden ones, links out of the folder and folders met before
+        // are left out, as are the skipped ones (where the program writes).
+        bool subfolders = false;
+        QStringList skipped = {};
+    };
     // progress, when given, hears of every picture listed; a cancel keeps what was listed.
-    // further: types gathered after the JPGs, each as furtherTypes gives it.
-    static Found find(const QString &folder, bool gif, bool jpg, cProgress *progress = nullptr,
-                      const QStringList &further = {});
+    static Found find(const QString &folder, const Request &request, cProgress *progress = nullptr);
 };

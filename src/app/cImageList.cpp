@@ -50,7 +50,22 @@ QVariant cImageList::data(const QModelIndex &index, int role) const
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= count())
         return QVariant();
     const Row &row = this->row(index.row());
-    return index.column() == 0 ? row.name : m_types.text(row.type());
+    if (index.column() != 0)
+        return m_types.text(row.type());
+    const QString &folder = m_folders.text(row.folder());
+    if (m_shownBelow.isEmpty() || folder.size() <= m_shownBelow.size() ||
+        !folder.startsWith(m_shownBelow))
+        return row.name;
+    return QString(QStringView(folder).mid(m_shownBelow.size()) + row.name);
+}
+
+void cImageList::setShownBelow(const QString &folder)
+{
+    if (folder == m_shownBelow)
+        return;
+    beginResetModel();
+    m_shownBelow = folder;
+    endResetModel();
 }
 
 QVariant cImageList::headerData(int section, Qt::Orientation orientation, int role) const

@@ -32,6 +32,8 @@ public:
     QList<cPicture> pictures() const;
     // Whether the folder is part of the key; switching it keys the rows anew.
     void setFolderKeys(bool on);
+    // A picture in a folder under this one is shown with its path from here; empty shows names.
+    void setShownBelow(const QString &folder);
 
     void clear();
     // Adds one picture at the end; false, and nothing added, when its key is already held.
@@ -124,6 +126,7 @@ private:
     std::vector<Facts> m_facts;
     std::vector<Slot> m_slots; // open addressing, at most half full, a power of two long
     bool m_folderKeys = false;
+    QString m_shownBelow;
     bool m_sorted = false;
     int m_sortColumn = 0;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;

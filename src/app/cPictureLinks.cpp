@@ -10,7 +10,9 @@
 
 bool cPictureLinks::fromOwnFolders(const cOption &options)
 {
-    return options.getIntVal(QStringLiteral("RELLINKS")) == 1;
+    // Pictures of subfolders can only be linked from where they are.
+    return options.getIntVal(QStringLiteral("RELLINKS")) == 1 ||
+           options.getIntVal(QStringLiteral("SUBFOLDERS")) == 1;
 }
 
 cPictureLinks::cPictureLinks(bool fromOwnFolders, const QString &pageFolder,

@@ -43,7 +43,7 @@ void cPictureOrder::arrange(QList<cPicture> &pictures, int order)
     QStringList keys;
     keys.reserve(pictures.size());
     for (const cPicture &picture : std::as_const(pictures))
-        keys.append(numberedKey(picture.name));
+        keys.append(numberedKey(picture.path()));
     std::vector<quint32> positions = cTextOrder::order(
         keys.size(), [&keys](qsizetype i) -> const QString & { return keys.at(i); },
         cTextOrder::Fold::Upper);

@@ -371,8 +371,14 @@ void frmZentra::cmdGetFiles_Click()
     try {
         m_found->clear();
         // A cancel keeps what was listed.
+        useFolderKeys();
+        const QString folder = getInPath();
+        // With subfolders the lists show where below the input folder each picture lies.
+        const QString shownBelow = cGathering::withSubfolders(gOption) ? folder : QString();
+        m_found->setShownBelow(shownBelow);
+        m_selected->setShownBelow(shownBelow);
         cGathering::Result found = m_gathering.gather(
-            getInPath(), chkGif->isChecked(), chkJpg->isChecked(),
+            folder, chkGif->isChecked(), chkJpg->isChecked(), getOutPath(),
             [this](cGathering::Step step, qint64 total) {
                 return cDesktop::current().progress(
                     this,
@@ -434,6 +440,7 @@ void frmZentra::cmdAddAll_Click()
 void frmZentra::useFolderKeys()
 {
     // With links from the output folder, pictures of one name from two folders are two pictures.
+    m_found->setFolderKeys(cPictureLinks::fromOwnFolders(gOption));
     m_selected->setFolderKeys(cPictureLinks::fromOwnFolders(gOption));
 }
 

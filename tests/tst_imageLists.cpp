@@ -246,6 +246,54 @@ private slots:
         QCOMPARE(column(found()), listed);
     }
 
+    // Broken and hostile metadata neither stops the gathering nor gives a date: the file's time
+    // stands.
+    void brokenMetadataGivesTheFileTime_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QImage pixels(8, 8, QImage::Format_RGB32);
+        pixels.fill(Qt::green);
+        const QByteArray dated =
+            cTestFiles::withMetadata(cTestFiles::cameraJpeg(pixels, 1),
+                                     {{"Exif.Photo.DateTimeOriginal", "2001:01:01 00:00:00"},
+                                      {"Xmp.dc.title", "lang=x-default Old"}});
+        const qsizetype exifAt = dated.indexOf("Exif");
+        QTest::newRow("cut short inside its EXIF") << dated.left(exifAt + 40);
+        QByteArray overlong = dated;
+        overlong[exifAt - 2] = char(0xFF);
+        overlong[exifAt - 1] = char(0xFF);
+        QTest::newRow("a segment longer than the file") << overlong;
+        QByteArray noTiff = dated;
+        noTiff.replace(exifAt + 6, 4, "XX\xff\xff");
+        QTest::newRow("EXIF without a TIFF header") << noTiff;
+        QTest::newRow("a date of no calendar")
+            << cTestFiles::withMetadata(cTestFiles::cameraJpeg(pixels, 1),
+                                        {{"Exif.Photo.DateTimeOriginal", "2001:13:45 99:99:99"}});
+        const QByteArray heic = cTestFiles::heif(
+            pixels, false, QImage(), {{"Exif.Photo.DateTimeOriginal", "2001:01:01 00:00:00"}});
+        QTest::newRow("a HEIC cut in half") << heic.left(heic.size() / 2);
+        QTest::newRow("bytes named HEIC") << QByteArray(4000, '\x5A');
+    }
+    void brokenMetadataGivesTheFileTime()
+    {
+        QFETCH(QByteArray, bytes);
+        restart("ORDER=o|1|2\r\nCAPTION=c|1|3\r\nMORETYPES=m|9|heic\r\n");
+        m_window->findChild<QCheckBox *>("chkJpg")->setChecked(true);
+        QImage pixels(8, 8, QImage::Format_RGB32);
+        pixels.fill(Qt::green);
+        cTestFiles::write(
+            m_in + "/a.jpg",
+            cTestFiles::withMetadata(cTestFiles::cameraJpeg(pixels, 1),
+                                     {{"Exif.Photo.DateTimeOriginal", "2010:01:01 00:00:00"}}));
+        const QString broken =
+            m_in +
+            (bytes.contains("ftyp") || bytes.startsWith("ZZ") ? "/broken.heic" : "/broken.jpg");
+        cTestFiles::write(broken, bytes);
+        press("cmdGetFiles");
+        // Taken in 2010, before the broken file's time of today.
+        QCOMPARE(column(found()), (QStringList{"a.jpg", QFileInfo(broken).fileName()}));
+    }
+
     // What was read of a file is kept for the next gathering, but not past a change of the file.
     void aChangedPictureIsReadAgain()
     {

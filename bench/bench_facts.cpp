@@ -14,7 +14,6 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -23,20 +22,13 @@ namespace {
 // and a photo manager write: make, model, time, the camera's filler description, a title.
 QByteArray cameraJpeg(int seed)
 {
-    QImage picture(320, 240, QImage::Format_RGB32);
-    QRandomGenerator random(seed);
-    for (int y = 0; y < picture.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
-        for (int x = 0; x < picture.width(); ++x)
-            line[x] = qRgb(x & 255, int(random.bounded(256)), y & 255);
-    }
     const QString time = QStringLiteral("2024:%1:%2 %3:%4:00")
                              .arg(1 + seed % 12, 2, 10, QLatin1Char('0'))
                              .arg(1 + seed % 28, 2, 10, QLatin1Char('0'))
                              .arg(seed % 24, 2, 10, QLatin1Char('0'))
                              .arg(seed % 60, 2, 10, QLatin1Char('0'));
     return cTestFiles::withMetadata(
-        cTestFiles::cameraJpeg(picture, 1, 85),
+        cTestFiles::cameraJpeg(cTestFiles::cameraLike(QSize(320, 240), seed, 48), 1, 85),
         {{"Exif.Image.Make", "OLYMPUS IMAGING CORP."},
          {"Exif.Image.Model", "E-M10"},
          {"Exif.Image.ImageDescription", "OLYMPUS DIGITAL CAMERA"},
@@ -46,19 +38,6 @@ QByteArray cameraJpeg(int seed)
          {"Xmp.dc.title", QStringLiteral("lang=x-default Picture %1").arg(seed)}});
 }
 
-QImage phonePicture()
-{
-    QImage picture(4000, 3000, QImage::Format_RGB32);
-    QRandomGenerator random(7);
-    for (int y = 0; y < picture.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
-        for (int x = 0; x < picture.width(); ++x) {
-            const int noise = int(random.bounded(24));
-            line[x] = qRgb((x / 16 + noise) & 255, (y / 12 + noise) & 255, (x + y) / 28 & 255);
-        }
-    }
-    return picture;
-}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -74,7 +53,7 @@ int main(int argc, char *argv[])
                 file.write(cameraJpeg(i));
         }
         // A phone's picture carries a thumbnail of its own; one without is decoded whole.
-        const QImage picture = phonePicture();
+        const QImage picture = cTestFiles::cameraLike(QSize(4000, 3000), 7, 24);
         const QImage ownThumbnail =
             picture.scaled(320, 240, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         for (const bool withThumbnail : {true, false}) {

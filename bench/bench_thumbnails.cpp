@@ -16,7 +16,6 @@
 #include <QImage>
 #include <QImageReader>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QThread>
 #include <QTimer>
 #include <QtConcurrent>
@@ -24,20 +23,10 @@
 #include <sys/resource.h>
 
 namespace {
-// Camera-like detail: noise over a gradient, which compresses as photographs do, not as flat
-// colours; orientation 6, as a camera held upright writes it.
+// Orientation 6, as a camera held upright writes it.
 QByteArray cameraPicture(int seed)
 {
-    QImage picture(4000, 3000, QImage::Format_RGB32);
-    QRandomGenerator random(seed);
-    for (int y = 0; y < picture.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
-        for (int x = 0; x < picture.width(); ++x) {
-            const int noise = int(random.bounded(48));
-            line[x] = qRgb((x / 16 + noise) & 255, (y / 12 + noise) & 255, (x + y) / 28 & 255);
-        }
-    }
-    return cTestFiles::cameraJpeg(picture, 6, 85);
+    return cTestFiles::cameraJpeg(cTestFiles::cameraLike(QSize(4000, 3000), seed, 48), 6, 85);
 }
 
 double elapsedMs(const std::function<void()> &work)

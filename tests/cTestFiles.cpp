@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImageWriter>
+#include <QRandomGenerator>
 #include <cstring>
 #include <exiv2/exiv2.hpp>
 #include <libheif/heif.h>
@@ -54,6 +55,20 @@ QStringList cTestFiles::loaded(const QString &path)
 QByteArray cTestFiles::tinyGif()
 {
     return QByteArray::fromBase64("R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7");
+}
+
+QImage cTestFiles::cameraLike(const QSize &size, int seed, int noise)
+{
+    QImage picture(size, QImage::Format_RGB32);
+    QRandomGenerator random(seed);
+    for (int y = 0; y < picture.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            const int grain = int(random.bounded(noise));
+            line[x] = qRgb((x / 16 + grain) & 255, (y / 12 + grain) & 255, (x + y) / 28 & 255);
+        }
+    }
+    return picture;
 }
 
 QByteArray cTestFiles::cameraJpeg(const QImage &picture, int orientation, int quality)

@@ -13,6 +13,9 @@ struct cTestFiles
     // What a store loads from the settings file at path, one "section/key=text|length|value"
     // per key in file order, and the number of the error that stopped the load, if any.
     static QStringList loaded(const QString &path);
+    // Camera-like detail: noise over a gradient, which compresses as photographs do, not as flat
+    // colours; the same for the same seed.
+    static QImage cameraLike(const QSize &size, int seed, int noise);
     // A JPEG of the picture as a camera writes it: with an EXIF orientation that says how to turn
     // the stored pixels (6: a quarter turn clockwise).
     static QByteArray cameraJpeg(const QImage &picture, int orientation, int quality = -1);

@@ -686,11 +686,7 @@ private slots:
     // Home and End used to scroll the lists sideways.
     void homeAndEndGoToTheFirstAndTheLast()
     {
-        for (int width = 10; width <= 50; width += 10) {
-            QImage picture(width, 20, QImage::Format_RGB32);
-            picture.fill(Qt::red);
-            QVERIFY(picture.save(m_in + QString("/w%1.jpg").arg(width), "JPG"));
-        }
+        writeWidths();
         QVERIFY(cUserInput::showActive(m_window.get()));
         cUserInput::click(m_window->findChild<QWidget *>("cmdGetFiles"));
         cUserInput::click(m_window->findChild<QWidget *>("cmdAddAll"));
@@ -738,11 +734,7 @@ private slots:
     // A large photo held the window while it decoded, and holding an arrow key lagged behind.
     void previewIsDecodedAwayFromTheWindow()
     {
-        for (int width = 10; width <= 50; width += 10) {
-            QImage picture(width, 20, QImage::Format_RGB32);
-            picture.fill(Qt::red);
-            QVERIFY(picture.save(m_in + QString("/w%1.jpg").arg(width), "JPG"));
-        }
+        writeWidths();
         QVERIFY(cUserInput::showActive(m_window.get()));
         cUserInput::click(m_window->findChild<QWidget *>("cmdGetFiles"));
         const QStringList names = column(found());
@@ -960,6 +952,15 @@ private slots:
 
 private:
     // A window started anew on the settings file, with these lines added to it first.
+    // Pictures w10.jpg to w50.jpg, each as wide as its name says.
+    void writeWidths()
+    {
+        for (int width = 10; width <= 50; width += 10) {
+            QImage picture(width, 20, QImage::Format_RGB32);
+            picture.fill(Qt::red);
+            QVERIFY(picture.save(m_in + QString("/w%1.jpg").arg(width), "JPG"));
+        }
+    }
     void restart(const QByteArray &lines, bool add = true)
     {
         if (add)

@@ -175,13 +175,21 @@ cImageFinder::Found cImageFinder::find(const QString &folder, const Request &req
         const bool going = listFolder(here, endings, request.subfolders, listing, progress, listed);
         found.unreadable += listing.unreadable;
         listing.unreadable = 0;
+        qsizetype total = found.pictures.size();
+        for (const QStringList &typed : listing.names)
+            total += typed.size();
+        found.pictures.reserve(total);
         for (size_t type = 0; type < listing.names.size(); ++type) {
             QStringList &typed = listing.names[type];
             const QString shown = type == 0   ? QStringLiteral("GIF")
                                   : type == 1 ? QStringLiteral("JPG")
                                               : request.further.at(qsizetype(type) - 2);
+            // Each name copied in its new order: the rows that read them later read memory in
+            // order (at a million, Get Images and Generate Catalog take twice as long without).
             for (const quint32 i : nameOrder(typed))
-                found.pictures.append({here, std::move(typed[i]), shown});
+                found.pictures.append(
+                    {here, QString(typed.at(i).constData(), typed.at(i).size()), shown});
+            typed.clear();
         }
         if (!going)
             break;

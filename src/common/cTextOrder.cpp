@@ -17,7 +17,11 @@ struct SortKey
 
 char16_t foldedUnit(char16_t unit, cTextOrder::Fold fold)
 {
-    return fold == cTextOrder::Fold::Lower ? modUtil1::foldCase(unit) : QChar::toUpper(unit);
+    if (fold == cTextOrder::Fold::Lower)
+        return modUtil1::foldCase(unit);
+    if (unit < 0x80)
+        return unit >= 'a' && unit <= 'z' ? char16_t(unit - ('a' - 'A')) : unit;
+    return char16_t(QChar::toUpper(unit));
 }
 
 // The order of any two texts; for ASCII texts it is the order of their folded bytes.

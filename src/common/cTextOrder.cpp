@@ -2,6 +2,7 @@
 
 #include "common/modUtil1.h"
 
+#include <QHash>
 #include <algorithm>
 #include <cstring>
 
@@ -40,27 +41,16 @@ int compareFolded(const QString &a, const QString &b, cTextOrder::Fold fold)
 }
 } // namespace
 
-std::vector<quint32> cTextOrder::order(qsizetype count,
-                                       const std::function<const QString &(qsizetype)> &text,
-                                       Fold fold, Qt::SortOrder direction)
+namespace {
+// The keys' order once their folded bytes are in the arena: ASCII texts by their bytes, any pair
+// with another text by slow, which compares the whole texts.
+std::vector<quint32> sortKeys(std::vector<SortKey> &keys, const std::vector<char> &arena,
+                              const std::function<int(quint32, quint32)> &slow,
+                              Qt::SortOrder direction)
 {
-    size_t total = 0;
-    for (qsizetype i = 0; i < count; ++i)
-        total += size_t(text(i).size());
-    std::vector<char> arena(total);
-    std::vector<SortKey> keys(static_cast<size_t>(count));
-    size_t used = 0;
     const SortKey *first = nullptr;
     size_t common = 0; // the length of the start all ASCII texts share
-    for (qsizetype i = 0; i < count; ++i) {
-        SortKey &key = keys[size_t(i)];
-        const QString &words = text(i);
-        key = {0, quint32(used), quint32(words.size()), quint32(i), true};
-        for (const QChar c : words) {
-            const char16_t unit = c.unicode();
-            key.ascii = key.ascii && unit < 0x80;
-            arena[used++] = char(foldedUnit(unit, fold));
-        }
+    for (const SortKey &key : keys) {
         if (!key.ascii)
             continue;
         if (!first) {
@@ -78,7 +68,7 @@ std::vector<quint32> cTextOrder::order(qsizetype count,
     const size_t from = common + 8;
     const auto less = [&](const SortKey &a, const SortKey &b) {
         if (!a.ascii || !b.ascii)
-            return compareFolded(text(a.text), text(b.text), fold) < 0;
+            return slow(a.text, b.text) < 0;
         if (a.head != b.head)
             return a.head < b.head;
         const size_t shorter = std::min(a.size, b.size);
@@ -97,4 +87,62 @@ std::vector<quint32> cTextOrder::order(qsizetype count,
     for (const SortKey &key : keys)
         order.push_back(key.text);
     return order;
+}
+} // namespace
+
+std::vector<quint32> cTextOrder::order(qsizetype count,
+                                       const std::function<const QString &(qsizetype)> &text,
+                                       Fold fold, Qt::SortOrder direction)
+{
+    size_t total = 0;
+    for (qsizetype i = 0; i < count; ++i)
+        total += size_t(text(i).size());
+    std::vector<char> arena(total);
+    std::vector<SortKey> keys(static_cast<size_t>(count));
+    size_t used = 0;
+    for (qsizetype i = 0; i < count; ++i) {
+        SortKey &key = keys[size_t(i)];
+        const QString &words = text(i);
+        key = {0, quint32(used), quint32(words.size()), quint32(i), true};
+        for (const QChar c : words) {
+            const char16_t unit = c.unicode();
+            key.ascii = key.ascii && unit < 0x80;
+            arena[used++] = char(foldedUnit(unit, fold));
+        }
+    }
+    return sortKeys(
+        keys, arena, [&](quint32 a, quint32 b) { return compareFolded(text(a), text(b), fold); },
+        direction);
+}
+
+std::vector<quint32> cTextOrder::orderUtf8(qsizetype count,
+                                           const std::function<QByteArrayView(qsizetype)> &utf8,
+                                           Fold fold)
+{
+    size_t total = 0;
+    for (qsizetype i = 0; i < count; ++i)
+        total += size_t(utf8(i).size());
+    std::vector<char> arena(total);
+    std::vector<SortKey> keys(static_cast<size_t>(count));
+    // Texts beyond ASCII are few: each is decoded once, for the whole compare.
+    QHash<quint32, QString> decoded;
+    size_t used = 0;
+    for (qsizetype i = 0; i < count; ++i) {
+        SortKey &key = keys[size_t(i)];
+        const QByteArrayView bytes = utf8(i);
+        key = {0, quint32(used), quint32(bytes.size()), quint32(i), true};
+        for (const char byte : bytes) {
+            key.ascii = key.ascii && uchar(byte) < 0x80;
+            arena[used++] = char(foldedUnit(char16_t(uchar(byte)), fold));
+        }
+        if (!key.ascii)
+            decoded.insert(quint32(i), QString::fromUtf8(bytes));
+    }
+    const auto text = [&](quint32 i) {
+        const auto found = decoded.constFind(i);
+        return found != decoded.cend() ? *found : QString::fromLatin1(utf8(i));
+    };
+    return sortKeys(
+        keys, arena, [&](quint32 a, quint32 b) { return compareFolded(text(a), text(b), fold); },
+        Qt::AscendingOrder);
 }

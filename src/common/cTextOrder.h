@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <functional>
 #include <vector>
@@ -20,4 +21,7 @@ public:
     static std::vector<quint32> order(qsizetype count,
                                       const std::function<const QString &(qsizetype)> &text,
                                       Fold fold, Qt::SortOrder direction = Qt::AscendingOrder);
+    // The same for texts in UTF-8, as a folder lists its names.
+    static std::vector<quint32>
+    orderUtf8(qsizetype count, const std::function<QByteArrayView(qsizetype)> &utf8, Fold fold);
 };

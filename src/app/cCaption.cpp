@@ -2,8 +2,8 @@
 
 QString cCaption::of(const cPicture &picture, int kind)
 {
-    const QString title = picture.title.isEmpty() ? picture.name : picture.title;
-    const QString taken = picture.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    const QString title = picture.title().isEmpty() ? picture.name : picture.title();
+    const QString taken = picture.taken().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     switch (kind) {
     case Title:
         return title;

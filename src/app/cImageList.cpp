@@ -78,11 +78,8 @@ QVariant cImageList::headerData(int section, Qt::Orientation orientation, int ro
 cPicture cImageList::at(int row) const
 {
     const Row &item = this->row(row);
-    if (item.facts == 0)
-        return {m_folders.text(item.folder()), item.name, m_types.text(item.type())};
-    const Facts &facts = m_facts[item.facts - 1];
-    return {m_folders.text(item.folder()), item.name, m_types.text(item.type()), facts.taken,
-            facts.title};
+    return {m_folders.text(item.folder()), item.name, m_types.text(item.type()),
+            item.facts == 0 ? FactsPointer() : m_facts[item.facts - 1]};
 }
 
 QList<cPicture> cImageList::pictures() const
@@ -109,7 +106,7 @@ void cImageList::clear()
     m_front = 0;
     m_types.clear();
     m_folders.clear();
-    m_facts = std::vector<Facts>();
+    m_facts = std::vector<FactsPointer>();
     m_slots.assign(smallestTable, Slot{empty, 0});
     endResetModel();
 }
@@ -126,7 +123,7 @@ bool cImageList::add(const cPicture &picture)
     }
     beginInsertRows(QModelIndex(), count(), count());
     append({picture.name, nameHash, m_types.number(picture.type) | folder << 8,
-            factsOf(picture.taken, picture.title)});
+            factsOf(picture.facts)});
     endInsertRows();
     return true;
 }
@@ -141,8 +138,7 @@ int cImageList::addAll(QList<cPicture> pictures, cProgress *progress)
         m_rows.reserve(size_t(pictures.size()));
     for (const cPicture &picture : std::as_const(pictures)) {
         const quint32 kind = m_types.number(picture.type) | m_folders.number(picture.folder) << 8;
-        const Row row{picture.name, hashOf(picture.name), kind,
-                      factsOf(picture.taken, picture.title)};
+        const Row row{picture.name, hashOf(picture.name), kind, factsOf(picture.facts)};
         if (!addRow(row, bulk, progress, count() - before))
             break;
     }
@@ -170,9 +166,7 @@ int cImageList::addAll(const cImageList &other, cProgress *progress)
     for (int number = 0; number < other.count(); ++number) {
         const Row &row = other.row(number);
         const quint32 kind = types[row.type()] | folders[row.folder()] << 8;
-        const quint32 facts = row.facts == 0 ? 0
-                                             : factsOf(other.m_facts[row.facts - 1].taken,
-                                                       other.m_facts[row.facts - 1].title);
+        const quint32 facts = row.facts == 0 ? 0 : factsOf(other.m_facts[row.facts - 1]);
         if (!addRow({row.name, row.nameHash, kind, facts}, bulk, progress, count() - before))
             break;
     }
@@ -215,11 +209,11 @@ void cImageList::append(const Row &row)
     }
 }
 
-quint32 cImageList::factsOf(const QDateTime &taken, const QString &title)
+quint32 cImageList::factsOf(const FactsPointer &facts)
 {
-    if (!taken.isValid() && title.isEmpty())
+    if (!facts)
         return 0;
-    m_facts.push_back({taken, title});
+    m_facts.push_back(facts);
     return quint32(m_facts.size());
 }
 

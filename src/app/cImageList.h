@@ -90,8 +90,9 @@ private:
     void finishAdding(bool bulk);
     // Adds a row unless its key is held.
     void append(const Row &row);
+    using FactsPointer = QExplicitlySharedDataPointer<cPicture::Facts>;
     // The row's number for the facts read from the picture's file, kept once they are read.
-    quint32 factsOf(const QDateTime &taken, const QString &title);
+    quint32 factsOf(const FactsPointer &facts);
     // The slot of the row with this key, or the empty slot where it would go.
     size_t slotOf(const QString &name, quint32 hash, quint32 folder) const;
     size_t slotOfRow(int row) const;
@@ -118,12 +119,7 @@ private:
     size_t m_front = 0;
     Texts m_types;
     Texts m_folders;
-    struct Facts
-    {
-        QDateTime taken;
-        QString title;
-    };
-    std::vector<Facts> m_facts;
+    std::vector<FactsPointer> m_facts;
     std::vector<Slot> m_slots; // open addressing, at most half full, a power of two long
     bool m_folderKeys = false;
     QString m_shownBelow;

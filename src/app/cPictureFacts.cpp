@@ -151,7 +151,7 @@ bool cPictureFacts::read(QList<cPicture> &pictures, cProgress *progress)
     m_opened = 0;
     // The threads below fill in pictures of their own; none of them may copy the list first.
     pictures.detach();
-    std::vector<Facts> read(size_t(pictures.size()));
+    std::vector<Known> read(size_t(pictures.size()));
     std::vector<qsizetype> positions;
     for (qsizetype from = 0; from < pictures.size(); from += batch) {
         const qsizetype end = std::min(pictures.size(), from + batch);
@@ -162,19 +162,17 @@ bool cPictureFacts::read(QList<cPicture> &pictures, cProgress *progress)
             const auto [size, modified] = stampOf(path);
             const auto known = m_known.constFind(path);
             if (known != m_known.cend() && known->size == size && known->modified == modified) {
-                pictures[i].taken = known->taken;
-                pictures[i].title = known->title;
+                pictures[i].facts = known->facts;
             } else {
                 read[size_t(i)] = readFile(path, size, modified);
             }
         });
         for (qsizetype i = from; i < end; ++i) {
-            Facts &facts = read[size_t(i)];
+            Known &facts = read[size_t(i)];
             if (facts.size < 0)
                 continue;
             cPicture &picture = pictures[i];
-            picture.taken = facts.taken;
-            picture.title = facts.title;
+            picture.facts = facts.facts;
             ++m_opened;
             m_known.insert(picture.path(), std::move(facts));
         }
@@ -184,12 +182,14 @@ bool cPictureFacts::read(QList<cPicture> &pictures, cProgress *progress)
     return true;
 }
 
-cPictureFacts::Facts cPictureFacts::readFile(const QString &path, qint64 size, qint64 modified)
+cPictureFacts::Known cPictureFacts::readFile(const QString &path, qint64 size, qint64 modified)
 {
-    Facts facts{size, modified, QDateTime::fromMSecsSinceEpoch(modified), QString()};
+    Known known{size, modified, QExplicitlySharedDataPointer<cPicture::Facts>(new cPicture::Facts)};
+    cPicture::Facts &facts = *known.facts;
+    facts.taken = QDateTime::fromMSecsSinceEpoch(modified);
     QFile file;
     if (cRegularFile::open(file, path).failed())
-        return facts;
+        return known;
     Exiv2::ExifData exif;
     Exiv2::XmpData xmp;
     Exiv2::IptcData iptc;
@@ -240,5 +240,5 @@ cPictureFacts::Facts cPictureFacts::readFile(const QString &path, qint64 size, q
             break;
         }
     }
-    return facts;
+    return known;
 }

@@ -24,15 +24,15 @@ public:
     qsizetype opened() const { return m_opened; }
 
 private:
-    struct Facts
+    // What was read of a file, with its size and time then.
+    struct Known
     {
         qint64 size = -1;
         qint64 modified = 0;
-        QDateTime taken;
-        QString title;
+        QExplicitlySharedDataPointer<cPicture::Facts> facts;
     };
-    static Facts readFile(const QString &path, qint64 size, qint64 modified);
+    static Known readFile(const QString &path, qint64 size, qint64 modified);
 
-    QHash<QString, Facts> m_known;
+    QHash<QString, Known> m_known;
     qsizetype m_opened = 0;
 };

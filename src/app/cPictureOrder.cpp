@@ -53,8 +53,8 @@ void cPictureOrder::arrange(QList<cPicture> &pictures, int order)
         std::vector<qint64> times;
         times.reserve(size_t(pictures.size()));
         for (const cPicture &picture : std::as_const(pictures))
-            times.push_back(picture.taken.isValid() ? picture.taken.toMSecsSinceEpoch()
-                                                    : std::numeric_limits<qint64>::max());
+            times.push_back(picture.taken().isValid() ? picture.taken().toMSecsSinceEpoch()
+                                                      : std::numeric_limits<qint64>::max());
         std::stable_sort(positions.begin(), positions.end(),
                          [&times](quint32 a, quint32 b) { return times[a] < times[b]; });
     }

@@ -60,21 +60,10 @@ QString textOf(const Exiv2::Value &value)
     return QString::fromStdString(value.toString()).trimmed();
 }
 
-QString firstExif(const Exiv2::ExifData &data, const char *key)
+// The text under a key of the EXIF, XMP or IPTC data; empty where there is none.
+template <typename Key, typename Data> QString textAt(const Data &data, const char *key)
 {
-    const auto found = data.findKey(Exiv2::ExifKey(key));
-    return found == data.end() || found->count() == 0 ? QString() : textOf(found->value());
-}
-
-QString firstXmp(const Exiv2::XmpData &data, const char *key)
-{
-    const auto found = data.findKey(Exiv2::XmpKey(key));
-    return found == data.end() || found->count() == 0 ? QString() : textOf(found->value());
-}
-
-QString firstIptc(const Exiv2::IptcData &data, const char *key)
-{
-    const auto found = data.findKey(Exiv2::IptcKey(key));
+    const auto found = data.findKey(Key(key));
     return found == data.end() || found->count() == 0 ? QString() : textOf(found->value());
 }
 
@@ -223,18 +212,18 @@ cPictureFacts::Known cPictureFacts::readFile(const QString &path, qint64 size, q
     } catch (const std::exception &) {
         // Not a format the library knows, or no metadata: the file's time stands.
     }
-    for (const QString &text :
-         {firstExif(exif, "Exif.Photo.DateTimeOriginal"),
-          firstXmp(xmp, "Xmp.exif.DateTimeOriginal"), firstXmp(xmp, "Xmp.photoshop.DateCreated"),
-          firstXmp(xmp, "Xmp.xmp.CreateDate")}) {
+    for (const QString &text : {textAt<Exiv2::ExifKey>(exif, "Exif.Photo.DateTimeOriginal"),
+                                textAt<Exiv2::XmpKey>(xmp, "Xmp.exif.DateTimeOriginal"),
+                                textAt<Exiv2::XmpKey>(xmp, "Xmp.photoshop.DateCreated"),
+                                textAt<Exiv2::XmpKey>(xmp, "Xmp.xmp.CreateDate")}) {
         if (const QDateTime time = timeOf(text); time.isValid()) {
             facts.taken = time;
             break;
         }
     }
-    for (const QString &text :
-         {firstXmp(xmp, "Xmp.dc.title"), firstIptc(iptc, "Iptc.Application2.Caption"),
-          firstExif(exif, "Exif.Image.ImageDescription")}) {
+    for (const QString &text : {textAt<Exiv2::XmpKey>(xmp, "Xmp.dc.title"),
+                                textAt<Exiv2::IptcKey>(iptc, "Iptc.Application2.Caption"),
+                                textAt<Exiv2::ExifKey>(exif, "Exif.Image.ImageDescription")}) {
         if (!text.isEmpty() && !isCameraFiller(text)) {
             facts.title = text;
             break;

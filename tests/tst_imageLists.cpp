@@ -131,6 +131,35 @@ private slots:
         QCOMPARE(column(found()), listed);
     }
 
+    // A folder too large for one read of the system's listing: listed whole, in order, or stopped
+    // at any point without waiting for the rest.
+    void aLargeFolderIsListedWholeOrStopped_data()
+    {
+        QTest::addColumn<int>("cancelAfter");
+        QTest::addColumn<int>("gathered");
+        QTest::newRow("whole") << -1 << 8000;
+        QTest::newRow("stopped early") << 100 << 101;
+        QTest::newRow("stopped late") << 7000 << 7001;
+    }
+    void aLargeFolderIsListedWholeOrStopped()
+    {
+        QFETCH(int, cancelAfter);
+        QFETCH(int, gathered);
+        // Long names, so that a few thousand fill several reads.
+        const QString start = QString(150, QLatin1Char('p'));
+        for (int i = 7999; i >= 0; --i)
+            cTestFiles::write(m_in + "/" + start + QString::number(i) + ".jpg", QByteArray());
+        QVERIFY(cUserInput::showActive(m_window.get()));
+        m_desktop->cancelAfter = cancelAfter;
+        press("cmdGetFiles");
+        QCOMPARE(field("txtNfiles"), QString::number(gathered));
+        if (cancelAfter < 0) {
+            const QStringList names = column(found());
+            QVERIFY(std::is_sorted(names.cbegin(), names.cend()));
+            QCOMPARE(names.first(), start + "0.jpg");
+        }
+    }
+
     // "ORDER" arranges the found list: names with their numbers as numbers, or the time taken
     // (EXIF, else XMP, else the file's own time), then the name.
     void foundListInTheOrderChosen_data()

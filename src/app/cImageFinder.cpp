@@ -12,13 +12,20 @@
 #include <QSet>
 #include <QtConcurrent>
 #include <algorithm>
-#ifdef Q_OS_UNIX
+#ifdef Q_OS_LINUX
+#include <condition_variable>
+#include <deque>
 #include <dirent.h>
+#include <fcntl.h>
+#include <mutex>
 #include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 #endif
 
 namespace {
 constexpr size_t prefetchDistance = 8;
+constexpr size_t pieceSize = 1 << 16;
 
 bool endsWithNoCase(QByteArrayView name, QByteArrayView suffix)
 {
@@ -86,6 +93,7 @@ public:
         m_starts.push_back(quint32(m_bytes.size()));
         m_bytes.insert(m_bytes.end(), name.begin(), name.end());
     }
+    void prefetchStart(qsizetype i) const { __builtin_prefetch(&m_starts[size_t(i)]); }
     qsizetype size() const { return qsizetype(m_starts.size()); }
     QByteArrayView at(qsizetype i) const
     {
@@ -108,50 +116,137 @@ struct Listing
     int unreadable = 0;
 };
 
+#ifdef Q_OS_LINUX
+// A folder's entries as the system gives them, in blocks read on a thread of their own: in a large
+// folder the system's reading takes most of the time, and goes on while the entries read before
+// are sorted out.
+class EntryBlocks
+{
+public:
+    explicit EntryBlocks(int folder) : m_reader([this, folder] { readAll(folder); }) {}
+    ~EntryBlocks()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_stopped = true;
+        }
+        m_changed.notify_all();
+        m_reader.join();
+    }
+    // The next block of entries, empty at the end; the one before goes back to be read into.
+    const std::vector<char> &next()
+    {
+        std::unique_lock lock(m_mutex);
+        if (!m_current.empty())
+            m_free.push_back(std::move(m_current));
+        m_changed.notify_all();
+        m_changed.wait(lock, [this] { return !m_full.empty() || m_done; });
+        m_current.clear();
+        if (!m_full.empty()) {
+            m_current = std::move(m_full.front());
+            m_full.pop_front();
+        }
+        return m_current;
+    }
+
+private:
+    static constexpr size_t blockSize = 256 * 1024;
+    static constexpr int blockCount = 4;
+
+    void readAll(int folder)
+    {
+        for (;;) {
+            std::vector<char> block;
+            {
+                std::unique_lock lock(m_mutex);
+                m_changed.wait(
+                    lock, [this] { return m_stopped || !m_free.empty() || m_made < blockCount; });
+                if (m_stopped)
+                    break;
+                if (m_free.empty())
+                    ++m_made;
+                else
+                    block = std::move(m_free.back()), m_free.pop_back();
+            }
+            block.resize(blockSize);
+            const ssize_t read = ::getdents64(folder, block.data(), block.size());
+            if (read <= 0)
+                break;
+            block.resize(size_t(read));
+            const std::lock_guard lock(m_mutex);
+            m_full.push_back(std::move(block));
+            m_changed.notify_all();
+        }
+        const std::lock_guard lock(m_mutex);
+        m_done = true;
+        m_changed.notify_all();
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<std::vector<char>> m_full;
+    std::vector<std::vector<char>> m_free;
+    std::vector<char> m_current;
+    int m_made = 0;
+    bool m_stopped = false;
+    bool m_done = false;
+    std::thread m_reader; // last: it starts once the rest is made
+};
+#endif
+
 // False when the progress stopped the listing; what was listed stays.
 bool listFolder(const QString &folder, const Endings &endings, bool subfolders, Listing &listing,
                 cProgress *progress, qsizetype &listed)
 {
     listing.names.assign(size_t(endings.count()), Names());
-#ifdef Q_OS_UNIX
+#ifdef Q_OS_LINUX
     // The system's own listing: it shows the names Qt cannot decode, which would otherwise
     // vanish without a word, and tells plain files without asking for each one.
-    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
-    if (!dir)
+    const int dir =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0)
         return true;
-    bool going = true;
-    while (const dirent *entry = ::readdir(dir)) {
-        const QByteArrayView name(entry->d_name);
+    // False when the progress stops the listing.
+    const auto take = [&](const dirent64 &entry) {
+        const QByteArrayView name(entry.d_name);
         if (name.startsWith('.'))
-            continue;
+            return true;
         const qsizetype type = endings.of(name);
-        const bool mayBeFolder =
-            subfolders &&
-            (entry->d_type == DT_DIR || entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN);
+        const bool mayBeFolder = subfolders && (entry.d_type == DT_DIR || entry.d_type == DT_LNK ||
+                                                entry.d_type == DT_UNKNOWN);
         if (type < 0 && !mayBeFolder)
-            continue;
+            return true;
         struct stat status;
         // Links are followed; FIFOs, sockets, devices and broken links are left out.
-        const bool known = entry->d_type == DT_REG || entry->d_type == DT_DIR;
-        if (!known && ::fstatat(::dirfd(dir), entry->d_name, &status, 0) != 0)
-            continue;
-        const bool file = known ? entry->d_type == DT_REG : S_ISREG(status.st_mode);
-        const bool isFolder = known ? entry->d_type == DT_DIR : S_ISDIR(status.st_mode);
-        if (!name.isValidUtf8()) {
+        const bool known = entry.d_type == DT_REG || entry.d_type == DT_DIR;
+        if (!known && ::fstatat(dir, entry.d_name, &status, 0) != 0)
+            return true;
+        const bool file = known ? entry.d_type == DT_REG : S_ISREG(status.st_mode);
+        const bool isFolder = known ? entry.d_type == DT_DIR : S_ISDIR(status.st_mode);
+        if (!cCodePage::isAscii(name) && !name.isValidUtf8()) {
             listing.unreadable += file && type >= 0;
-            continue;
+            return true;
         }
         if (isFolder && subfolders)
             listing.folders.append(cCodePage::decode(name, cCodePage::Utf8));
         if (!file || type < 0)
-            continue;
+            return true;
         listing.names[size_t(type)].append(name);
-        if (progress && !progress->step(++listed)) {
-            going = false;
-            break;
+        return !progress || progress->step(++listed);
+    };
+    bool going = true;
+    {
+        EntryBlocks blocks(dir);
+        for (const std::vector<char> *block = &blocks.next(); going && !block->empty();
+             block = &blocks.next()) {
+            for (size_t at = 0; going && at < block->size();) {
+                const auto *entry = reinterpret_cast<const dirent64 *>(block->data() + at);
+                at += entry->d_reclen;
+                going = take(*entry);
+            }
         }
     }
-    ::closedir(dir);
+    ::close(dir);
     return going;
 #else
     QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
@@ -185,6 +280,53 @@ std::vector<quint32> nameOrder(const QStringList &names)
         names.size(), [&names](qsizetype i) -> const QString & { return names.at(i); },
         cTextOrder::Fold::Upper);
 }
+
+// Makes the pictures of one folder's listing, type by type, each type in the order given, after
+// those already found. Each name is made in its new order, so that the rows that read them later
+// read memory in order; the work goes in pieces of consecutive names, one a core at a time.
+void makeInOrder(const QString &folder, const Listing &listing,
+                 const std::vector<std::vector<quint32>> &orders, const QStringList &further,
+                 QList<cPicture> &pictures)
+{
+    struct Piece
+    {
+        size_t type;
+        size_t from;
+        size_t to;
+        cPicture *into;
+    };
+    qsizetype total = 0;
+    for (const std::vector<quint32> &order : orders)
+        total += qsizetype(order.size());
+    pictures.resize(pictures.size() + total);
+    cPicture *into = pictures.data() + pictures.size() - total;
+    std::vector<Piece> pieces;
+    for (size_t type = 0; type < orders.size(); ++type) {
+        const size_t size = orders[type].size();
+        for (size_t from = 0; from < size; from += pieceSize)
+            pieces.push_back({type, from, std::min(from + pieceSize, size), into + from});
+        into += size;
+    }
+    QtConcurrent::blockingMap(pieces, [&](const Piece &piece) {
+        // Copies of their own, so that the cores do not share one count of the texts' users.
+        const QString here(folder.constData(), folder.size());
+        const QString shown = piece.type == 0   ? QStringLiteral("GIF")
+                              : piece.type == 1 ? QStringLiteral("JPG")
+                                                : further.at(qsizetype(piece.type) - 2);
+        const QString type(shown.constData(), shown.size());
+        const Names &typed = listing.names[piece.type];
+        const std::vector<quint32> &order = orders[piece.type];
+        // The names a few steps on are fetched meanwhile, as they lie anywhere.
+        for (size_t k = piece.from; k < piece.to; ++k) {
+            if (k + 2 * prefetchDistance < piece.to)
+                typed.prefetchStart(order[k + 2 * prefetchDistance]);
+            if (k + prefetchDistance < piece.to)
+                __builtin_prefetch(typed.at(order[k + prefetchDistance]).data());
+            piece.into[k - piece.from] = {
+                here, cCodePage::decode(typed.at(order[k]), cCodePage::Utf8), type};
+        }
+    });
+}
 } // namespace
 
 cImageFinder::Found cImageFinder::find(const QString &folder, const Request &request,
@@ -207,29 +349,11 @@ cImageFinder::Found cImageFinder::find(const QString &folder, const Request &req
         const bool going = listFolder(here, endings, request.subfolders, listing, progress, listed);
         found.unreadable += listing.unreadable;
         listing.unreadable = 0;
-        qsizetype total = found.pictures.size();
-        for (const Names &typed : listing.names)
-            total += typed.size();
-        found.pictures.reserve(total);
         // The types are sorted at once, one a core.
         const std::vector<std::vector<quint32>> orders =
             QtConcurrent::blockingMapped<std::vector<std::vector<quint32>>>(
                 listing.names, [](const Names &typed) { return nameOrder(typed); });
-        for (size_t type = 0; type < listing.names.size(); ++type) {
-            const Names &typed = listing.names[type];
-            const std::vector<quint32> &order = orders[type];
-            const QString shown = type == 0   ? QStringLiteral("GIF")
-                                  : type == 1 ? QStringLiteral("JPG")
-                                              : request.further.at(qsizetype(type) - 2);
-            // Each name made in its new order, so that the rows that read them later read memory
-            // in order; the names a few steps on are fetched meanwhile, as they lie anywhere.
-            for (size_t k = 0; k < order.size(); ++k) {
-                if (k + prefetchDistance < order.size())
-                    __builtin_prefetch(typed.at(order[k + prefetchDistance]).data());
-                found.pictures.append(
-                    {here, cCodePage::decode(typed.at(order[k]), cCodePage::Utf8), shown});
-            }
-        }
+        makeInOrder(here, listing, orders, request.further, found.pictures);
         listing.names.clear();
         if (!going)
             break;

@@ -25,11 +25,18 @@ int byteOf(char16_t unit)
 
 cCodePage::Kind cCodePage::of(QByteArrayView bytes)
 {
-    return bytes.isValidUtf8() ? Utf8 : Windows1252;
+    return isAscii(bytes) || bytes.isValidUtf8() ? Utf8 : Windows1252;
+}
+
+bool cCodePage::isAscii(QByteArrayView bytes)
+{
+    return QtPrivate::isAscii(QLatin1StringView(bytes));
 }
 
 QString cCodePage::decode(QByteArrayView bytes, Kind kind)
 {
+    if (isAscii(bytes))
+        return QString::fromLatin1(bytes);
     if (kind == Utf8) {
         // Qt's plain conversion drops a leading mark, which is part of this text.
         if (!bytes.startsWith("\xEF\xBB\xBF"))

@@ -19,4 +19,6 @@ public:
     // Text that the kind cannot hold is written as UTF-8; canEncode tells beforehand.
     static QByteArray encode(QStringView text, Kind kind);
     static bool canEncode(QStringView text, Kind kind);
+    // Nearly every file name is ASCII: such bytes need no decoding and no validation.
+    static bool isAscii(QByteArrayView bytes);
 };

@@ -1,21 +1,14 @@
 #include "common/cTextOrder.h"
 
+#include "common/cCodePage.h"
 #include "common/modUtil1.h"
 
 #include <QHash>
 #include <algorithm>
-#include <cstring>
+#include <array>
+#include <utility>
 
 namespace {
-struct SortKey
-{
-    quint64 head;
-    quint32 at;
-    quint32 size;
-    quint32 text;
-    bool ascii;
-};
-
 char16_t foldedUnit(char16_t unit, cTextOrder::Fold fold)
 {
     if (fold == cTextOrder::Fold::Lower)
@@ -25,7 +18,7 @@ char16_t foldedUnit(char16_t unit, cTextOrder::Fold fold)
     return char16_t(QChar::toUpper(unit));
 }
 
-// The order of any two texts; for ASCII texts it is the order of their folded bytes.
+// The order of any two texts; for ASCII texts it is the order of their folded units.
 int compareFolded(const QString &a, const QString &b, cTextOrder::Fold fold)
 {
     if (fold == cTextOrder::Fold::Lower)
@@ -39,53 +32,135 @@ int compareFolded(const QString &a, const QString &b, cTextOrder::Fold fold)
     }
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
-} // namespace
 
-namespace {
-// The keys' order once their folded bytes are in the arena: ASCII texts by their bytes, any pair
-// with another text by slow, which compares the whole texts.
-std::vector<quint32> sortKeys(std::vector<SortKey> &keys, const std::vector<char> &arena,
-                              const std::function<int(quint32, quint32)> &slow,
-                              Qt::SortOrder direction)
+char16_t unitAt(QStringView text, qsizetype i)
 {
-    const SortKey *first = nullptr;
-    size_t common = 0; // the length of the start all ASCII texts share
-    for (const SortKey &key : keys) {
-        if (!key.ascii)
+    return text.at(i).unicode();
+}
+
+char16_t unitAt(QByteArrayView text, qsizetype i)
+{
+    return uchar(text.at(i));
+}
+
+bool isAsciiText(QStringView text)
+{
+    return modUtil1::isAscii(text);
+}
+
+bool isAsciiText(QByteArrayView text)
+{
+    return cCodePage::isAscii(text);
+}
+
+// An ASCII text's place in the sort: eight of its folded units, from where the texts start to
+// differ, make one number, so that most comparisons compare two numbers.
+struct SortKey
+{
+    quint64 head;
+    quint32 text;
+    quint32 size;
+};
+
+// Orders keys by their heads with a radix sort, least significant byte first, which keeps the
+// order of equal heads; bytes all keys share take no pass. Descending orders the heads' complement.
+void sortByHead(std::vector<SortKey> &keys, Qt::SortOrder direction)
+{
+    const quint64 flip = direction == Qt::DescendingOrder ? ~quint64(0) : 0;
+    std::vector<SortKey> buffer;
+    for (int shift = 0; shift < 64; shift += 8) {
+        const auto digit = [&](const SortKey &key) { return quint8((key.head ^ flip) >> shift); };
+        std::array<size_t, 256> starts{};
+        for (const SortKey &key : keys)
+            ++starts[digit(key)];
+        if (std::find(starts.cbegin(), starts.cend(), keys.size()) != starts.cend())
             continue;
-        if (!first) {
-            first = &key;
-            common = key.size;
+        size_t sum = 0;
+        for (size_t &start : starts)
+            sum += std::exchange(start, sum);
+        buffer.resize(keys.size());
+        for (const SortKey &key : keys)
+            buffer[starts[digit(key)]++] = key;
+        keys.swap(buffer);
+    }
+}
+
+// The positions of the texts in order, equal texts in their first order. ASCII texts are told
+// apart by their folded units, read where they lie; any pair with another text by the slow
+// comparison, which compares the whole texts. Few are the texts beyond ASCII.
+template <typename View, typename TextAt>
+std::vector<quint32> sortTexts(qsizetype count, TextAt textAt, cTextOrder::Fold fold,
+                               Qt::SortOrder direction,
+                               const std::function<int(quint32, quint32)> &slow)
+{
+    std::vector<SortKey> keys;
+    keys.reserve(size_t(count));
+    std::vector<quint32> others;
+    size_t common = 0; // the length of the start all ASCII texts share
+    View first;
+    for (qsizetype i = 0; i < count; ++i) {
+        const View text = textAt(i);
+        if (!isAsciiText(text)) {
+            others.push_back(quint32(i));
+            continue;
         }
-        common = std::min<size_t>(common, key.size);
-        while (common > 0 && std::memcmp(&arena[first->at], &arena[key.at], common) != 0)
-            --common;
+        if (keys.empty()) {
+            first = text;
+            common = size_t(text.size());
+        }
+        common = std::min(common, size_t(text.size()));
+        for (size_t k = 0; k < common; ++k) {
+            if (foldedUnit(unitAt(text, k), fold) != foldedUnit(unitAt(first, k), fold))
+                common = k;
+        }
+        keys.push_back({0, quint32(i), quint32(text.size())});
     }
     for (SortKey &key : keys) {
-        for (size_t i = common; i < common + 8; ++i)
-            key.head = key.head << 8 | (i < key.size ? quint8(arena[key.at + i]) : 0);
+        const View text = textAt(key.text);
+        for (size_t k = common; k < common + 8; ++k)
+            key.head = key.head << 8 | (k < key.size ? foldedUnit(unitAt(text, k), fold) : 0);
     }
     const size_t from = common + 8;
-    const auto less = [&](const SortKey &a, const SortKey &b) {
-        if (!a.ascii || !b.ascii)
-            return slow(a.text, b.text) < 0;
-        if (a.head != b.head)
-            return a.head < b.head;
-        const size_t shorter = std::min(a.size, b.size);
-        const int order =
-            shorter > from ? std::memcmp(&arena[a.at + from], &arena[b.at + from], shorter - from)
-                           : 0;
-        return order != 0 ? order < 0 : a.size < b.size;
+    const int sign = direction == Qt::DescendingOrder ? -1 : 1;
+    const auto tail = [&](const SortKey &a, const SortKey &b) {
+        const View left = textAt(a.text);
+        const View right = textAt(b.text);
+        for (size_t k = from; k < std::min(a.size, b.size); ++k) {
+            const char16_t l = foldedUnit(unitAt(left, k), fold);
+            const char16_t r = foldedUnit(unitAt(right, k), fold);
+            if (l != r)
+                return sign * (l < r ? -1 : 1);
+        }
+        return sign * (int(a.size) - int(b.size));
     };
-    if (direction == Qt::DescendingOrder)
-        std::stable_sort(keys.begin(), keys.end(),
-                         [&](const SortKey &a, const SortKey &b) { return less(b, a); });
-    else
-        std::stable_sort(keys.begin(), keys.end(), less);
+    const auto before = [&](quint32 a, quint32 b, int order) {
+        return order != 0 ? order < 0 : a < b;
+    };
+    sortByHead(keys, direction);
+    // Heads that tie are few and short runs: those are ordered by the whole texts.
+    for (auto run = keys.begin(); run != keys.end();) {
+        const auto end = std::find_if(run, keys.end(),
+                                      [&](const SortKey &key) { return key.head != run->head; });
+        if (end - run > 1)
+            std::sort(run, end, [&](const SortKey &a, const SortKey &b) {
+                return before(a.text, b.text, tail(a, b));
+            });
+        run = end;
+    }
+    const auto slowBefore = [&](quint32 a, quint32 b) { return before(a, b, sign * slow(a, b)); };
+    std::sort(others.begin(), others.end(), slowBefore);
     std::vector<quint32> order;
-    order.reserve(keys.size());
-    for (const SortKey &key : keys)
-        order.push_back(key.text);
+    order.reserve(size_t(count));
+    auto next = keys.cbegin();
+    for (const quint32 other : others) {
+        const auto place = std::partition_point(
+            next, keys.cend(), [&](const SortKey &key) { return slowBefore(key.text, other); });
+        for (; next != place; ++next)
+            order.push_back(next->text);
+        order.push_back(other);
+    }
+    for (; next != keys.cend(); ++next)
+        order.push_back(next->text);
     return order;
 }
 } // namespace
@@ -94,55 +169,27 @@ std::vector<quint32> cTextOrder::order(qsizetype count,
                                        const std::function<const QString &(qsizetype)> &text,
                                        Fold fold, Qt::SortOrder direction)
 {
-    size_t total = 0;
-    for (qsizetype i = 0; i < count; ++i)
-        total += size_t(text(i).size());
-    std::vector<char> arena(total);
-    std::vector<SortKey> keys(static_cast<size_t>(count));
-    size_t used = 0;
-    for (qsizetype i = 0; i < count; ++i) {
-        SortKey &key = keys[size_t(i)];
-        const QString &words = text(i);
-        key = {0, quint32(used), quint32(words.size()), quint32(i), true};
-        for (const QChar c : words) {
-            const char16_t unit = c.unicode();
-            key.ascii = key.ascii && unit < 0x80;
-            arena[used++] = char(foldedUnit(unit, fold));
-        }
-    }
-    return sortKeys(
-        keys, arena, [&](quint32 a, quint32 b) { return compareFolded(text(a), text(b), fold); },
-        direction);
+    return sortTexts<QStringView>(
+        count, [&](qsizetype i) { return QStringView(text(i)); }, fold, direction,
+        [&](quint32 a, quint32 b) { return compareFolded(text(a), text(b), fold); });
 }
 
 std::vector<quint32> cTextOrder::orderUtf8(qsizetype count,
                                            const std::function<QByteArrayView(qsizetype)> &utf8,
                                            Fold fold)
 {
-    size_t total = 0;
-    for (qsizetype i = 0; i < count; ++i)
-        total += size_t(utf8(i).size());
-    std::vector<char> arena(total);
-    std::vector<SortKey> keys(static_cast<size_t>(count));
-    // Texts beyond ASCII are few: each is decoded once, for the whole compare.
+    // Texts beyond ASCII are few: each is decoded once, for all its comparisons.
     QHash<quint32, QString> decoded;
-    size_t used = 0;
-    for (qsizetype i = 0; i < count; ++i) {
-        SortKey &key = keys[size_t(i)];
-        const QByteArrayView bytes = utf8(i);
-        key = {0, quint32(used), quint32(bytes.size()), quint32(i), true};
-        for (const char byte : bytes) {
-            key.ascii = key.ascii && uchar(byte) < 0x80;
-            arena[used++] = char(foldedUnit(char16_t(uchar(byte)), fold));
-        }
-        if (!key.ascii)
-            decoded.insert(quint32(i), QString::fromUtf8(bytes));
-    }
     const auto text = [&](quint32 i) {
-        const auto found = decoded.constFind(i);
-        return found != decoded.cend() ? *found : QString::fromLatin1(utf8(i));
+        const QByteArrayView bytes = utf8(i);
+        if (cCodePage::isAscii(bytes))
+            return QString::fromLatin1(bytes);
+        auto found = decoded.find(i);
+        if (found == decoded.end())
+            found = decoded.insert(i, QString::fromUtf8(bytes));
+        return *found;
     };
-    return sortKeys(
-        keys, arena, [&](quint32 a, quint32 b) { return compareFolded(text(a), text(b), fold); },
-        Qt::AscendingOrder);
+    return sortTexts<QByteArrayView>(
+        count, utf8, fold, Qt::AscendingOrder,
+        [&](quint32 a, quint32 b) { return compareFolded(text(a), text(b), fold); });
 }

@@ -836,13 +836,16 @@ private slots:
         QVERIFY(pageFolder.isEmpty() || QDir(site).mkpath(pageFolder));
         QVERIFY(
             cCatalogWriter(options).write(site + QDir::separator(), picturesOf(names, folders)).ok);
-        cTestFiles::write(site + "/judge.htm",
-                          QByteArray(R"(<html><body><pre id="result"></pre>
-<iframe id="page" src="PAGE"></iframe>
-<script>
-window.addEventListener('load', function () {
-  var doc = document.getElementById('page').contentDocument;
-  var result = {loaded: [], failed: [], foreign: [], large: 0, script: 0};
+        // Opened by itself, not in the judge's frame, the browser guesses the encoding of a page
+        // that does not say it: each link must still read as its name.
+        const QString own = browserDom(site + "/" + QString(judged).replace('\\', '/'));
+        for (const QString &name : names) {
+            if (western)
+                QVERIFY2(own.contains("href=\"" + name), qPrintable(own));
+        }
+        const QJsonObject result = browserJudgement(
+            site, QString(judged).replace('\\', '/'),
+            R"(var result = {loaded: [], failed: [], foreign: [], large: 0, script: 0};
   for (var a of doc.links) {
     var img = a.querySelector('img');
     var name = decodeURIComponent(new URL(a.href).pathname.split('/').pop());
@@ -852,37 +855,8 @@ window.addEventListener('load', function () {
   }
   result.script = doc.scripts.length;
   for (var e of doc.querySelectorAll('*'))
-    for (var at of e.attributes) if (at.name.startsWith('on')) ++result.script;
-  document.getElementById('result').textContent = JSON.stringify(result);
-});
-</script></body></html>)")
-                              .replace("PAGE", judged.toUtf8().replace('\\', '/')));
-        // The page as the browser reads it, a profile of its own and no reliance on a large
-        // /dev/shm, as in containers.
-        const auto dumped = [&](const QString &file) {
-            QProcess chromium;
-            chromium.start(
-                browser, {"--headless", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
-                          "--no-first-run", "--user-data-dir=" + m_dir->filePath("profile"),
-                          "--allow-file-access-from-files", "--virtual-time-budget=5000",
-                          "--dump-dom", QUrl::fromLocalFile(site + "/" + file).toString()});
-            chromium.waitForFinished(120000);
-            return QString::fromUtf8(chromium.readAllStandardOutput() +
-                                     chromium.readAllStandardError());
-        };
-        // Opened by itself, not in the judge's frame, the browser guesses the encoding of a page
-        // that does not say it: each link must still read as its name.
-        const QString own = dumped(QString(judged).replace('\\', '/'));
-        for (const QString &name : names) {
-            if (western)
-                QVERIFY2(own.contains("href=\"" + name), qPrintable(own));
-        }
-        const QString dom = dumped("judge.htm");
-        const qsizetype start = dom.indexOf("<pre id=\"result\">") + 17;
-        QString json = dom.mid(start, dom.indexOf("</pre>", start) - start);
-        json.replace("&lt;", "<").replace("&gt;", ">").replace("&amp;", "&");
-        const QJsonObject result = QJsonDocument::fromJson(json.toUtf8()).object();
-        QVERIFY2(!result.isEmpty(), qPrintable(dom));
+    for (var at of e.attributes) if (at.name.startsWith('on')) ++result.script;)");
+        QVERIFY(!result.isEmpty());
         QCOMPARE(result["failed"].toArray(), QJsonArray());
         QStringList loaded;
         for (const QJsonValue &name : result["loaded"].toArray())
@@ -897,10 +871,164 @@ window.addEventListener('load', function () {
                  shipped ? names.size() : 0);
     }
 
+    // "ALBUMS": each folder its own catalog, in a folder of the output folder named after it,
+    // whose first page opens with a cell for each album inside (its first picture as the cover,
+    // its name and count) and a link up. A browser opens every album: each picture and cover
+    // shows, and each link leads to a file that is there.
+    void albumsMakeACatalogAFolder()
+    {
+        const QString in = m_dir->filePath("in");
+        const QString site = m_dir->filePath("site");
+        QVERIFY(QDir().mkpath(site));
+        // In the order of a gathering: each folder's pictures, then its subfolders'.
+        const QList<std::pair<QString, QString>> tree = {
+            {"", "top.jpg"},    {"Empty/Deeper", "deep.jpg"}, {"Paris & Lyon #1", "p.gif"},
+            {"Rome", "r1.jpg"}, {"Rome", "r2.jpg"},           {"Rome/Vatican", "v.jpg"}};
+        QImage picture(300, 200, QImage::Format_RGB32);
+        picture.fill(Qt::green);
+        QList<cPicture> pictures;
+        for (const auto &[folder, name] : tree) {
+            const QString path = QDir::cleanPath(in + "/" + folder) + "/";
+            QVERIFY(QDir().mkpath(path));
+            if (name.endsWith(".gif"))
+                cTestFiles::write(path + name, cTestFiles::tinyGif());
+            else
+                QVERIFY(picture.save(path + name, "JPG"));
+            pictures.append({QDir::toNativeSeparators(path), name, name.right(3).toUpper()});
+        }
+        cOption options = store({{"ALBUMS", "1"},
+                                 {"THUMBDIR", "thumbs"},
+                                 {"DOCFILE", "index.htm"},
+                                 {"IMGNAME", "1"},
+                                 {"PAGESIZE", "0"}});
+        const cCatalogWriter::Result result = cCatalogWriter(options).write(
+            site + QDir::separator(), pictures, nullptr, in + QDir::separator());
+        QVERIFY2(result.ok, qPrintable(result.error.description()));
+        QCOMPARE(result.pages, 6);
+        QCOMPARE(result.path, site + QDir::separator() + "index.htm");
+        const QString top = QString::fromUtf8(cTestFiles::read(site + "/index.htm"));
+        const QStringList albums = {"<a href=\"Empty/index.htm\">",
+                                    "<br>Empty (1)",
+                                    "<a href=\"Paris &amp; Lyon %231/index.htm\">",
+                                    "<br>Paris &amp; Lyon #1 (1)",
+                                    "<a href=\"Rome/index.htm\">",
+                                    "<br>Rome (3)",
+                                    "<br>top.jpg"};
+        qsizetype at = 0;
+        for (const QString &part : albums) {
+            QVERIFY2(top.indexOf(part, at) > at, qPrintable(part + "\n" + top));
+            at = top.indexOf(part, at);
+        }
+        QVERIFY(!top.contains("Up</a>"));
+        const QString rome = QString::fromUtf8(cTestFiles::read(site + "/Rome/index.htm"));
+        QVERIFY(rome.contains("<p><a href=\"../index.htm\">&lt;&lt; Up</a></p>\r\n<table"));
+        QVERIFY(rome.contains("<a href=\"Vatican/index.htm\">"));
+        QCOMPARE(rome.count("<td "), 3);
+        QCOMPARE(QString::fromUtf8(cTestFiles::read(site + "/Empty/index.htm")).count("<td "), 1);
+
+        const QString browser = QStandardPaths::findExecutable("chromium");
+        if (browser.isEmpty())
+            QSKIP("chromium is not installed (./test.sh installs it): the albums are not checked "
+                  "in a browser");
+        const QByteArray judge = R"(var result = {shown: 0, failed: [], links: []};
+  for (var img of doc.images)
+    if (img.complete && img.naturalWidth > 0) ++result.shown; else result.failed.push(img.src);
+  for (var a of doc.links) result.links.push(a.href);)";
+        for (const QString page :
+             {"index.htm", "Empty/index.htm", "Empty/Deeper/index.htm", "Paris & Lyon #1/index.htm",
+              "Rome/index.htm", "Rome/Vatican/index.htm"}) {
+            const QJsonObject seen = browserJudgement(site, page, judge);
+            QVERIFY2(!seen.isEmpty(), qPrintable(page));
+            QCOMPARE(seen["failed"].toArray(), QJsonArray());
+            const QJsonArray links = seen["links"].toArray();
+            QCOMPARE(seen["shown"].toInt(), links.size() - (page.count('/') > 0 ? 1 : 0));
+            for (const QJsonValue &link : links) {
+                const QUrl url(link.toString());
+                QVERIFY2(url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile(),
+                         qPrintable(page + ": " + link.toString()));
+            }
+        }
+    }
+
+    // An album's folder is made by the program in the output folder: one whose place a link or a
+    // file holds is not written through, and no page is written.
+    void anAlbumsPlaceTakenWritesNothing_data()
+    {
+        QTest::addColumn<bool>("link");
+        QTest::newRow("a link to a folder elsewhere") << true;
+        QTest::newRow("a file") << false;
+    }
+    void anAlbumsPlaceTakenWritesNothing()
+    {
+        QFETCH(bool, link);
+        const QString in = m_dir->filePath("in");
+        const QString site = m_dir->filePath("site");
+        const QString elsewhere = m_dir->filePath("elsewhere");
+        for (const QString &folder : {in + "/Rome", site, elsewhere})
+            QVERIFY(QDir().mkpath(folder));
+        if (link)
+            QVERIFY(QFile::link(elsewhere, site + "/Rome"));
+        else
+            cTestFiles::write(site + "/Rome", "mine");
+        for (const QString &name : {in + "/a.gif", in + "/Rome/r.gif"})
+            cTestFiles::write(name, cTestFiles::tinyGif());
+        const cCatalogWriter::Result result =
+            cCatalogWriter(store({{"ALBUMS", "1"}}))
+                .write(site + QDir::separator(),
+                       picturesOf({"a.gif", "r.gif"}, {in + "/", in + "/Rome/"}), nullptr,
+                       in + "/");
+        QVERIFY(!result.ok);
+        QVERIFY2(result.error.description().contains("taken by a file or a link"),
+                 qPrintable(result.error.description()));
+        QCOMPARE(QDir(elsewhere).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+        QVERIFY(!QFile::exists(site + "/page.htm"));
+        if (!link)
+            QCOMPARE(cTestFiles::read(site + "/Rome"), QByteArray("mine"));
+    }
+
 private:
     using ReplaceMap = QMap<QString, QString>;
 
     QString outPath() const { return m_dir->path() + QDir::separator(); }
+
+    // What a headless browser finds in the page file under site: the judge's script runs over
+    // the page, loaded in a frame, and its result is read from the page it writes.
+    QJsonObject browserJudgement(const QString &site, const QString &file,
+                                 const QByteArray &judge) const
+    {
+        cTestFiles::write(site + "/judge.htm",
+                          QByteArray(R"(<html><body><pre id="result"></pre>
+<iframe id="page" src="PAGE"></iframe>
+<script>
+window.addEventListener('load', function () {
+  var doc = document.getElementById('page').contentDocument;
+  JUDGE
+  document.getElementById('result').textContent = JSON.stringify(result);
+});
+</script></body></html>)")
+                              .replace("PAGE", QUrl::toPercentEncoding(file, "/"))
+                              .replace("JUDGE", judge));
+        const QString dom = browserDom(site + "/judge.htm");
+        const qsizetype start = dom.indexOf("<pre id=\"result\">") + 17;
+        QString json = dom.mid(start, dom.indexOf("</pre>", start) - start);
+        json.replace("&lt;", "<").replace("&gt;", ">").replace("&amp;", "&");
+        return QJsonDocument::fromJson(json.toUtf8()).object();
+    }
+
+    // The page as the browser reads it, a profile of its own and no reliance on a large
+    // /dev/shm, as in containers.
+    QString browserDom(const QString &path) const
+    {
+        QProcess chromium;
+        chromium.start(QStandardPaths::findExecutable("chromium"),
+                       {"--headless", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
+                        "--no-first-run", "--user-data-dir=" + m_dir->filePath("profile"),
+                        "--allow-file-access-from-files", "--virtual-time-budget=5000",
+                        "--dump-dom", QUrl::fromLocalFile(path).toString()});
+        chromium.waitForFinished(120000);
+        return QString::fromUtf8(chromium.readAllStandardOutput() +
+                                 chromium.readAllStandardError());
+    }
 
     // Pictures of these names, each in its folder of folders, or else in the output folder.
     QList<cPicture> picturesOf(const QStringList &names,

@@ -19,6 +19,8 @@
 
 namespace {
 const QByteArray pageSettings = cTestFiles::pageSettings(1, 2);
+// The links each page of a catalog holds, by page.
+using PageLinks = QMap<QString, QStringList>;
 
 } // namespace
 
@@ -176,17 +178,43 @@ private slots:
     }
 
     // "SUBFOLDERS" gathers the folders below the input folder, each picture linked where it is.
+    // Pictures of subfolders are linked from the page, two of one name being two pictures; with
+    // "ALBUMS" each folder has its own page in a folder named after it, opened from its parent's.
+    void subfoldersAreGathered_data()
+    {
+        QTest::addColumn<QByteArray>("key");
+        QTest::addColumn<PageLinks>("links");
+        QTest::newRow("one catalog")
+            << QByteArray("SUBFOLDERS=s|-1|1\r\n")
+            << PageLinks{
+                   {"index.htm", {"../in/sub/deeper/s.jpg", "../in/sub/s.jpg", "../in/two/s.jpg"}}};
+        QTest::newRow("albums")
+            << QByteArray("ALBUMS=a|-1|1\r\n")
+            << PageLinks{{"index.htm", {"sub/index.htm", "two/index.htm"}},
+                         {"sub/index.htm", {"deeper/index.htm", "../../in/sub/s.jpg"}},
+                         {"sub/deeper/index.htm", {"../../../in/sub/deeper/s.jpg"}},
+                         {"two/index.htm", {"../../in/two/s.jpg"}}};
+    }
     void subfoldersAreGathered()
     {
-        QVERIFY(QDir(m_in).mkpath("sub/deeper"));
-        cTestFiles::write(m_in + "/sub/deeper/s.jpg", "x");
-        cTestFiles::write(m_ini, pageSettings + "SUBFOLDERS=s|-1|1\r\n");
+        QFETCH(QByteArray, key);
+        QFETCH(PageLinks, links);
+        QVERIFY(QDir(m_in).mkpath("sub/deeper") && QDir(m_in).mkpath("two"));
+        for (const char *name : {"/sub/s.jpg", "/sub/deeper/s.jpg", "/two/s.jpg"})
+            cTestFiles::write(m_in + name, "x");
+        cTestFiles::write(m_ini, pageSettings + key);
         const QString out = m_dir->filePath("out");
         QDir().mkpath(out);
         QCOMPARE(run({"--out", out, m_in}), 0);
-        const QByteArray page = cTestFiles::read(out + "/index.htm");
-        QCOMPARE(page.count("<td "), 5);
-        QVERIFY(page.contains("<a href=\"../in/sub/deeper/s.jpg\">"));
+        for (auto page = links.cbegin(); page != links.cend(); ++page) {
+            const QByteArray html = cTestFiles::read(out + "/" + page.key());
+            for (const QString &link : page.value())
+                QVERIFY2(html.contains("<a href=\"" + link.toUtf8() + "\">"),
+                         qPrintable(page.key() + ": " + link + "\n" + html));
+        }
+        // The input folder's own four pictures are on the top page.
+        QCOMPARE(cTestFiles::read(out + "/index.htm").count("<td "),
+                 4 + links.value("index.htm").size());
     }
 
     void failuresSayWhatWentWrong_data()

@@ -275,6 +275,33 @@ private slots:
         QCOMPARE(column(found()), listed);
     }
 
+    // "ALBUMS" through the window: the input folder is the top album, each folder of the pictures
+    // chosen has its pages in a folder of the output folder, linked both ways.
+    void albumsThroughTheWindow()
+    {
+        restart("ALBUMS=a|-1|1\r\n");
+        const QString site = m_dir->filePath("site");
+        QVERIFY(QDir().mkpath(site) && QDir(m_in).mkpath("Rome") && QDir(m_in).mkpath("Oslo"));
+        m_window->findChild<QLineEdit *>("txtOutPath")->setText(site);
+        for (const QString name : {"top.gif", "Rome/r.gif", "Oslo/o.gif"})
+            cTestFiles::write(m_in + "/" + name, tinyGif);
+        press("cmdGetFiles");
+        QCOMPARE(column(found()), (QStringList{"top.gif", "Oslo/o.gif", "Rome/r.gif"}));
+        for (const int row : {0, 2}) {
+            found()->setCurrentIndex(found()->model()->index(row, 0));
+            press("cmdAdd");
+        }
+        press("CmdGenFiles");
+        QCOMPARE(m_desktop->messages, QStringList());
+        const QByteArray top = cTestFiles::read(site + "/index.htm");
+        QVERIFY2(top.contains("<a href=\"Rome/index.htm\">") && top.contains("<br>Rome (1)"),
+                 top.constData());
+        QVERIFY(!top.contains("Oslo") && !QFile::exists(site + "/Oslo"));
+        const QByteArray rome = cTestFiles::read(site + "/Rome/index.htm");
+        QVERIFY(rome.contains("<a href=\"../index.htm\">&lt;&lt; Up</a>"));
+        QVERIFY(rome.contains("<a href=\"../../in/Rome/r.gif\">"));
+    }
+
     // Broken and hostile metadata neither stops the gathering nor gives a date: the file's time
     // stands.
     void brokenMetadataGivesTheFileTime_data()

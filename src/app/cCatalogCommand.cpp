@@ -4,6 +4,7 @@
 #include "app/cConsoleProgress.h"
 #include "app/cGathering.h"
 #include "app/cImageList.h"
+#include "app/cPictureLinks.h"
 #include "common/cOption.h"
 #include "common/cProgramPlace.h"
 #include "common/modUtil1.h"
@@ -148,6 +149,8 @@ int cCatalogCommand::run(const QStringList &arguments, const cProgramPlace &plac
         return fail(QStringLiteral("input folder not found: ") + options.input);
 
     cImageList list({QStringLiteral("Name")});
+    // With links from the output folder, pictures of one name from two folders are two pictures.
+    list.setFolderKeys(cPictureLinks::fromOwnFolders(gOption));
     const bool showProgress = errIsTerminal && !options.quiet;
     const auto progress = [&](const QString &label) {
         return showProgress ? std::make_unique<cConsoleProgress>(err, label) : nullptr;
@@ -187,7 +190,7 @@ int cCatalogCommand::run(const QStringList &arguments, const cProgramPlace &plac
 
     const cCatalogWriter::Result result =
         cCatalogWriter(gOption, options.jobs)
-            .write(outPath, list.pictures(), progress(QStringLiteral("writing")).get());
+            .write(outPath, list.pictures(), progress(QStringLiteral("writing")).get(), input);
     if (!result.ok) {
         err << "qdx-catalog: the page " << (result.path.isEmpty() ? outPath : result.path)
             << " could not be written (step " << result.marker

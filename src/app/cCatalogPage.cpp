@@ -27,7 +27,7 @@ bool cCatalogPage::settingsAreAscii(const cOption &options)
     return true;
 }
 
-void cCatalogPage::begin(const QString &path, bool declareUtf8)
+void cCatalogPage::begin(const QString &path, bool declareUtf8, const QString &above)
 {
     m_marker = 1;
     m_column = 1;
@@ -54,6 +54,8 @@ void cCatalogPage::begin(const QString &path, bool declareUtf8)
         m_file.line("<div align=\"right\">");
     else
         m_file.line("<div align=\"left\">");
+    if (!above.isEmpty())
+        m_file.line(above);
     m_file.line("<table border=", m_options.getStrVal(QStringLiteral("TABBORDER")), ">");
     m_file.line("<tr>");
     m_marker = 10;
@@ -70,7 +72,7 @@ void cCatalogPage::cell(const Cell &cell)
                 " width=", ownSize ? QByteArray::number(cell.thumbnail.width()) : m_width.utf8(),
                 ">");
     m_marker = 11;
-    if (m_nameShown.number() == 1)
+    if (cell.album || m_nameShown.number() == 1)
         m_file.line("<br>", cPictureLinks::shownName(cell.name));
     m_marker = 12;
     m_file.line(" </a>");

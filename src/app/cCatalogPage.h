@@ -21,6 +21,7 @@ public:
         const QString &source; // the thumbnail, or the picture itself
         QSize thumbnail;       // the thumbnail's own size; empty when the picture shows itself
         const QString &name;
+        bool album = false; // an album's cell names it whatever "IMGNAME" says
     };
 
     cCatalogPage(const cOption &options, cPageFile &file, int &marker);
@@ -30,7 +31,8 @@ public:
 
     // Creates the page and writes everything up to the first cell. A page that holds any other
     // text says that it is UTF-8, which a browser left to guess may not take it for.
-    void begin(const QString &path, bool declareUtf8);
+    // above, when given, is a line before the table.
+    void begin(const QString &path, bool declareUtf8, const QString &above = QString());
     void cell(const Cell &cell);
     // navigation, when given, is the line after the table.
     void end(const QString &navigation);

@@ -47,3 +47,28 @@ cCatalogPlaces::cCatalogPlaces(const QString &outPath, const QString &docFile,
     for (const QString &folder : partsUnder(out, QStringLiteral("THUMBDIR"), thumbDir))
         m_thumbnailFolder += QLatin1Char('/') + folder;
 }
+
+QString cCatalogPlaces::albumFolder(const QString &path) const
+{
+    QString folder = m_pageFolder;
+    QString absolute = m_absolutePageFolder;
+    for (const QString &part : path.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        folder += part + QDir::separator();
+        absolute += QLatin1Char('/') + part;
+        const QFileInfo info(absolute);
+        if (info.isSymLink() || (info.exists() && !info.isDir()))
+            throw cError(cError::BadFileName,
+                         QStringLiteral("An album's place is taken by a file or a link: ") +
+                             QDir::toNativeSeparators(absolute));
+        if (!info.exists() && !QDir().mkdir(absolute))
+            throw cError(cError::PathFileAccess,
+                         QStringLiteral("The album's folder could not be made: ") +
+                             QDir::toNativeSeparators(absolute));
+    }
+    return folder;
+}
+
+QString cCatalogPlaces::absoluteAlbumFolder(const QString &path) const
+{
+    return path.isEmpty() ? m_absolutePageFolder : m_absolutePageFolder + QLatin1Char('/') + path;
+}

@@ -18,6 +18,13 @@ public:
     QString pageName() const { return m_pageName; }
     // The same folder, absolute and clean, "/" between its parts.
     QString absolutePageFolder() const { return m_absolutePageFolder; }
+    // The folder of an album, path below the page's folder with "/" between its parts: made
+    // where missing, as the output folder's user cannot make each album's. Ends with the
+    // separator. Throws cError when a part of it is there but is no folder of its own (a file,
+    // a link that could lead the pages anywhere) or cannot be made.
+    QString albumFolder(const QString &path) const;
+    // The same folder, absolute and clean, "/" between its parts.
+    QString absoluteAlbumFolder(const QString &path) const;
     // Absolute and clean; empty without thumbnails.
     QString thumbnailFolder() const { return m_thumbnailFolder; }
 

@@ -18,49 +18,65 @@ cCatalogWriter::cCatalogWriter(const cOption &options, int jobs) : m_options(opt
 }
 
 cCatalogWriter::Result cCatalogWriter::write(const QString &outPath,
-                                             const QList<cPicture> &pictures,
-                                             cProgress *progress) const
+                                             const QList<cPicture> &pictures, cProgress *progress,
+                                             const QString &inPath) const
 {
     Result result;
     if (pictures.isEmpty())
         return result;
     int marker = 1;
     cPageSet written;
-    QString pageFolder = outPath;
     try {
         const cCatalogPlaces places(outPath, m_options.getStrVal(QStringLiteral("DOCFILE")),
                                     m_options.hasKey(QStringLiteral("THUMBDIR"))
                                         ? m_options.getStrVal(QStringLiteral("THUMBDIR")).trimmed()
                                         : QString());
-        pageFolder = places.pageFolder();
+        result.path = places.pageFolder() + places.pageName();
         // The pages are written only once their thumbnails are there.
         QList<cThumbnailer::Thumbnail> thumbnails;
         if (!makeThumbnails(places, pictures, progress, thumbnails, result)) {
             result.cancelled = true;
             return result;
         }
-        const cCatalogPages pages(places.pageName(), pictures.size(),
-                                  m_options.getIntVal(QStringLiteral("PAGESIZE")));
-        cPictureLinks links(cPictureLinks::fromOwnFolders(m_options), places.absolutePageFolder(),
-                            places.thumbnailFolder());
-        for (int number = 1; number <= pages.count(); ++number) {
-            result.path = pageFolder + pages.fileName(number);
-            if (!writePage(written.add(), number, pages, result.path, pictures, thumbnails, links,
-                           progress, marker)) {
-                // Stopped by the user: every page stays as it was before.
-                result.cancelled = true;
-                return result;
+        const cAlbums albums(
+            pictures, m_options.getIntVal(QStringLiteral("ALBUMS")) == 1 && !inPath.isEmpty(),
+            inPath);
+        const bool fromOwnFolders = cPictureLinks::fromOwnFolders(m_options);
+        // Every album's folder is there before any page is written.
+        QStringList folders;
+        for (const cAlbums::Album &album : albums.all())
+            folders.append(album.path.isEmpty() ? places.pageFolder()
+                                                : places.albumFolder(album.path));
+        qsizetype done = 0;
+        int count = 0;
+        for (size_t i = 0; i < albums.all().size(); ++i) {
+            const cAlbums::Album &album = albums.all()[i];
+            const QString &folder = folders.at(qsizetype(i));
+            const cCatalogPages pages(places.pageName(), qsizetype(album.pictures.size()),
+                                      m_options.getIntVal(QStringLiteral("PAGESIZE")));
+            cPictureLinks links(fromOwnFolders, places.absoluteAlbumFolder(album.path),
+                                places.thumbnailFolder());
+            for (int number = 1; number <= pages.count(); ++number) {
+                result.path = folder + pages.fileName(number);
+                const Page page{albums, album, pages, number, result.path};
+                if (!writePage(written.add(), page, pictures, thumbnails, links, progress, done,
+                               marker)) {
+                    // Stopped by the user: every page stays as it was before.
+                    result.cancelled = true;
+                    return result;
+                }
             }
+            count += pages.count();
         }
-        result.path = pageFolder + pages.fileName(1);
-        result.pages = pages.count();
+        result.path = places.pageFolder() + places.pageName();
+        result.pages = count;
     } catch (const cError &error) {
         result.ok = false;
         result.marker = marker;
         result.error = error;
     }
     QString failedPage;
-    const cError error = written.place(pageFolder, failedPage);
+    const cError error = written.place(failedPage);
     if (error.failed() && result.ok) {
         result.ok = false;
         result.path = failedPage;
@@ -101,39 +117,72 @@ bool cCatalogWriter::makeThumbnails(const cCatalogPlaces &places, const QList<cP
     return !cancelled;
 }
 
-bool cCatalogWriter::writePage(cPageFile &file, int number, const cCatalogPages &pages,
-                               const QString &path, const QList<cPicture> &pictures,
+bool cCatalogWriter::writePage(cPageFile &file, const Page &page, const QList<cPicture> &pictures,
                                const QList<cThumbnailer::Thumbnail> &thumbnails,
-                               cPictureLinks &links, cProgress *progress, int &marker) const
+                               cPictureLinks &links, cProgress *progress, qsizetype &done,
+                               int &marker) const
 {
-    cCatalogPage page(m_options, file, marker);
-    const qsizetype first = pages.first(number);
-    const qsizetype end = first + pages.size(number);
-    const QString navigation = pages.navigation(number);
+    cCatalogPage html(m_options, file, marker);
+    const qsizetype first = page.pages.first(page.number);
+    const qsizetype end = first + page.pages.size(page.number);
+    const auto pictureAt = [&](qsizetype i) -> const cPicture & {
+        return pictures.at(page.album.pictures[size_t(i)]);
+    };
+    // A picture with a thumbnail shows it.
+    const auto thumbnailOf = [&](qsizetype place) -> const cThumbnailer::Thumbnail * {
+        return thumbnails.isEmpty() || thumbnails.at(place).file.isEmpty() ? nullptr
+                                                                           : &thumbnails.at(place);
+    };
+    const QString firstPage = cPictureLinks::linkName(page.pages.fileName(1));
+    // The albums inside this one open its first page, each with its first picture as its cover.
+    struct AlbumCell
+    {
+        QString link;
+        QString source;
+        QSize size;
+        QString name;
+    };
+    std::vector<AlbumCell> albumCells;
+    for (const int child : page.number == 1 ? page.album.children : std::vector<int>()) {
+        const cAlbums::Album &inside = page.albums.all()[size_t(child)];
+        const cThumbnailer::Thumbnail *cover = thumbnailOf(inside.cover);
+        albumCells.push_back(
+            {cPictureLinks::linkName(inside.name) + QLatin1Char('/') + firstPage,
+             cover ? links.thumbnail(cover->file) : links.picture(pictures.at(inside.cover)),
+             cover ? cover->size : QSize(),
+             QStringLiteral("%1 (%2)").arg(inside.name).arg(inside.total)});
+    }
+    const QString up = page.album.parent < 0 ? QString()
+                                             : QStringLiteral("<p><a href=\"../") + firstPage +
+                                                   QStringLiteral("\">&lt;&lt; Up</a></p>");
+    const QString navigation = page.pages.navigation(page.number);
     const int captionKind = m_options.getIntVal(QStringLiteral("CAPTION"));
     QStringList captions;
     if (captionKind != cCaption::Name) {
         for (qsizetype i = first; i < end; ++i)
-            captions.append(cCaption::of(pictures.at(i), captionKind));
+            captions.append(cCaption::of(pictureAt(i), captionKind));
     }
     bool ascii = cCatalogPage::settingsAreAscii(m_options) && modUtil1::isAscii(navigation) &&
-                 modUtil1::isAscii(links.thumbnail(QString()));
+                 modUtil1::isAscii(links.thumbnail(QString())) && modUtil1::isAscii(up);
+    for (const AlbumCell &cell : albumCells)
+        ascii = ascii && modUtil1::isAscii(cell.link) && modUtil1::isAscii(cell.source) &&
+                modUtil1::isAscii(cell.name);
     for (qsizetype i = first; ascii && i < end; ++i)
-        ascii = links.isAscii(pictures.at(i)) &&
+        ascii = links.isAscii(pictureAt(i)) &&
                 (captions.isEmpty() || modUtil1::isAscii(captions.at(i - first)));
-    page.begin(path, !ascii);
-    for (qsizetype i = first; i < end; ++i) {
-        if (progress && !progress->step(i))
+    html.begin(page.path, !ascii, up);
+    for (const AlbumCell &cell : albumCells)
+        html.cell({cell.link, cell.source, cell.size, cell.name, true});
+    for (qsizetype i = first; i < end; ++i, ++done) {
+        if (progress && !progress->step(done))
             return false;
-        const cPicture &picture = pictures.at(i);
+        const cPicture &picture = pictureAt(i);
         const QString link = links.picture(picture);
-        // A picture with a thumbnail shows it.
-        const cThumbnailer::Thumbnail *thumbnail =
-            thumbnails.isEmpty() || thumbnails.at(i).file.isEmpty() ? nullptr : &thumbnails.at(i);
+        const cThumbnailer::Thumbnail *thumbnail = thumbnailOf(page.album.pictures[size_t(i)]);
         const QString source = thumbnail ? links.thumbnail(thumbnail->file) : QString();
-        page.cell({link, thumbnail ? source : link, thumbnail ? thumbnail->size : QSize(),
+        html.cell({link, thumbnail ? source : link, thumbnail ? thumbnail->size : QSize(),
                    captions.isEmpty() ? picture.name : captions.at(i - first)});
     }
-    page.end(navigation);
+    html.end(navigation);
     return true;
 }

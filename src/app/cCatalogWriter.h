@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/cAlbums.h"
 #include "app/cPicture.h"
 #include "app/cThumbnailer.h"
 #include "common/cError.h"
@@ -41,8 +42,9 @@ public:
 
     // outPath ends with the separator. An empty list writes nothing. progress, when given, hears
     // of every picture; a cancel, or a disk that refuses a page, leaves every page as it was.
+    // inPath, the folder the pictures were gathered from, is the top album with "ALBUMS".
     Result write(const QString &outPath, const QList<cPicture> &pictures,
-                 cProgress *progress = nullptr) const;
+                 cProgress *progress = nullptr, const QString &inPath = QString()) const;
 
 private:
     // Makes the thumbnails in their folder (none without one), counting those that could not be
@@ -50,11 +52,19 @@ private:
     bool makeThumbnails(const cCatalogPlaces &places, const QList<cPicture> &pictures,
                         cProgress *progress, QList<cThumbnailer::Thumbnail> &thumbnails,
                         Result &result) const;
-    // false when the progress asked to stop.
-    bool writePage(cPageFile &file, int number, const cCatalogPages &pages, const QString &path,
-                   const QList<cPicture> &pictures,
+    // One page of an album.
+    struct Page
+    {
+        const cAlbums &albums;
+        const cAlbums::Album &album;
+        const cCatalogPages &pages;
+        int number;
+        QString path;
+    };
+    // false when the progress asked to stop; done counts the pictures written.
+    bool writePage(cPageFile &file, const Page &page, const QList<cPicture> &pictures,
                    const QList<cThumbnailer::Thumbnail> &thumbnails, cPictureLinks &links,
-                   cProgress *progress, int &marker) const;
+                   cProgress *progress, qsizetype &done, int &marker) const;
 
     const cOption &m_options;
     int m_jobs;

@@ -40,7 +40,9 @@ cGathering::Result cGathering::gather(const QString &folder, bool gif, bool jpg,
 
 bool cGathering::withSubfolders(const cOption &options)
 {
-    return options.getIntVal(QStringLiteral("SUBFOLDERS")) == 1;
+    // An album a folder needs the folders' pictures.
+    return options.getIntVal(QStringLiteral("SUBFOLDERS")) == 1 ||
+           options.getIntVal(QStringLiteral("ALBUMS")) == 1;
 }
 
 QStringList cGathering::writtenFolders(const QString &outFolder) const

@@ -10,8 +10,8 @@ class cOption;
 class cProgress;
 
 // Gathers a folder's pictures as the settings ask: the types chosen and those "MORETYPES" names,
-// from its subfolders too with "SUBFOLDERS", with the facts of their files when "ORDER" or
-// "CAPTION" needs them, in the order "ORDER" chooses. What was read of a file is kept for the
+// from its subfolders too with "SUBFOLDERS" or "ALBUMS", with the facts of their files when "ORDER"
+// or "CAPTION" needs them, in the order "ORDER" chooses. What was read of a file is kept for the
 // next gathering.
 class cGathering
 {
@@ -33,7 +33,7 @@ public:
     // gathered.
     Result gather(const QString &folder, bool gif, bool jpg, const QString &outFolder,
                   const Progress &progress);
-    // Whether "SUBFOLDERS" gathers the input folder's subfolders too.
+    // Whether "SUBFOLDERS" or "ALBUMS" gathers the input folder's subfolders too.
     static bool withSubfolders(const cOption &options);
 
 private:

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
+#include <map>
 
 cPageFile &cPageSet::add()
 {
@@ -13,14 +14,15 @@ cPageFile &cPageSet::add()
     return *m_pages.back();
 }
 
-cError cPageSet::place(const QString &folder, QString &failedPage)
+cError cPageSet::place(QString &failedPage)
 {
     const bool refused = std::any_of(m_pages.cbegin(), m_pages.cend(),
                                      [](const auto &page) { return page->writeFailed(); });
     cError error;
-    QStringList names;
+    std::map<QString, QStringList> names; // by folder
     for (const auto &page : m_pages) {
-        names.append(QFileInfo(page->path()).fileName());
+        const QFileInfo file(page->path());
+        names[file.path()].append(file.fileName());
         if (refused) {
             page->discard();
             continue;
@@ -34,6 +36,7 @@ cError cPageSet::place(const QString &folder, QString &failedPage)
         }
     }
     m_pages.clear();
-    cAtomicFile::removeStale(folder, names);
+    for (const auto &[folder, inFolder] : names)
+        cAtomicFile::removeStale(folder, inFolder);
     return error;
 }

@@ -13,9 +13,9 @@ class cPageSet
 {
 public:
     cPageFile &add();
-    // Puts the pages in place in folder and clears the folder of what earlier runs left half
-    // written; the error of the first page that could not take its place names it in failedPage.
-    cError place(const QString &folder, QString &failedPage);
+    // Puts the pages in place and clears their folders of what earlier runs left half written;
+    // the error of the first page that could not take its place names it in failedPage.
+    cError place(QString &failedPage);
 
 private:
     std::vector<std::unique_ptr<cPageFile>> m_pages;

@@ -1,5 +1,6 @@
 #include "app/cPictureLinks.h"
 
+#include "app/cGathering.h"
 #include "common/cOption.h"
 #include "common/modUtil1.h"
 
@@ -12,7 +13,7 @@ bool cPictureLinks::fromOwnFolders(const cOption &options)
 {
     // Pictures of subfolders can only be linked from where they are.
     return options.getIntVal(QStringLiteral("RELLINKS")) == 1 ||
-           options.getIntVal(QStringLiteral("SUBFOLDERS")) == 1;
+           cGathering::withSubfolders(options);
 }
 
 cPictureLinks::cPictureLinks(bool fromOwnFolders, const QString &pageFolder,

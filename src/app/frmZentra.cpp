@@ -373,6 +373,7 @@ void frmZentra::cmdGetFiles_Click()
         // A cancel keeps what was listed.
         useFolderKeys();
         const QString folder = getInPath();
+        m_gatheredFrom = folder;
         // With subfolders the lists show where below the input folder each picture lies.
         const QString shownBelow = cGathering::withSubfolders(gOption) ? folder : QString();
         m_found->setShownBelow(shownBelow);
@@ -534,8 +535,8 @@ void frmZentra::CmdGenFiles_Click()
     std::unique_ptr<cProgress> progress = cDesktop::current().progress(
         this, QStringLiteral("Writing the catalog:"), m_selected->count());
     // A cancel leaves every page as it was, and there is nothing to report.
-    const cCatalogWriter::Result result =
-        cCatalogWriter(gOption).write(getOutPath(), m_selected->pictures(), progress.get());
+    const cCatalogWriter::Result result = cCatalogWriter(gOption).write(
+        getOutPath(), m_selected->pictures(), progress.get(), m_gatheredFrom);
     // Gone before anything is said, or it would stand over the message.
     progress.reset();
     const QString thumbnails = result.thumbnailReport();

@@ -82,6 +82,7 @@ private:
     QSet<QString> m_refused; // folder keys whose last text could not be stored
 
     cGathering m_gathering; // keeps what it read, so a folder gathered again is not read again
+    QString m_gatheredFrom; // the input folder last gathered: the top album
     cImageList *m_found;
     cImageList *m_selected;
     QWidget *m_client;

@@ -24,3 +24,19 @@ chromium --headless --no-sandbox --disable-gpu --disable-background-networking \
     --user-data-dir="$(mktemp -d)" --window-size=760,560 \
     --screenshot="$docs/catalog-page.png" "file://$samples/index.htm" 2>/dev/null
 echo "wrote $docs/catalog-page.png"
+
+# The same pictures in folders, one album a folder, with the shipped settings.
+albums="$(mktemp -d)"
+mkdir -p "$albums/pictures/Coast" "$albums/pictures/Mountains/Glacier walk" "$albums/site"
+cp "$samples"/meadow.jpg "$albums/pictures/"
+cp "$samples"/{harbour.jpg,lagoon.gif,sunrise.gif} "$albums/pictures/Coast/"
+cp "$samples"/{forest.jpg,desert.jpg} "$albums/pictures/Mountains/"
+cp "$samples"/{glacier.jpg,dusk.jpg} "$albums/pictures/Mountains/Glacier walk/"
+cp "$QDX_ROOT/QDX.ini" "$albums/QDX.ini"
+"$QDX_BUILD/bin/qdx-catalog" --ini "$albums/QDX.ini" --out "$albums/site" -q "$albums/pictures"
+chromium --headless --no-sandbox --disable-gpu --disable-background-networking \
+    --disable-component-update --disable-sync --no-first-run --hide-scrollbars \
+    --user-data-dir="$(mktemp -d)" --window-size=760,400 \
+    --screenshot="$docs/album-page.png" "file://$albums/site/Mountains/index.htm" 2>/dev/null
+rm -rf "$albums"
+echo "wrote $docs/album-page.png"

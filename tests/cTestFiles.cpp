@@ -86,7 +86,8 @@ QByteArray cTestFiles::cameraJpeg(const QImage &picture, int orientation, int qu
 }
 
 QByteArray cTestFiles::withMetadata(const QByteArray &picture,
-                                    const QList<QPair<QByteArray, QString>> &fields)
+                                    const QList<QPair<QByteArray, QString>> &fields,
+                                    const QImage &copy)
 {
     auto image = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte *>(picture.data()),
                                            long(picture.size()));
@@ -99,6 +100,15 @@ QByteArray cTestFiles::withMetadata(const QByteArray &picture,
             image->xmpData()[key.toStdString()] = value;
         else
             image->iptcData()[key.toStdString()] = value;
+    }
+    if (!copy.isNull()) {
+        QByteArray jpeg;
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        copy.save(&buffer, "JPG", 90);
+        Exiv2::ExifThumb(image->exifData())
+            .setJpegThumbnail(reinterpret_cast<const Exiv2::byte *>(jpeg.constData()),
+                              long(jpeg.size()));
     }
     image->writeMetadata();
     Exiv2::BasicIo &io = image->io();

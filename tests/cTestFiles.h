@@ -20,9 +20,11 @@ struct cTestFiles
     // the stored pixels (6: a quarter turn clockwise).
     static QByteArray cameraJpeg(const QImage &picture, int orientation, int quality = -1);
     // The picture file with metadata written by Exiv2, each key ("Exif.Photo.DateTimeOriginal",
-    // "Xmp.dc.title", "Iptc.Application2.Caption") given its text.
+    // "Xmp.dc.title", "Iptc.Application2.Caption") given its text, and copy, when given, as its
+    // EXIF thumbnail.
     static QByteArray withMetadata(const QByteArray &picture,
-                                   const QList<QPair<QByteArray, QString>> &fields);
+                                   const QList<QPair<QByteArray, QString>> &fields,
+                                   const QImage &copy = QImage());
     // The picture as a phone writes it in HEIC (or AVIF), through libheif, with thumbnail as its
     // own thumbnail when given, and EXIF of the fields as withMetadata takes them; empty when no
     // encoder is at hand.

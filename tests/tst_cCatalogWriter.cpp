@@ -13,9 +13,11 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPainter>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStandardPaths>
@@ -527,6 +529,103 @@ private slots:
         QCOMPARE(cTestFiles::read(modUtil1::logFilePath(QDate::currentDate()))
                      .count("ERROR[481]could not be read"),
                  qsizetype(1));
+    }
+
+    // A camera's own copy of the picture in its EXIF makes the thumbnail where it shows the same
+    // picture, turned as the picture is; a copy of another shape, with black bars, too small, or
+    // of a picture changed since (as its EXIF tells) is left, and the picture decoded.
+    void thumbnailsFromTheCamerasCopy_data()
+    {
+        QTest::addColumn<QSize>("stored");
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<int>("bars");
+        QTest::addColumn<QByteArray>("modified");
+        QTest::addColumn<int>("recordedWidth");
+        QTest::addColumn<int>("box");
+        QTest::addColumn<bool>("fromCopy");
+        const QByteArray taken = "2024:07:14 18:03:22";
+        for (int orientation = 1; orientation <= 8; ++orientation)
+            QTest::addRow("the camera's copy, orientation %d", orientation)
+                << QSize(400, 300) << orientation << 0 << taken << 400 << 120 << true;
+        QTest::newRow("a wide picture, its copy letterboxed")
+            << QSize(400, 225) << 1 << 15 << taken << 400 << 120 << false;
+        QTest::newRow("black bars on a copy of the picture's shape")
+            << QSize(400, 300) << 1 << 8 << taken << 400 << 120 << false;
+        QTest::newRow("edited after: modified later than taken")
+            << QSize(400, 300) << 1 << 0 << QByteArray("2025:01:02 10:00:00") << 400 << 120
+            << false;
+        QTest::newRow("cropped after: the EXIF's size is another")
+            << QSize(400, 300) << 6 << 0 << taken << 4000 << 120 << false;
+        QTest::newRow("a copy too small for the box")
+            << QSize(400, 300) << 1 << 0 << taken << 400 << 200 << false;
+    }
+    void thumbnailsFromTheCamerasCopy()
+    {
+        QFETCH(QSize, stored);
+        QFETCH(int, orientation);
+        QFETCH(int, bars);
+        QFETCH(QByteArray, modified);
+        QFETCH(int, recordedWidth);
+        QFETCH(int, box);
+        QFETCH(bool, fromCopy);
+        // Two halves side by side as stored: green and red in the picture, blue and yellow in
+        // the copy, so that both the source and the turn show.
+        const auto halves = [](const QSize &size, Qt::GlobalColor left, Qt::GlobalColor right,
+                               int bars) {
+            QImage image(size, QImage::Format_RGB32);
+            image.fill(left);
+            QPainter painter(&image);
+            painter.fillRect(size.width() / 2, 0, size.width() - size.width() / 2, size.height(),
+                             right);
+            painter.fillRect(0, 0, size.width(), bars, Qt::black);
+            painter.fillRect(0, size.height() - bars, size.width(), bars, Qt::black);
+            return image;
+        };
+        const QImage picture = halves(stored, Qt::green, Qt::red, 0);
+        const QByteArray taken = "2024:07:14 18:03:22";
+        cTestFiles::write(m_dir->filePath("photo.jpg"),
+                          cTestFiles::withMetadata(
+                              cTestFiles::cameraJpeg(picture, orientation, 95),
+                              {{"Exif.Photo.DateTimeOriginal", taken},
+                               {"Exif.Image.DateTime", modified},
+                               {"Exif.Photo.PixelXDimension", QString::number(recordedWidth)},
+                               {"Exif.Photo.PixelYDimension", QString::number(stored.height())}},
+                              halves(QSize(160, 120), Qt::blue, Qt::yellow, bars)));
+        const QString size = QString::number(box);
+        QVERIFY(cCatalogWriter(store({{"THUMBDIR", "thumbs"}, {"IMGW", size}, {"IMGH", size}}))
+                    .write(outPath(), picturesOf({"photo.jpg"}))
+                    .ok);
+        const QStringList made = QDir(m_dir->filePath("thumbs")).entryList(QDir::Files);
+        QCOMPARE(made.size(), 1);
+        const QImage thumbnail(m_dir->filePath("thumbs/" + made.first()));
+        // The picture decoded whole and turned by Qt: where it is green, the thumbnail is green
+        // or the copy's blue.
+        QImageReader reader(m_dir->filePath("photo.jpg"));
+        reader.setAutoTransform(true);
+        const QImage whole = reader.read().scaled(thumbnail.size());
+        QCOMPARE(thumbnail.size(), whole.size().scaled(box, box, Qt::KeepAspectRatio));
+        for (const QPointF at :
+             {QPointF(0.25, 0.5), QPointF(0.75, 0.5), QPointF(0.5, 0.25), QPointF(0.5, 0.75)}) {
+            const QPoint point(int(at.x() * thumbnail.width()), int(at.y() * thumbnail.height()));
+            const bool green = qGreen(whole.pixel(point)) > 128 && qRed(whole.pixel(point)) < 128;
+            const QColor expected =
+                fromCopy ? (green ? Qt::blue : Qt::yellow) : (green ? Qt::green : Qt::red);
+            // JPEG's halved colour moves the hues: the nearest of the four is the one seen.
+            const QColor seen = thumbnail.pixelColor(point);
+            const auto distance = [&seen](const QColor &colour) {
+                return std::abs(seen.red() - colour.red()) +
+                       std::abs(seen.green() - colour.green()) +
+                       std::abs(seen.blue() - colour.blue());
+            };
+            const QList<QColor> hues = {Qt::green, Qt::red, Qt::blue, Qt::yellow};
+            const QColor nearest = *std::min_element(
+                hues.cbegin(), hues.cend(),
+                [&](const QColor &a, const QColor &b) { return distance(a) < distance(b); });
+            QVERIFY2(nearest == expected, qPrintable(QString("at %1,%2: %3, not %4")
+                                                         .arg(point.x())
+                                                         .arg(point.y())
+                                                         .arg(seen.name(), expected.name())));
+        }
     }
 
     // Stopped while making thumbnails: no page is written and no thumbnail is left half-made.

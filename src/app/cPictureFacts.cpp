@@ -117,7 +117,9 @@ std::pair<qint64, qint64> stampOf(const QString &path)
 #endif
 }
 
-void quietExiv2()
+} // namespace
+
+void cPictureFacts::quietExiv2()
 {
     static std::once_flag once;
     std::call_once(once, [] {
@@ -126,7 +128,6 @@ void quietExiv2()
         Exiv2::XmpParser::initialize();
     });
 }
-} // namespace
 
 bool cPictureFacts::wanted(const cOption &options)
 {

@@ -15,6 +15,8 @@ class cProgress;
 class cPictureFacts
 {
 public:
+    // Exiv2 says nothing of what it cannot read, and is ready for threads; once, before any use.
+    static void quietExiv2();
     // Whether the settings show or order by a fact ("ORDER", "CAPTION").
     static bool wanted(const cOption &options);
     // Fills in taken and title of every picture, on every core; progress hears of every

@@ -1,9 +1,11 @@
 #include "app/cPictureReader.h"
 
+#include "app/cExifPreview.h"
 #include "app/cHeifPicture.h"
 #include "common/cRegularFile.h"
 
 #include <QImageReader>
+#include <QTransform>
 
 namespace {
 // The bytes a JPEG decoder holds at once for the whole picture when the file is progressive (a
@@ -30,6 +32,16 @@ qint64 progressiveBuffer(const QByteArray &head)
         return word(at + 5) * word(at + 7) * uchar(head.at(at + 9)) * 2;
     }
     return 0;
+}
+
+// An image as stored, turned as Qt turns a picture it reads.
+QImage turnedUpright(const QImage &image, QImageIOHandler::Transformations how)
+{
+    QImage turned = image.mirrored(how & QImageIOHandler::TransformationMirror,
+                                   how & QImageIOHandler::TransformationFlip);
+    if (how & QImageIOHandler::TransformationRotate90)
+        turned = turned.transformed(QTransform().rotate(90));
+    return turned;
 }
 } // namespace
 
@@ -58,6 +70,8 @@ cError cPictureReader::open()
         m_size = m_heif->size();
     } else {
         buffer = progressiveBuffer(head);
+        if (head.startsWith("\xFF\xD8"))
+            m_jpegHead = head;
         m_reader.setDevice(&m_file);
         m_size = m_reader.size();
         if (!m_size.isValid())
@@ -98,7 +112,15 @@ QImage cPictureReader::readFitting(const QSize &box, QSize *upright)
     if (upright)
         *upright = turned ? m_size.transposed() : m_size;
     const QSize stored = turned ? box.transposed() : box;
-    if (m_size.width() > stored.width() || m_size.height() > stored.height())
-        m_reader.setScaledSize(m_size.scaled(stored, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
-    return m_reader.read(); // a GIF gives its first frame
+    if (m_size.width() <= stored.width() && m_size.height() <= stored.height())
+        return m_reader.read(); // a GIF gives its first frame
+    const QSize needed = m_size.scaled(stored, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    // The camera's own copy, where it shows the same picture, spares decoding the picture.
+    if (!m_jpegHead.isEmpty()) {
+        const QImage copy = cExifPreview::fitting(m_jpegHead, m_size, needed);
+        if (!copy.isNull())
+            return turnedUpright(copy, m_reader.transformation());
+    }
+    m_reader.setScaledSize(needed);
+    return m_reader.read();
 }

@@ -42,4 +42,5 @@ private:
     QImageReader m_reader;
     std::unique_ptr<cHeifPicture> m_heif; // a HEIC or AVIF picture, which Qt does not read
     QSize m_size;
+    QByteArray m_jpegHead; // a JPEG's first bytes, where a camera keeps its copy of the picture
 };

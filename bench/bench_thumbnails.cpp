@@ -1,7 +1,9 @@
 // Thumbnails of camera-sized pictures, against vipsthumbnail and ImageMagick run on the same
 // files with as many parallel jobs as cores.
 //   bench_thumbnails make FOLDER COUNT   writes COUNT noisy 4000 by 3000 JPEGs turned by EXIF
-//   bench_thumbnails run FOLDER          measures (peak memory is this process's alone)
+//   bench_thumbnails previews FROM TO    copies them, every other one with the EXIF thumbnail of
+//                                        160 by 120 and the times a camera writes
+//   bench_thumbnails run FOLDER [TO]     measures (peak memory is this process's alone)
 #include "app/cImageFinder.h"
 #include "app/cPictureReader.h"
 #include "app/cPreviewLoader.h"
@@ -142,8 +144,31 @@ int main(int argc, char *argv[])
         });
         return 0;
     }
+    if (argc >= 4 && QByteArray(argv[1]) == "previews") {
+        const QDir from(QString::fromLocal8Bit(argv[2]));
+        const QString to = QString::fromLocal8Bit(argv[3]);
+        QDir().mkpath(to);
+        const QStringList names = from.entryList({QStringLiteral("*.jpg")}, QDir::Files);
+        QtConcurrent::blockingMap(names, [&](const QString &name) {
+            QByteArray picture = cTestFiles::read(from.filePath(name));
+            if (names.indexOf(name) % 2 == 0) {
+                QImageReader reader(from.filePath(name));
+                reader.setAutoTransform(false);
+                reader.setScaledSize(QSize(160, 120));
+                const QString taken = QStringLiteral("2024:07:14 18:03:22");
+                picture = cTestFiles::withMetadata(
+                    picture,
+                    {{"Exif.Photo.DateTimeOriginal", taken}, {"Exif.Image.DateTime", taken}},
+                    reader.read());
+            }
+            cTestFiles::write(to + QLatin1Char('/') + name, picture);
+        });
+        return 0;
+    }
     if (argc < 3 || QByteArray(argv[1]) != "run") {
-        std::fprintf(stderr, "usage: bench_thumbnails make FOLDER COUNT | run FOLDER\n");
+        std::fprintf(
+            stderr,
+            "usage: bench_thumbnails make FOLDER COUNT | previews FROM TO | run FOLDER [TO]\n");
         return 2;
     }
     const QString folder = QDir(QString::fromLocal8Bit(argv[2])).absolutePath() + QLatin1Char('/');
@@ -205,6 +230,24 @@ int main(int argc, char *argv[])
     row("thumbnails, 4000 by 3000 JPEGs", qdxMs, "vipsthumbnail, one job a core", vipsMs);
     row("thumbnails, 4000 by 3000 JPEGs", qdxMs, "ImageMagick mogrify, one job a core", magickMs);
     row("thumbnails again, nothing changed", againMs, "gathering the folder", gatherMs);
+    if (argc >= 4) {
+        // The same pictures, every other one with the camera's copy in its EXIF.
+        const QString withCopies = QDir(QString::fromLocal8Bit(argv[3])).absolutePath() + '/';
+        const QList<cPicture> copied = cImageFinder::find(withCopies, {false, true}).pictures;
+        QStringList copiedFiles;
+        for (const cPicture &picture : copied)
+            copiedFiles.append(picture.path());
+        const cThumbnailer fromCopies(work + QStringLiteral("/copies"), QSize(120, 120));
+        const double copiesMs = elapsedMs([&] { fromCopies.make(copied, nullptr, cancelled); });
+        QDir().mkpath(work + QStringLiteral("/vips-copies"));
+        const double vipsCopiesMs =
+            parallelMs(QStringLiteral("vipsthumbnail"),
+                       {QStringLiteral("-s"), QStringLiteral("120"), QStringLiteral("-o"),
+                        work + QStringLiteral("/vips-copies/%s.jpg")},
+                       copiedFiles);
+        row("thumbnails, half the JPEGs with the camera's EXIF thumbnail", copiesMs,
+            "vipsthumbnail -s 120, one job a core", vipsCopiesMs);
+    }
     std::printf("| peak memory, thumbnails | %lld | %.1f MB | | | |\n", (long long)files.size(),
                 usage.ru_maxrss / 1024.0);
     std::printf("| preview of one 4000 by 3000 JPEG | %lld | %.1f | the whole picture decoded | "

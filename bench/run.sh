@@ -45,7 +45,10 @@ table "The options dialog" "$averaged" "$bench/bench_options"
 # Camera pictures are made once and kept, as they take a minute to make.
 pictures="$QDX_BUILD/camera-pictures"
 [ -d "$pictures" ] || "$bench/bench_thumbnails" make "$pictures" "${QDX_CAMERA_PICTURES:-500}"
-table "Thumbnails" "$averaged" "$bench/bench_thumbnails" run "$pictures"
+# The same, every other one with the camera's own copy in its EXIF.
+previews="$QDX_BUILD/camera-previews"
+[ -d "$previews" ] || "$bench/bench_thumbnails" previews "$pictures" "$previews"
+table "Thumbnails" "$averaged" "$bench/bench_thumbnails" run "$pictures" "$previews"
 # Camera JPEGs with their metadata, and phone HEICs, made once and kept too.
 facts="$QDX_BUILD/fact-pictures"
 [ -d "$facts" ] || "$bench/bench_facts" make "$facts" "${QDX_FACT_PICTURES:-10000}"

@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QProcess>
@@ -23,6 +24,7 @@
 #include <QtConcurrent>
 #include <cstdio>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 // Orientation 6, as a camera held upright writes it.
@@ -185,6 +187,15 @@ int main(int argc, char *argv[])
     bool cancelled = false;
     const double qdxMs = elapsedMs([&] { thumbnailer.make(pictures, nullptr, cancelled); });
     const double againMs = elapsedMs([&] { thumbnailer.make(pictures, nullptr, cancelled); });
+    // The same pictures in another folder, as after the folder was renamed or moved: linked, not
+    // copied, so that they are the very files, times and all.
+    const QString moved = work + QStringLiteral("/moved/");
+    QDir().mkpath(moved);
+    for (const QString &file : files)
+        ::link(QFile::encodeName(file).constData(),
+               QFile::encodeName(moved + QFileInfo(file).fileName()).constData());
+    const QList<cPicture> movedPictures = cImageFinder::find(moved, {false, true}).pictures;
+    const double movedMs = elapsedMs([&] { thumbnailer.make(movedPictures, nullptr, cancelled); });
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     // A preview, one picture at a time, as a click in the list makes it: fitted to the preview
@@ -230,6 +241,8 @@ int main(int argc, char *argv[])
     row("thumbnails, 4000 by 3000 JPEGs", qdxMs, "vipsthumbnail, one job a core", vipsMs);
     row("thumbnails, 4000 by 3000 JPEGs", qdxMs, "ImageMagick mogrify, one job a core", magickMs);
     row("thumbnails again, nothing changed", againMs, "gathering the folder", gatherMs);
+    row("thumbnails after the pictures moved to another folder", movedMs,
+        "thumbnails, the first time", qdxMs);
     if (argc >= 4) {
         // The same pictures, every other one with the camera's copy in its EXIF.
         const QString withCopies = QDir(QString::fromLocal8Bit(argv[3])).absolutePath() + '/';

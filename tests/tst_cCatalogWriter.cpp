@@ -795,6 +795,43 @@ private slots:
         QVERIFY(cTestFiles::read(m_dir->filePath("page.htm")).contains("height=90 width=60>"));
     }
 
+    // A thumbnail is found by what its picture is: the folder renamed, or the pictures moved into
+    // another, nothing is made again; a picture changed in place is made again.
+    void thumbnailsSurviveAMove()
+    {
+        const QString before = m_dir->filePath("2024 trip");
+        const QString after = m_dir->filePath("Holidays/Rome 2024");
+        QVERIFY(QDir().mkpath(before) && QDir().mkpath(m_dir->filePath("Holidays")));
+        const QStringList names = {"a.jpg", "b.jpg"};
+        cTestFiles::write(before + "/a.jpg", cameraJpeg(300, 200, 1));
+        cTestFiles::write(before + "/b.jpg", cameraJpeg(200, 300, 6));
+        const cOption options = store({{"THUMBDIR", "thumbs"}, {"RELLINKS", "1"}});
+        const auto thumbnails = [&] {
+            QStringList made;
+            for (const QFileInfo &file : QDir(m_dir->filePath("thumbs")).entryInfoList(QDir::Files))
+                made.append(file.fileName() + " " +
+                            QString::number(file.lastModified().toMSecsSinceEpoch()));
+            return made;
+        };
+        QVERIFY(cCatalogWriter(options)
+                    .write(outPath(), picturesOf(names, {before + "/", before + "/"}))
+                    .ok);
+        const QStringList first = thumbnails();
+        QCOMPARE(first.size(), 2);
+        QTest::qWait(20); // a thumbnail written again would have a later time
+        QVERIFY(QDir().rename(before, after));
+        QVERIFY(cCatalogWriter(options)
+                    .write(outPath(), picturesOf(names, {after + "/", after + "/"}))
+                    .ok);
+        QCOMPARE(thumbnails(), first);
+        QVERIFY(cTestFiles::read(m_dir->filePath("page.htm")).contains("Holidays/Rome 2024/a.jpg"));
+        cTestFiles::write(after + "/a.jpg", cameraJpeg(320, 200, 1));
+        QVERIFY(cCatalogWriter(options)
+                    .write(outPath(), picturesOf(names, {after + "/", after + "/"}))
+                    .ok);
+        QCOMPARE(thumbnails().size(), 3);
+    }
+
     // With "RELLINKS" a link leads from the output folder to the picture's own folder.
     void linksFromTheOutputFolder_data()
     {

@@ -26,6 +26,30 @@ cThumbnailer::cThumbnailer(const QString &folder, const QSize &box, int jobs)
 {
 }
 
+namespace {
+constexpr qint64 edgeBytes = 4096;
+
+// What a picture is, wherever it lies: its size and its first and last bytes (where a camera
+// writes its metadata and the end of the pixels), so that the thumbnails of a folder renamed or
+// moved are found again. Its time is kept in the thumbnail: a picture only touched keeps its
+// thumbnail's name and gets it made again. A file that cannot be read is told by its path.
+QByteArray identity(const QString &path)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    QFile file;
+    if (cRegularFile::open(file, path).failed()) {
+        hash.addData(QFile::encodeName(QDir::cleanPath(path)));
+        return hash.result();
+    }
+    const qint64 size = file.size();
+    hash.addData(QByteArray::number(size).append(' '));
+    hash.addData(file.read(edgeBytes));
+    if (size > edgeBytes && file.seek(std::max(edgeBytes, size - edgeBytes)))
+        hash.addData(file.read(edgeBytes));
+    return hash.result();
+}
+} // namespace
+
 QString cThumbnailer::fileName(const cPicture &picture) const
 {
     // The picture's own name, kept readable, then what tells it apart and the box it fits.
@@ -35,9 +59,8 @@ QString cThumbnailer::fileName(const cPicture &picture) const
             c != QLatin1Char('_'))
             c = QLatin1Char('_');
     }
-    const QByteArray where = QCryptographicHash::hash(
-        QFile::encodeName(QDir::cleanPath(picture.path())), QCryptographicHash::Sha1);
-    return stem.left(40) + QLatin1Char('-') + QString::fromLatin1(where.toHex().left(12)) +
+    return stem.left(40) + QLatin1Char('-') +
+           QString::fromLatin1(identity(picture.path()).toHex().left(12)) +
            QStringLiteral("-%1x%2.jpg").arg(m_box.width()).arg(m_box.height());
 }
 

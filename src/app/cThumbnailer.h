@@ -11,10 +11,12 @@ class cProgress;
 
 // Makes the small pictures of a catalog, on every core: each picture fitted inside the thumbnail
 // box keeping its proportions, turned as the camera recorded it (EXIF orientation), written as a
-// JPEG under a name that two pictures of one name from two folders never share. A thumbnail is
-// made again only when its picture is not the one it was made from (its size and date, which
-// the thumbnail keeps) or the box changed (the box is part of the name); an unchanged catalog
-// costs one look at each picture and the head of its thumbnail.
+// JPEG under a name that two pictures of one name from two folders never share unless they are
+// the same picture. The name tells what the picture is, not where it lies: the thumbnails of a
+// folder renamed or moved are found again. A thumbnail is made again only when its picture is
+// not the one it was made from (its size and date, which the thumbnail keeps) or the box changed
+// (the box is part of the name); an unchanged catalog costs a look at each picture's first and
+// last bytes and the head of its thumbnail.
 class cThumbnailer
 {
 public:

@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -14,6 +15,7 @@
 #include <QTextStream>
 #include <QtTest>
 #include <csignal>
+#include <exiv2/exiv2.hpp>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -156,6 +158,71 @@ private slots:
         }
         // A title beyond ASCII makes the page say it is UTF-8.
         QCOMPARE(page.contains("<meta charset=\"utf-8\">"), shown.at(1).contains("ö"));
+    }
+
+    // Nothing the program writes carries where a picture was taken, the camera's serial number or
+    // its owner's name, not even a thumbnail made from the camera's own copy; with "SAYPLACE" the
+    // pictures linked that carry their place are counted once.
+    void nothingPrivateLeaves_data()
+    {
+        QTest::addColumn<QByteArray>("key");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("said") << QByteArray("SAYPLACE=s|-1|1\r\n")
+                              << "qdx-catalog: 3 linked pictures carry the place where they were "
+                                 "taken\n";
+        QTest::newRow("not asked") << QByteArray() << QString();
+    }
+    void nothingPrivateLeaves()
+    {
+        QFETCH(QByteArray, key);
+        QFETCH(QString, said);
+        QDir(m_in).removeRecursively();
+        QDir().mkpath(m_in);
+        QImage pixels(400, 300, QImage::Format_RGB32);
+        pixels.fill(Qt::green);
+        QImage copy(160, 120, QImage::Format_RGB32);
+        copy.fill(Qt::darkGreen);
+        const QList<QPair<QByteArray, QString>> secrets = {
+            {"Exif.GPSInfo.GPSLatitudeRef", "N"},
+            {"Exif.GPSInfo.GPSLatitude", "48/1 51/1 2957/100"},
+            {"Exif.GPSInfo.GPSLongitudeRef", "E"},
+            {"Exif.GPSInfo.GPSLongitude", "2/1 17/1 4012/100"},
+            {"Exif.Photo.BodySerialNumber", "SERIAL4711XYZ"},
+            {"Exif.Photo.LensSerialNumber", "LENS0815QRS"},
+            {"Exif.Photo.CameraOwnerName", "Jane Q. Private"},
+            {"Exif.Image.DateTime", "2024:07:14 18:03:22"},
+            {"Exif.Photo.DateTimeOriginal", "2024:07:14 18:03:22"}};
+        const QByteArray jpeg = cTestFiles::cameraJpeg(pixels, 6);
+        cTestFiles::write(m_in + "/home.jpg", cTestFiles::withMetadata(jpeg, secrets));
+        cTestFiles::write(m_in + "/home copy.jpg", cTestFiles::withMetadata(jpeg, secrets, copy));
+        cTestFiles::write(m_in + "/xmp.jpg",
+                          cTestFiles::withMetadata(jpeg, {{"Xmp.exif.GPSLatitude", "48,51.49N"}}));
+        cTestFiles::write(m_ini, pageSettings + "THUMBDIR=t|20|thumbs\r\n" + key);
+        const QString out = m_dir->filePath("out");
+        QDir().mkpath(out);
+        QCOMPARE(run({"--out", out, m_in}), 0);
+        QCOMPARE(m_err, said.isEmpty() ? QString() : said);
+        QStringList written;
+        for (QDirIterator it(out, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+            written.append(it.next());
+        QCOMPARE(written.size(), 1 + 3); // the page, a thumbnail a picture
+        for (const QString &file : written) {
+            const QByteArray bytes = cTestFiles::read(file);
+            for (const char *trace : {"SERIAL4711XYZ", "LENS0815QRS", "Jane Q. Private", "48,51"})
+                QVERIFY2(!bytes.contains(trace), qPrintable(file + ": " + trace));
+            if (!file.endsWith(".jpg"))
+                continue;
+            const auto image = Exiv2::ImageFactory::open(
+                reinterpret_cast<const Exiv2::byte *>(bytes.constData()), long(bytes.size()));
+            image->readMetadata();
+            for (const Exiv2::Exifdatum &datum : image->exifData())
+                QVERIFY2(datum.groupName() != "GPSInfo" &&
+                             datum.key() != "Exif.Photo.BodySerialNumber" &&
+                             datum.key() != "Exif.Photo.CameraOwnerName",
+                         qPrintable(file + ": " + QString::fromStdString(datum.key())));
+            QVERIFY(image->xmpData().findKey(Exiv2::XmpKey("Xmp.exif.GPSLatitude")) ==
+                    image->xmpData().end());
+        }
     }
 
     // "MORETYPES" gathers further types after the JPGs; one this machine cannot decode is said

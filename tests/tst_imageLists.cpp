@@ -302,6 +302,28 @@ private slots:
         QVERIFY(rome.contains("<a href=\"../../in/Rome/r.gif\">"));
     }
 
+    // "SAYPLACE": once the catalog is written, one message counts the pictures it links that
+    // carry the place where they were taken.
+    void linkedPicturesWithAPlaceAreCounted()
+    {
+        restart("SAYPLACE=s|-1|1\r\n");
+        m_window->findChild<QCheckBox *>("chkJpg")->setChecked(true);
+        QImage pixels(8, 8, QImage::Format_RGB32);
+        pixels.fill(Qt::green);
+        const QByteArray jpeg = cTestFiles::cameraJpeg(pixels, 1);
+        cTestFiles::write(
+            m_in + "/home.jpg",
+            cTestFiles::withMetadata(jpeg, {{"Exif.GPSInfo.GPSLatitude", "48/1 51/1 0/1"}}));
+        cTestFiles::write(m_in + "/away.jpg", jpeg);
+        press("cmdGetFiles");
+        press("cmdAddAll");
+        press("CmdGenFiles");
+        QCOMPARE(m_desktop->messages.size(), 1);
+        QVERIFY2(m_desktop->messages.first().contains(
+                     "1 linked pictures carry the place where they were taken"),
+                 qPrintable(m_desktop->messages.first()));
+    }
+
     // Broken and hostile metadata neither stops the gathering nor gives a date: the file's time
     // stands.
     void brokenMetadataGivesTheFileTime_data()

@@ -200,6 +200,8 @@ int cCatalogCommand::run(const QStringList &arguments, const cProgramPlace &plac
     }
     if (const QString thumbnails = result.thumbnailReport(); !thumbnails.isEmpty())
         err << "qdx-catalog: " << thumbnails << "\n";
+    if (const QString places = result.placeReport(); !places.isEmpty())
+        err << "qdx-catalog: " << places << "\n";
     if (result.pages > 1)
         out << list.count() << " pictures, " << result.pages << " pages written: " << result.path
             << " and the pages after it\n";

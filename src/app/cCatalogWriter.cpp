@@ -70,6 +70,11 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath,
         }
         result.path = places.pageFolder() + places.pageName();
         result.pages = count;
+        // The cells link the pictures themselves, with all their metadata.
+        if (m_options.getIntVal(QStringLiteral("SAYPLACE")) == 1)
+            result.located =
+                std::count_if(pictures.cbegin(), pictures.cend(),
+                              [](const cPicture &picture) { return picture.located(); });
     } catch (const cError &error) {
         result.ok = false;
         result.marker = marker;
@@ -97,6 +102,13 @@ QString cCatalogWriter::Result::thumbnailReport() const
         return QString();
     return parts.join(QStringLiteral(", ")) +
            QStringLiteral("; their cells show the pictures themselves");
+}
+
+QString cCatalogWriter::Result::placeReport() const
+{
+    return located > 0 ? QStringLiteral("%1 linked pictures carry the place where they were taken")
+                             .arg(located)
+                       : QString();
 }
 
 bool cCatalogWriter::makeThumbnails(const cCatalogPlaces &places, const QList<cPicture> &pictures,

@@ -35,6 +35,10 @@ public:
         int unwritable = 0;
         // One sentence on the thumbnails that could not be made; empty when all were.
         QString thumbnailReport() const;
+        // With "SAYPLACE", the pictures linked whose metadata tells where they were taken.
+        qsizetype located = 0;
+        // One sentence on them; empty when there are none.
+        QString placeReport() const;
     };
 
     // jobs: how many thumbnails are made at once; 0 for one a core.

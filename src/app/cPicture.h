@@ -15,6 +15,7 @@ struct cPicture
     {
         QDateTime taken;
         QString title;
+        bool located = false; // its metadata tells where it was taken
     };
 
     QString folder; // where it was gathered, ending with the separator
@@ -26,4 +27,5 @@ struct cPicture
     // Invalid and empty while the facts are not read.
     QDateTime taken() const { return facts ? facts->taken : QDateTime(); }
     QString title() const { return facts ? facts->title : QString(); }
+    bool located() const { return facts && facts->located; }
 };

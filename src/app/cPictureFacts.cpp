@@ -132,7 +132,8 @@ void cPictureFacts::quietExiv2()
 bool cPictureFacts::wanted(const cOption &options)
 {
     return cPictureOrder::needsFacts(options.getIntVal(QStringLiteral("ORDER"))) ||
-           cCaption::needsFacts(options.getIntVal(QStringLiteral("CAPTION")));
+           cCaption::needsFacts(options.getIntVal(QStringLiteral("CAPTION"))) ||
+           options.getIntVal(QStringLiteral("SAYPLACE")) == 1;
 }
 
 bool cPictureFacts::read(QList<cPicture> &pictures, cProgress *progress)
@@ -222,6 +223,8 @@ cPictureFacts::Known cPictureFacts::readFile(const QString &path, qint64 size, q
             break;
         }
     }
+    facts.located = !textAt<Exiv2::ExifKey>(exif, "Exif.GPSInfo.GPSLatitude").isEmpty() ||
+                    !textAt<Exiv2::XmpKey>(xmp, "Xmp.exif.GPSLatitude").isEmpty();
     for (const QString &text : {textAt<Exiv2::XmpKey>(xmp, "Xmp.dc.title"),
                                 textAt<Exiv2::IptcKey>(iptc, "Iptc.Application2.Caption"),
                                 textAt<Exiv2::ExifKey>(exif, "Exif.Image.ImageDescription")}) {

@@ -545,6 +545,8 @@ void frmZentra::CmdGenFiles_Click()
     else if (!thumbnails.isEmpty())
         // Each one is in the log; one message tells how many.
         modUtil1::writeLog(false, 0, QStringLiteral("CreateMainIndex: ") + thumbnails);
+    if (const QString places = result.placeReport(); result.ok && !places.isEmpty())
+        modUtil1::writeLog(false, 0, QStringLiteral("CreateMainIndex: ") + places);
     // Shown at once, so that a catalog written does not look like nothing done.
     if (result.ok && result.pages > 0 && gOption.getIntVal(QStringLiteral("SHOWPAGE")) == 1)
         cDesktop::current().openUrl(QUrl::fromLocalFile(QDir::fromNativeSeparators(result.path)));

@@ -832,6 +832,56 @@ private slots:
         QCOMPARE(thumbnails().size(), 3);
     }
 
+    // "PRUNE": what the run before wrote and this one does not (pages of a longer run,
+    // thumbnails of pictures no longer chosen) goes, as the record in the output folder tells;
+    // nothing else does: not the user's files, not a recorded file changed since, not a file the
+    // record leads outside the folder or through a link.
+    void pruneRemovesOnlyWhatItWrote()
+    {
+        const QString out = m_dir->path();
+        for (const char *name : {"a.gif", "b.gif", "c.gif"})
+            cTestFiles::write(out + "/" + name, cTestFiles::tinyGif());
+        const ReplaceMap settings{{"THUMBDIR", "thumbs"}, {"PAGESIZE", "1"}, {"PRUNE", "1"}};
+        QVERIFY(cCatalogWriter(store(settings))
+                    .write(outPath(), picturesOf({"a.gif", "b.gif", "c.gif"}))
+                    .ok);
+        const QString record = out + "/qdx-written.lst";
+        QCOMPARE(cTestFiles::read(record).count('\n'), 6);
+        const QString victim = m_dir->filePath("../victim of " + QFileInfo(out).fileName());
+        cTestFiles::write(victim, "not the program's");
+        const auto stamp = [](const QString &path) {
+            const QFileInfo file(path);
+            return QByteArray::number(file.size()) + '\t' +
+                   QByteArray::number(file.lastModified().toMSecsSinceEpoch()) + '\t';
+        };
+        QVERIFY(QFile::link(victim, out + "/link.htm"));
+        cTestFiles::write(record, cTestFiles::read(record) + stamp(victim) + "../" +
+                                      QFileInfo(victim).fileName().toUtf8() + "\n" + stamp(victim) +
+                                      victim.toUtf8() + "\n" + stamp(victim) + "link.htm\n");
+        for (const char *mine : {"mine.htm", "page4.htm", "thumbs/mine.jpg"})
+            cTestFiles::write(out + "/" + mine, "the user's");
+        QTest::qWait(20);
+        cTestFiles::write(out + "/page3.htm", "changed by the user since");
+        const cCatalogWriter::Result result =
+            cCatalogWriter(store(settings)).write(outPath(), picturesOf({"a.gif"}));
+        QVERIFY(result.ok);
+        QCOMPARE(result.pruned, 3); // page2.htm and two thumbnails
+        QVERIFY(!QFile::exists(out + "/page2.htm"));
+        QCOMPARE(QDir(out + "/thumbs").entryList({"*-*x*.jpg"}, QDir::Files).size(), 1);
+        for (const char *kept :
+             {"mine.htm", "page4.htm", "thumbs/mine.jpg", "page3.htm", "link.htm"})
+            QVERIFY2(QFileInfo(out + "/" + kept).exists(), kept);
+        QCOMPARE(cTestFiles::read(victim), QByteArray("not the program's"));
+        QCOMPARE(cTestFiles::read(record).count('\n'), 2);
+        QFile::remove(victim);
+        // Without the key nothing is recorded, as the text writes only its pages.
+        QFile::remove(record);
+        QVERIFY(cCatalogWriter(store({{"THUMBDIR", "thumbs"}}))
+                    .write(outPath(), picturesOf({"a.gif"}))
+                    .ok);
+        QVERIFY(!QFile::exists(record));
+    }
+
     // With "RELLINKS" a link leads from the output folder to the picture's own folder.
     void linksFromTheOutputFolder_data()
     {

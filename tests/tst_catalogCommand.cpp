@@ -225,6 +225,23 @@ private slots:
         }
     }
 
+    // --prune removes, after a catalog written whole, the pages the run before wrote and this
+    // one did not; the input folder's own files stay.
+    void pruneRemovesPagesOfALongerRun()
+    {
+        cTestFiles::write(m_ini, pageSettings + "PAGESIZE=p|5|1\r\n");
+        const QString out = m_dir->filePath("out");
+        QDir().mkpath(out);
+        QCOMPARE(run({"--prune", "--out", out, m_in}), 0);
+        QVERIFY(QFile::exists(out + "/index4.htm"));
+        for (const char *name : {"/b.jpg", "/C.gif"})
+            QVERIFY(QFile::remove(m_in + name));
+        QCOMPARE(run({"--prune", "--out", out, m_in}), 0);
+        QCOMPARE(QDir(out).entryList({"*.htm"}, QDir::Files),
+                 (QStringList{"index.htm", "index2.htm"}));
+        QCOMPARE(QDir(m_in).entryList(QDir::Files).size(), 2);
+    }
+
     // "MORETYPES" gathers further types after the JPGs; one this machine cannot decode is said
     // once.
     void furtherTypesAreGathered()

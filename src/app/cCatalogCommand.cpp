@@ -26,6 +26,7 @@ struct Options
     bool verbose = false;
     bool quiet = false;
     int jobs = 0;
+    bool prune = false;
 };
 
 // Fills options from the arguments; an empty result means success, else the usage problem.
@@ -40,10 +41,11 @@ QString parse(const QStringList &arguments, Options &options, bool &help, bool &
     const QCommandLineOption verbose({QStringLiteral("v"), QStringLiteral("verbose")}, QString());
     const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")}, QString());
     const QCommandLineOption jobs(QStringLiteral("jobs"), QString(), QStringLiteral("N"));
+    const QCommandLineOption prune(QStringLiteral("prune"), QString());
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")}, QString());
     const QCommandLineOption versionOption(QStringLiteral("version"), QString());
     parser.addOptions(
-        {ini, out, noGif, noJpg, sort, verbose, quiet, jobs, helpOption, versionOption});
+        {ini, out, noGif, noJpg, sort, verbose, quiet, jobs, prune, helpOption, versionOption});
     if (!parser.parse(QStringList{QStringLiteral("qdx-catalog")} + arguments))
         return parser.errorText();
     help = parser.isSet(helpOption);
@@ -55,6 +57,7 @@ QString parse(const QStringList &arguments, Options &options, bool &help, bool &
     options.jpg = !parser.isSet(noJpg);
     options.verbose = parser.isSet(verbose);
     options.quiet = parser.isSet(quiet);
+    options.prune = parser.isSet(prune);
     if (parser.isSet(jobs)) {
         bool number = false;
         options.jobs = parser.value(jobs).toInt(&number);
@@ -80,7 +83,8 @@ QString cCatalogCommand::usage(const QString &iniDefault)
 {
     return QStringLiteral("Usage: qdx-catalog [--ini FILE] [--out FOLDER] [--no-gif] [--no-jpg] "
                           "[--sort name]\n"
-                          "                   [--verbose] [--quiet] [--jobs N] [--] INPUT_FOLDER\n"
+                          "                   [--verbose] [--quiet] [--jobs N] [--prune] [--] "
+                          "INPUT_FOLDER\n"
                           "Writes the catalog page of the GIF and JPG pictures of INPUT_FOLDER.\n"
                           "  --ini FILE     settings file, only read (default: %1)\n"
                           "  --out FOLDER   where the page goes (default: INPUT_FOLDER, where its "
@@ -93,6 +97,7 @@ QString cCatalogCommand::usage(const QString &iniDefault)
                           "  --verbose      say which settings and pictures are used\n"
                           "  --quiet        show no progress on a terminal\n"
                           "  --jobs N       make N thumbnails at once (default: one a core)\n"
+                          "  --prune        remove what the run before wrote and this one did not\n"
                           "  --help         show this help\n"
                           "  --version      show the version and the licence\n")
         .arg(iniDefault);
@@ -188,9 +193,11 @@ int cCatalogCommand::run(const QStringList &arguments, const cProgramPlace &plac
         }
     }
 
+    cCatalogWriter writer(gOption, options.jobs);
+    if (options.prune)
+        writer.setPruning(true);
     const cCatalogWriter::Result result =
-        cCatalogWriter(gOption, options.jobs)
-            .write(outPath, list.pictures(), progress(QStringLiteral("writing")).get(), input);
+        writer.write(outPath, list.pictures(), progress(QStringLiteral("writing")).get(), input);
     if (!result.ok) {
         err << "qdx-catalog: the page " << (result.path.isEmpty() ? outPath : result.path)
             << " could not be written (step " << result.marker

@@ -35,6 +35,7 @@ cCatalogPlaces::cCatalogPlaces(const QString &outPath, const QString &docFile,
     if (page.isEmpty())
         throw cError(cError::BadFileName, QStringLiteral("DOCFILE names no page file"));
     m_pageName = page.takeLast();
+    m_outFolder = out;
     m_pageFolder = outPath;
     m_absolutePageFolder = out;
     for (const QString &folder : page) {

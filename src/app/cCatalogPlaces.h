@@ -12,6 +12,8 @@ public:
     // Throws cError when the output folder is missing or a setting leads outside it.
     cCatalogPlaces(const QString &outPath, const QString &docFile, const QString &thumbDir);
 
+    // The output folder, absolute and clean.
+    QString outFolder() const { return m_outFolder; }
     // The output folder as given, then the page's own folders; ends with the separator.
     QString pageFolder() const { return m_pageFolder; }
     // The first page's file name.
@@ -29,6 +31,7 @@ public:
     QString thumbnailFolder() const { return m_thumbnailFolder; }
 
 private:
+    QString m_outFolder;
     QString m_pageFolder;
     QString m_pageName;
     QString m_absolutePageFolder;

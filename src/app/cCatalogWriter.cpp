@@ -6,6 +6,7 @@
 #include "app/cCatalogPlaces.h"
 #include "app/cPageSet.h"
 #include "app/cPictureLinks.h"
+#include "app/cWrittenRecord.h"
 #include "common/cOption.h"
 #include "common/cProgress.h"
 #include "common/modUtil1.h"
@@ -13,7 +14,8 @@
 #include <QStringList>
 #include <algorithm>
 
-cCatalogWriter::cCatalogWriter(const cOption &options, int jobs) : m_options(options), m_jobs(jobs)
+cCatalogWriter::cCatalogWriter(const cOption &options, int jobs)
+    : m_options(options), m_jobs(jobs), m_prune(options.getIntVal(QStringLiteral("PRUNE")) == 1)
 {
 }
 
@@ -26,17 +28,25 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath,
         return result;
     int marker = 1;
     cPageSet written;
+    // Every file this run writes or keeps, for the record of what it wrote.
+    QStringList files;
+    QString outFolder;
     try {
         const cCatalogPlaces places(outPath, m_options.getStrVal(QStringLiteral("DOCFILE")),
                                     m_options.hasKey(QStringLiteral("THUMBDIR"))
                                         ? m_options.getStrVal(QStringLiteral("THUMBDIR")).trimmed()
                                         : QString());
         result.path = places.pageFolder() + places.pageName();
+        outFolder = places.outFolder();
         // The pages are written only once their thumbnails are there.
         QList<cThumbnailer::Thumbnail> thumbnails;
         if (!makeThumbnails(places, pictures, progress, thumbnails, result)) {
             result.cancelled = true;
             return result;
+        }
+        for (const cThumbnailer::Thumbnail &thumbnail : std::as_const(thumbnails)) {
+            if (!thumbnail.file.isEmpty())
+                files.append(places.thumbnailFolder() + QLatin1Char('/') + thumbnail.file);
         }
         const cAlbums albums(
             pictures, m_options.getIntVal(QStringLiteral("ALBUMS")) == 1 && !inPath.isEmpty(),
@@ -58,6 +68,8 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath,
                                 places.thumbnailFolder());
             for (int number = 1; number <= pages.count(); ++number) {
                 result.path = folder + pages.fileName(number);
+                files.append(places.absoluteAlbumFolder(album.path) + QLatin1Char('/') +
+                             pages.fileName(number));
                 const Page page{albums, album, pages, number, result.path};
                 if (!writePage(written.add(), page, pictures, thumbnails, links, progress, done,
                                marker)) {
@@ -86,6 +98,12 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath,
         result.ok = false;
         result.path = failedPage;
         result.error = error;
+    }
+    if (result.ok && m_prune) {
+        cWrittenRecord record(outFolder);
+        for (const QString &file : std::as_const(files))
+            record.add(file);
+        result.pruned = record.replace();
     }
     return result;
 }

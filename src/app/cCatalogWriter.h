@@ -39,10 +39,15 @@ public:
         qsizetype located = 0;
         // One sentence on them; empty when there are none.
         QString placeReport() const;
+        // With pruning, the files of the run before that this one no longer writes, removed.
+        int pruned = 0;
     };
 
     // jobs: how many thumbnails are made at once; 0 for one a core.
     explicit cCatalogWriter(const cOption &options, int jobs = 0);
+    // After a catalog written whole, removes what the run before wrote and this one did not, as
+    // its record in the output folder tells ("PRUNE", or qdx-catalog --prune).
+    void setPruning(bool on) { m_prune = on; }
 
     // outPath ends with the separator. An empty list writes nothing. progress, when given, hears
     // of every picture; a cancel, or a disk that refuses a page, leaves every page as it was.
@@ -72,4 +77,5 @@ private:
 
     const cOption &m_options;
     int m_jobs;
+    bool m_prune;
 };

@@ -543,22 +543,26 @@ private slots:
         QTest::addColumn<int>("recordedWidth");
         QTest::addColumn<int>("box");
         QTest::addColumn<bool>("fromCopy");
+        QTest::addColumn<int>("declared"); // the long side the copy's header claims; 0: its own
         const QByteArray taken = "2024:07:14 18:03:22";
         for (int orientation = 1; orientation <= 8; ++orientation)
             QTest::addRow("the camera's copy, orientation %d", orientation)
-                << QSize(400, 300) << orientation << 0 << taken << 400 << 120 << true;
+                << QSize(400, 300) << orientation << 0 << taken << 400 << 120 << true << 0;
         QTest::newRow("a wide picture, its copy letterboxed")
-            << QSize(400, 225) << 1 << 15 << taken << 400 << 120 << false;
+            << QSize(400, 225) << 1 << 15 << taken << 400 << 120 << false << 0;
         QTest::newRow("black bars on a copy of the picture's shape")
-            << QSize(400, 300) << 1 << 8 << taken << 400 << 120 << false;
+            << QSize(400, 300) << 1 << 8 << taken << 400 << 120 << false << 0;
         QTest::newRow("edited after: modified later than taken")
-            << QSize(400, 300) << 1 << 0 << QByteArray("2025:01:02 10:00:00") << 400 << 120
-            << false;
+            << QSize(400, 300) << 1 << 0 << QByteArray("2025:01:02 10:00:00") << 400 << 120 << false
+            << 0;
         QTest::newRow("cropped after: the EXIF's size is another")
-            << QSize(400, 300) << 6 << 0 << taken << 4000 << 120 << false;
+            << QSize(400, 300) << 6 << 0 << taken << 4000 << 120 << false << 0;
         QTest::newRow("a copy too small for the box")
-            << QSize(400, 300) << 1 << 0 << taken << 400 << 200 << false;
+            << QSize(400, 300) << 1 << 0 << taken << 400 << 200 << false << 0;
+        QTest::newRow("a copy declaring more pixels than worth decoding")
+            << QSize(400, 300) << 1 << 0 << taken << 400 << 120 << false << 4000;
     }
+
     void thumbnailsFromTheCamerasCopy()
     {
         QFETCH(QSize, stored);
@@ -568,6 +572,7 @@ private slots:
         QFETCH(int, recordedWidth);
         QFETCH(int, box);
         QFETCH(bool, fromCopy);
+        QFETCH(int, declared);
         // Two halves side by side as stored: green and red in the picture, blue and yellow in
         // the copy, so that both the source and the turn show.
         const auto halves = [](const QSize &size, Qt::GlobalColor left, Qt::GlobalColor right,
@@ -583,14 +588,24 @@ private slots:
         };
         const QImage picture = halves(stored, Qt::green, Qt::red, 0);
         const QByteArray taken = "2024:07:14 18:03:22";
-        cTestFiles::write(m_dir->filePath("photo.jpg"),
-                          cTestFiles::withMetadata(
-                              cTestFiles::cameraJpeg(picture, orientation, 95),
-                              {{"Exif.Photo.DateTimeOriginal", taken},
-                               {"Exif.Image.DateTime", modified},
-                               {"Exif.Photo.PixelXDimension", QString::number(recordedWidth)},
-                               {"Exif.Photo.PixelYDimension", QString::number(stored.height())}},
-                              halves(QSize(160, 120), Qt::blue, Qt::yellow, bars)));
+        QByteArray file = cTestFiles::withMetadata(
+            cTestFiles::cameraJpeg(picture, orientation, 95),
+            {{"Exif.Photo.DateTimeOriginal", taken},
+             {"Exif.Image.DateTime", modified},
+             {"Exif.Photo.PixelXDimension", QString::number(recordedWidth)},
+             {"Exif.Photo.PixelYDimension", QString::number(stored.height())}},
+            halves(QSize(160, 120), Qt::blue, Qt::yellow, bars));
+        if (declared > 0) {
+            // The copy's frame header comes first in the file, inside the EXIF.
+            const qsizetype frame = file.indexOf(QByteArray("\xFF\xC0\x00\x11\x08", 5));
+            QVERIFY(frame > 0);
+            const int across = declared * 3 / 4;
+            file[frame + 5] = char(across >> 8);
+            file[frame + 6] = char(across & 0xFF);
+            file[frame + 7] = char(declared >> 8);
+            file[frame + 8] = char(declared & 0xFF);
+        }
+        cTestFiles::write(m_dir->filePath("photo.jpg"), file);
         const QString size = QString::number(box);
         QVERIFY(cCatalogWriter(store({{"THUMBDIR", "thumbs"}, {"IMGW", size}, {"IMGH", size}}))
                     .write(outPath(), picturesOf({"photo.jpg"}))

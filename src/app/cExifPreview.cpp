@@ -7,6 +7,11 @@
 #include <exiv2/exiv2.hpp>
 
 namespace {
+// A copy in a few kilobytes of metadata may declare any size: one larger than the picture is no
+// copy of it, and one larger than this is not worth decoding in place of the picture, which is
+// decoded at an eighth of its size.
+constexpr qint64 maxCopyPixels = 4'000'000;
+
 // Whether the EXIF tells of a change after the camera: a modification time other than the time
 // taken, or a size other than the picture's own.
 bool changedSince(const Exiv2::ExifData &exif, const QSize &stored)
@@ -74,7 +79,9 @@ QImage cExifPreview::fitting(const QByteArray &head, const QSize &stored, const 
         for (const Exiv2::PreviewProperties &candidate : candidates) {
             const QSize size(int(candidate.width_), int(candidate.height_));
             if (candidate.mimeType_ != "image/jpeg" || size.width() < needed.width() ||
-                size.height() < needed.height() || !sameProportions(size, stored))
+                size.height() < needed.height() || !sameProportions(size, stored) ||
+                size.width() > stored.width() || size.height() > stored.height() ||
+                qint64(size.width()) * size.height() > maxCopyPixels)
                 continue;
             const Exiv2::PreviewImage preview = previews.getPreviewImage(candidate);
             const QImage copy = QImage::fromData(preview.pData(), int(preview.size()), "JPG");

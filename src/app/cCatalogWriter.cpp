@@ -173,7 +173,8 @@ bool cCatalogWriter::writePage(cPageFile &file, const Page &page, const QList<cP
         QString name;
     };
     std::vector<AlbumCell> albumCells;
-    for (const int child : page.number == 1 ? page.album.children : std::vector<int>()) {
+    const std::vector<int> none;
+    for (const int child : page.number == 1 ? page.album.children : none) {
         const cAlbums::Album &inside = page.albums.all()[size_t(child)];
         const cThumbnailer::Thumbnail *cover = thumbnailOf(inside.cover);
         albumCells.push_back(

@@ -121,11 +121,7 @@ private slots:
     {
         QFETCH(QByteArray, caption);
         QFETCH(QStringList, shown);
-        QDir(m_in).removeRecursively();
-        QDir().mkpath(m_in);
-        QImage pixels(8, 8, QImage::Format_RGB32);
-        pixels.fill(Qt::green);
-        const QByteArray jpeg = cTestFiles::cameraJpeg(pixels, 1);
+        const QByteArray jpeg = emptyInputAndGreenJpeg(QSize(8, 8));
         cTestFiles::write(m_in + "/harbour.jpg",
                           cTestFiles::withMetadata(
                               jpeg, {{"Xmp.dc.title", "lang=x-default Harbour & <boats>"},
@@ -176,10 +172,7 @@ private slots:
     {
         QFETCH(QByteArray, key);
         QFETCH(QString, said);
-        QDir(m_in).removeRecursively();
-        QDir().mkpath(m_in);
-        QImage pixels(400, 300, QImage::Format_RGB32);
-        pixels.fill(Qt::green);
+        const QByteArray jpeg = emptyInputAndGreenJpeg(QSize(400, 300), 6);
         QImage copy(160, 120, QImage::Format_RGB32);
         copy.fill(Qt::darkGreen);
         const QList<QPair<QByteArray, QString>> secrets = {
@@ -192,7 +185,6 @@ private slots:
             {"Exif.Photo.CameraOwnerName", "Jane Q. Private"},
             {"Exif.Image.DateTime", "2024:07:14 18:03:22"},
             {"Exif.Photo.DateTimeOriginal", "2024:07:14 18:03:22"}};
-        const QByteArray jpeg = cTestFiles::cameraJpeg(pixels, 6);
         cTestFiles::write(m_in + "/home.jpg", cTestFiles::withMetadata(jpeg, secrets));
         cTestFiles::write(m_in + "/home copy.jpg", cTestFiles::withMetadata(jpeg, secrets, copy));
         cTestFiles::write(m_in + "/xmp.jpg",
@@ -498,6 +490,15 @@ private slots:
     }
 
 private:
+    // Clears the input folder of the pictures every test starts with; a green camera JPEG.
+    QByteArray emptyInputAndGreenJpeg(const QSize &size, int orientation = 1)
+    {
+        QDir(m_in).removeRecursively();
+        QDir().mkpath(m_in);
+        QImage pixels(size, QImage::Format_RGB32);
+        pixels.fill(Qt::green);
+        return cTestFiles::cameraJpeg(pixels, orientation);
+    }
     int run(const QStringList &arguments)
     {
         m_out.clear();

@@ -1030,6 +1030,8 @@ private slots:
             QFile::copy(QDX_SHIPPED_INI, m_dir->filePath("shipped.ini"));
             options.iniread(m_dir->filePath("shipped.ini"));
             options.chgStrVal("THUMBDIR", thumbDir);
+            // The pictures themselves are linked, whose names are judged here.
+            options.chgStrVal("COPYSIZE", "0");
         }
         const QString judged = (pageFolder.isEmpty() ? QString() : pageFolder + "\\") +
                                (shipped ? "index.htm" : "page.htm");

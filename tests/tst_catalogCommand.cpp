@@ -6,6 +6,7 @@
 #include "common/modUtil1.h"
 
 #include <QCheckBox>
+#include <QColorSpace>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -158,23 +159,37 @@ private slots:
 
     // Nothing the program writes carries where a picture was taken, the camera's serial number or
     // its owner's name, not even a thumbnail made from the camera's own copy; with "SAYPLACE" the
-    // pictures linked that carry their place are counted once.
+    // pictures linked that carry their place are counted once. Copies for the web, linked instead
+    // of the pictures, are upright, fit their box, keep the colour profile, and keep the date
+    // taken and the copyright when "COPYFACTS" says so, nothing else.
     void nothingPrivateLeaves_data()
     {
-        QTest::addColumn<QByteArray>("key");
+        QTest::addColumn<QByteArray>("keys");
         QTest::addColumn<QString>("said");
-        QTest::newRow("said") << QByteArray("SAYPLACE=s|-1|1\r\n")
+        QTest::addColumn<bool>("copies");
+        QTest::addColumn<bool>("published");
+        const QByteArray say = "SAYPLACE=s|-1|1\r\n";
+        const QByteArray copy = "COPYSIZE=c|5|200\r\nCOPYDIR=c|20|web\r\n";
+        QTest::newRow("said") << say
                               << "qdx-catalog: 3 linked pictures carry the place where they were "
-                                 "taken\n";
-        QTest::newRow("not asked") << QByteArray() << QString();
+                                 "taken\n"
+                              << false << false;
+        QTest::newRow("not asked") << QByteArray() << QString() << false << false;
+        QTest::newRow("copies linked instead") << say + copy << QString() << true << false;
+        QTest::newRow("copies with the date and copyright") << say + copy + "COPYFACTS=f|-1|1\r\n"
+                                                            << QString() << true << true;
     }
     void nothingPrivateLeaves()
     {
-        QFETCH(QByteArray, key);
+        QFETCH(QByteArray, keys);
         QFETCH(QString, said);
-        const QByteArray jpeg = emptyInputAndGreenJpeg(QSize(400, 300), 6);
+        QFETCH(bool, copies);
+        QFETCH(bool, published);
+        const QByteArray jpeg = emptyInputAndGreenJpeg(QSize(400, 300), 6, QColorSpace::DisplayP3);
         QImage copy(160, 120, QImage::Format_RGB32);
         copy.fill(Qt::darkGreen);
+        const QString taken = "2024:07:14 18:03:22";
+        const QString rights = "CC BY 4.0 Studio Q";
         const QList<QPair<QByteArray, QString>> secrets = {
             {"Exif.GPSInfo.GPSLatitudeRef", "N"},
             {"Exif.GPSInfo.GPSLatitude", "48/1 51/1 2957/100"},
@@ -183,13 +198,14 @@ private slots:
             {"Exif.Photo.BodySerialNumber", "SERIAL4711XYZ"},
             {"Exif.Photo.LensSerialNumber", "LENS0815QRS"},
             {"Exif.Photo.CameraOwnerName", "Jane Q. Private"},
-            {"Exif.Image.DateTime", "2024:07:14 18:03:22"},
-            {"Exif.Photo.DateTimeOriginal", "2024:07:14 18:03:22"}};
+            {"Exif.Image.Copyright", rights},
+            {"Exif.Image.DateTime", taken},
+            {"Exif.Photo.DateTimeOriginal", taken}};
         cTestFiles::write(m_in + "/home.jpg", cTestFiles::withMetadata(jpeg, secrets));
         cTestFiles::write(m_in + "/home copy.jpg", cTestFiles::withMetadata(jpeg, secrets, copy));
         cTestFiles::write(m_in + "/xmp.jpg",
                           cTestFiles::withMetadata(jpeg, {{"Xmp.exif.GPSLatitude", "48,51.49N"}}));
-        cTestFiles::write(m_ini, pageSettings + "THUMBDIR=t|20|thumbs\r\n" + key);
+        cTestFiles::write(m_ini, pageSettings + "THUMBDIR=t|20|thumbs\r\n" + keys);
         const QString out = m_dir->filePath("out");
         QDir().mkpath(out);
         QCOMPARE(run({"--out", out, m_in}), 0);
@@ -197,7 +213,9 @@ private slots:
         QStringList written;
         for (QDirIterator it(out, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
             written.append(it.next());
-        QCOMPARE(written.size(), 1 + 3); // the page, a thumbnail a picture
+        // The page, a thumbnail a picture, a copy a picture.
+        QCOMPARE(written.size(), 1 + 3 + (copies ? 3 : 0));
+        QCOMPARE(cTestFiles::read(out + "/index.htm").count("<a href=\"web/"), copies ? 3 : 0);
         for (const QString &file : written) {
             const QByteArray bytes = cTestFiles::read(file);
             for (const char *trace : {"SERIAL4711XYZ", "LENS0815QRS", "Jane Q. Private", "48,51"})
@@ -207,13 +225,21 @@ private slots:
             const auto image = Exiv2::ImageFactory::open(
                 reinterpret_cast<const Exiv2::byte *>(bytes.constData()), long(bytes.size()));
             image->readMetadata();
-            for (const Exiv2::Exifdatum &datum : image->exifData())
-                QVERIFY2(datum.groupName() != "GPSInfo" &&
-                             datum.key() != "Exif.Photo.BodySerialNumber" &&
-                             datum.key() != "Exif.Photo.CameraOwnerName",
-                         qPrintable(file + ": " + QString::fromStdString(datum.key())));
-            QVERIFY(image->xmpData().findKey(Exiv2::XmpKey("Xmp.exif.GPSLatitude")) ==
-                    image->xmpData().end());
+            const bool isCopy = file.contains("/web/");
+            QStringList kept;
+            for (const Exiv2::Exifdatum &datum : image->exifData()) {
+                if (datum.key() != "Exif.Image.ExifTag")
+                    kept.append(QString::fromStdString(datum.key() + "=" + datum.toString()));
+            }
+            const QStringList facts = {"Exif.Image.Copyright=" + rights,
+                                       "Exif.Photo.DateTimeOriginal=" + taken};
+            QCOMPARE(kept, isCopy && published && !file.contains("/xmp-") ? facts : QStringList());
+            QVERIFY(image->xmpData().empty());
+            if (isCopy) {
+                const QImage shown(file);
+                QCOMPARE(shown.size(), QSize(150, 200));
+                QCOMPARE(shown.colorSpace(), QColorSpace(QColorSpace::DisplayP3));
+            }
         }
     }
 
@@ -491,12 +517,14 @@ private slots:
 
 private:
     // Clears the input folder of the pictures every test starts with; a green camera JPEG.
-    QByteArray emptyInputAndGreenJpeg(const QSize &size, int orientation = 1)
+    QByteArray emptyInputAndGreenJpeg(const QSize &size, int orientation = 1,
+                                      const QColorSpace &profile = QColorSpace())
     {
         QDir(m_in).removeRecursively();
         QDir().mkpath(m_in);
         QImage pixels(size, QImage::Format_RGB32);
         pixels.fill(Qt::green);
+        pixels.setColorSpace(profile);
         return cTestFiles::cameraJpeg(pixels, orientation);
     }
     int run(const QStringList &arguments)

@@ -304,10 +304,18 @@ private slots:
     }
 
     // "SAYPLACE": once the catalog is written, one message counts the pictures it links that
-    // carry the place where they were taken.
+    // carry the place where they were taken; web copies ("COPYSIZE") linked instead carry none.
+    void linkedPicturesWithAPlaceAreCounted_data()
+    {
+        QTest::addColumn<QByteArray>("copies");
+        QTest::newRow("the pictures linked") << QByteArray();
+        QTest::newRow("their copies linked")
+            << QByteArray("COPYSIZE=c|5|100\r\nCOPYDIR=c|20|web\r\n");
+    }
     void linkedPicturesWithAPlaceAreCounted()
     {
-        restart("SAYPLACE=s|-1|1\r\n");
+        QFETCH(QByteArray, copies);
+        restart("SAYPLACE=s|-1|1\r\n" + copies);
         m_window->findChild<QCheckBox *>("chkJpg")->setChecked(true);
         QImage pixels(8, 8, QImage::Format_RGB32);
         pixels.fill(Qt::green);
@@ -319,10 +327,13 @@ private slots:
         press("cmdGetFiles");
         press("cmdAddAll");
         press("CmdGenFiles");
-        QCOMPARE(m_desktop->messages.size(), 1);
-        QVERIFY2(m_desktop->messages.first().contains(
-                     "1 linked pictures carry the place where they were taken"),
-                 qPrintable(m_desktop->messages.first()));
+        const QByteArray page = cTestFiles::read(m_dir->filePath("index.htm"));
+        QCOMPARE(page.count("<a href=\"web/"), copies.isEmpty() ? 0 : 2);
+        QCOMPARE(m_desktop->messages.size(), copies.isEmpty() ? 1 : 0);
+        if (copies.isEmpty())
+            QVERIFY2(m_desktop->messages.first().contains(
+                         "1 linked pictures carry the place where they were taken"),
+                     qPrintable(m_desktop->messages.first()));
     }
 
     // Broken and hostile metadata neither stops the gathering nor gives a date: the file's time

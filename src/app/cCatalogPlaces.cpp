@@ -42,11 +42,16 @@ cCatalogPlaces::cCatalogPlaces(const QString &outPath, const QString &docFile,
         m_pageFolder += folder + QDir::separator();
         m_absolutePageFolder += QLatin1Char('/') + folder;
     }
-    if (thumbDir.isEmpty())
-        return;
-    m_thumbnailFolder = out;
-    for (const QString &folder : partsUnder(out, QStringLiteral("THUMBDIR"), thumbDir))
-        m_thumbnailFolder += QLatin1Char('/') + folder;
+    if (!thumbDir.isEmpty())
+        m_thumbnailFolder = folderUnder(QStringLiteral("THUMBDIR"), thumbDir);
+}
+
+QString cCatalogPlaces::folderUnder(const QString &key, const QString &value) const
+{
+    QString folder = m_outFolder;
+    for (const QString &part : partsUnder(m_outFolder, key, value))
+        folder += QLatin1Char('/') + part;
+    return folder;
 }
 
 QString cCatalogPlaces::albumFolder(const QString &path) const

@@ -29,6 +29,9 @@ public:
     QString absoluteAlbumFolder(const QString &path) const;
     // Absolute and clean; empty without thumbnails.
     QString thumbnailFolder() const { return m_thumbnailFolder; }
+    // The folder a setting (key) names under the output folder, absolute and clean. Throws
+    // cError when it leads outside.
+    QString folderUnder(const QString &key, const QString &value) const;
 
 private:
     QString m_outFolder;

@@ -39,14 +39,19 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath,
         result.path = places.pageFolder() + places.pageName();
         outFolder = places.outFolder();
         // The pages are written only once their thumbnails are there.
-        QList<cThumbnailer::Thumbnail> thumbnails;
-        if (!makeThumbnails(places, pictures, progress, thumbnails, result)) {
+        Made made;
+        if (!makeThumbnails(places, pictures, progress, made, result)) {
             result.cancelled = true;
             return result;
         }
-        for (const cThumbnailer::Thumbnail &thumbnail : std::as_const(thumbnails)) {
-            if (!thumbnail.file.isEmpty())
-                files.append(places.thumbnailFolder() + QLatin1Char('/') + thumbnail.file);
+        const QString copies = copyFolder(places);
+        for (const auto &[folder, kind] : {std::pair{places.thumbnailFolder(), &made.thumbnails},
+                                           std::pair{places.thumbnailFolder(), &made.doubles},
+                                           std::pair{copies, &made.copies}}) {
+            for (const cThumbnailer::Thumbnail &thumbnail : std::as_const(*kind)) {
+                if (!thumbnail.file.isEmpty())
+                    files.append(folder + QLatin1Char('/') + thumbnail.file);
+            }
         }
         const cAlbums albums(
             pictures, m_options.getIntVal(QStringLiteral("ALBUMS")) == 1 && !inPath.isEmpty(),
@@ -65,13 +70,13 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath,
             const cCatalogPages pages(places.pageName(), qsizetype(album.pictures.size()),
                                       m_options.getIntVal(QStringLiteral("PAGESIZE")));
             cPictureLinks links(fromOwnFolders, places.absoluteAlbumFolder(album.path),
-                                places.thumbnailFolder());
+                                places.thumbnailFolder(), copies);
             for (int number = 1; number <= pages.count(); ++number) {
                 result.path = folder + pages.fileName(number);
                 files.append(places.absoluteAlbumFolder(album.path) + QLatin1Char('/') +
                              pages.fileName(number));
                 const Page page{albums, album, pages, number, result.path};
-                if (!writePage(written.add(), page, pictures, thumbnails, links, progress, done,
+                if (!writePage(written.add(), page, pictures, made, links, progress, done,
                                marker)) {
                     // Stopped by the user: every page stays as it was before.
                     result.cancelled = true;
@@ -82,11 +87,12 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath,
         }
         result.path = places.pageFolder() + places.pageName();
         result.pages = count;
-        // The cells link the pictures themselves, with all their metadata.
-        if (m_options.getIntVal(QStringLiteral("SAYPLACE")) == 1)
-            result.located =
-                std::count_if(pictures.cbegin(), pictures.cend(),
-                              [](const cPicture &picture) { return picture.located(); });
+        // The cells that link the pictures themselves give away all their metadata.
+        if (m_options.getIntVal(QStringLiteral("SAYPLACE")) == 1) {
+            for (qsizetype i = 0; i < pictures.size(); ++i)
+                result.located += pictures.at(i).located() &&
+                                  (made.copies.isEmpty() || made.copies.at(i).file.isEmpty());
+        }
     } catch (const cError &error) {
         result.ok = false;
         result.marker = marker;
@@ -116,10 +122,15 @@ QString cCatalogWriter::Result::thumbnailReport() const
             QStringLiteral("%1 pictures could not be read for thumbnails").arg(unreadable));
     if (unwritable > 0)
         parts.append(QStringLiteral("%1 thumbnails could not be written").arg(unwritable));
-    if (parts.isEmpty())
-        return QString();
-    return parts.join(QStringLiteral(", ")) +
-           QStringLiteral("; their cells show the pictures themselves");
+    QStringList said;
+    if (!parts.isEmpty())
+        said.append(parts.join(QStringLiteral(", ")) +
+                    QStringLiteral("; their cells show the pictures themselves"));
+    if (uncopied > 0)
+        said.append(QStringLiteral("%1 web copies could not be made; their cells link the "
+                                   "pictures themselves")
+                        .arg(uncopied));
+    return said.join(QStringLiteral(". "));
 }
 
 QString cCatalogWriter::Result::placeReport() const
@@ -129,28 +140,56 @@ QString cCatalogWriter::Result::placeReport() const
                        : QString();
 }
 
-bool cCatalogWriter::makeThumbnails(const cCatalogPlaces &places, const QList<cPicture> &pictures,
-                                    cProgress *progress, QList<cThumbnailer::Thumbnail> &thumbnails,
-                                    Result &result) const
+QString cCatalogWriter::copyFolder(const cCatalogPlaces &places) const
 {
-    if (places.thumbnailFolder().isEmpty())
+    if (m_options.getIntVal(QStringLiteral("COPYSIZE")) <= 0)
+        return QString();
+    return places.folderUnder(QStringLiteral("COPYDIR"),
+                              m_options.getStrVal(QStringLiteral("COPYDIR")).trimmed());
+}
+
+bool cCatalogWriter::makeThumbnails(const cCatalogPlaces &places, const QList<cPicture> &pictures,
+                                    cProgress *progress, Made &made, Result &result) const
+{
+    QList<cThumbnailer::Size> sizes;
+    QList<QList<cThumbnailer::Thumbnail> *> kinds;
+    if (!places.thumbnailFolder().isEmpty()) {
+        const QSize box(std::max<int>(1, m_options.getIntVal(QStringLiteral("IMGW"))),
+                        std::max<int>(1, m_options.getIntVal(QStringLiteral("IMGH"))));
+        sizes.append({places.thumbnailFolder(), box});
+        kinds.append(&made.thumbnails);
+        if (m_options.getIntVal(QStringLiteral("PHONES")) == 1) {
+            sizes.append({places.thumbnailFolder(), box * 2});
+            kinds.append(&made.doubles);
+        }
+    }
+    if (const QString copies = copyFolder(places); !copies.isEmpty()) {
+        const int edge = m_options.getIntVal(QStringLiteral("COPYSIZE"));
+        sizes.append({copies, QSize(edge, edge), true,
+                      m_options.getIntVal(QStringLiteral("COPYFACTS")) == 1});
+        kinds.append(&made.copies);
+    }
+    if (sizes.isEmpty())
         return true;
-    const QSize box(std::max<int>(1, m_options.getIntVal(QStringLiteral("IMGW"))),
-                    std::max<int>(1, m_options.getIntVal(QStringLiteral("IMGH"))));
     bool cancelled = false;
-    thumbnails =
-        cThumbnailer(places.thumbnailFolder(), box, m_jobs).make(pictures, progress, cancelled);
-    for (const cThumbnailer::Thumbnail &thumbnail : thumbnails) {
+    QList<QList<cThumbnailer::Thumbnail>> all =
+        cThumbnailer(sizes, m_jobs).make(pictures, progress, cancelled);
+    if (cancelled)
+        return false;
+    for (qsizetype i = 0; i < kinds.size(); ++i)
+        *kinds.at(i) = std::move(all[i]);
+    for (const cThumbnailer::Thumbnail &thumbnail : std::as_const(made.thumbnails)) {
         if (thumbnail.file.isEmpty())
             ++(thumbnail.unwritable() ? result.unwritable : result.unreadable);
     }
-    return !cancelled;
+    for (const cThumbnailer::Thumbnail &copy : std::as_const(made.copies))
+        result.uncopied += copy.problem.failed();
+    return true;
 }
 
 bool cCatalogWriter::writePage(cPageFile &file, const Page &page, const QList<cPicture> &pictures,
-                               const QList<cThumbnailer::Thumbnail> &thumbnails,
-                               cPictureLinks &links, cProgress *progress, qsizetype &done,
-                               int &marker) const
+                               const Made &made, cPictureLinks &links, cProgress *progress,
+                               qsizetype &done, int &marker) const
 {
     cCatalogPage html(m_options, file, marker);
     const qsizetype first = page.pages.first(page.number);
@@ -158,10 +197,15 @@ bool cCatalogWriter::writePage(cPageFile &file, const Page &page, const QList<cP
     const auto pictureAt = [&](qsizetype i) -> const cPicture & {
         return pictures.at(page.album.pictures[size_t(i)]);
     };
-    // A picture with a thumbnail shows it.
-    const auto thumbnailOf = [&](qsizetype place) -> const cThumbnailer::Thumbnail * {
-        return thumbnails.isEmpty() || thumbnails.at(place).file.isEmpty() ? nullptr
-                                                                           : &thumbnails.at(place);
+    // A picture with a thumbnail shows it, one with a copy links it.
+    const auto madeOf = [](const QList<cThumbnailer::Thumbnail> &kind,
+                           qsizetype place) -> const cThumbnailer::Thumbnail * {
+        return kind.isEmpty() || kind.at(place).file.isEmpty() ? nullptr : &kind.at(place);
+    };
+    const auto thumbnailOf = [&](qsizetype place) { return madeOf(made.thumbnails, place); };
+    const auto linkOf = [&](qsizetype place) {
+        const cThumbnailer::Thumbnail *copy = madeOf(made.copies, place);
+        return copy ? links.copy(copy->file) : links.picture(pictures.at(place));
     };
     const QString firstPage = cPictureLinks::linkName(page.pages.fileName(1));
     // The albums inside this one open its first page, each with its first picture as its cover.
@@ -177,11 +221,10 @@ bool cCatalogWriter::writePage(cPageFile &file, const Page &page, const QList<cP
     for (const int child : page.number == 1 ? page.album.children : none) {
         const cAlbums::Album &inside = page.albums.all()[size_t(child)];
         const cThumbnailer::Thumbnail *cover = thumbnailOf(inside.cover);
-        albumCells.push_back(
-            {cPictureLinks::linkName(inside.name) + QLatin1Char('/') + firstPage,
-             cover ? links.thumbnail(cover->file) : links.picture(pictures.at(inside.cover)),
-             cover ? cover->size : QSize(),
-             QStringLiteral("%1 (%2)").arg(inside.name).arg(inside.total)});
+        albumCells.push_back({cPictureLinks::linkName(inside.name) + QLatin1Char('/') + firstPage,
+                              cover ? links.thumbnail(cover->file) : linkOf(inside.cover),
+                              cover ? cover->size : QSize(),
+                              QStringLiteral("%1 (%2)").arg(inside.name).arg(inside.total)});
     }
     const QString up = page.album.parent < 0 ? QString()
                                              : QStringLiteral("<p><a href=\"../") + firstPage +
@@ -194,7 +237,8 @@ bool cCatalogWriter::writePage(cPageFile &file, const Page &page, const QList<cP
             captions.append(cCaption::of(pictureAt(i), captionKind));
     }
     bool ascii = cCatalogPage::settingsAreAscii(m_options) && modUtil1::isAscii(navigation) &&
-                 modUtil1::isAscii(links.thumbnail(QString())) && modUtil1::isAscii(up);
+                 modUtil1::isAscii(links.thumbnail(QString())) &&
+                 modUtil1::isAscii(links.copy(QString())) && modUtil1::isAscii(up);
     for (const AlbumCell &cell : albumCells)
         ascii = ascii && modUtil1::isAscii(cell.link) && modUtil1::isAscii(cell.source) &&
                 modUtil1::isAscii(cell.name);
@@ -208,8 +252,9 @@ bool cCatalogWriter::writePage(cPageFile &file, const Page &page, const QList<cP
         if (progress && !progress->step(done))
             return false;
         const cPicture &picture = pictureAt(i);
-        const QString link = links.picture(picture);
-        const cThumbnailer::Thumbnail *thumbnail = thumbnailOf(page.album.pictures[size_t(i)]);
+        const qsizetype place = page.album.pictures[size_t(i)];
+        const QString link = linkOf(place);
+        const cThumbnailer::Thumbnail *thumbnail = thumbnailOf(place);
         const QString source = thumbnail ? links.thumbnail(thumbnail->file) : QString();
         html.cell({link, thumbnail ? source : link, thumbnail ? thumbnail->size : QSize(),
                    captions.isEmpty() ? picture.name : captions.at(i - first)});

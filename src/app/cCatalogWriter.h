@@ -33,6 +33,8 @@ public:
         // written; their cells show the picture itself.
         int unreadable = 0;
         int unwritable = 0;
+        // Copies for the web that could not be made; their cells link the pictures themselves.
+        int uncopied = 0;
         // One sentence on the thumbnails that could not be made; empty when all were.
         QString thumbnailReport() const;
         // With "SAYPLACE", the pictures linked whose metadata tells where they were taken.
@@ -56,11 +58,19 @@ public:
                  cProgress *progress = nullptr, const QString &inPath = QString()) const;
 
 private:
-    // Makes the thumbnails in their folder (none without one), counting those that could not be
-    // made into result; false when stopped.
+    // What was made of each picture; a list is empty when its kind is not made.
+    struct Made
+    {
+        QList<cThumbnailer::Thumbnail> thumbnails;
+        QList<cThumbnailer::Thumbnail> doubles; // twice the size, for dense screens
+        QList<cThumbnailer::Thumbnail> copies;  // for the web, linked instead of the pictures
+    };
+    // Makes the thumbnails and copies in their folders (none without one), counting those that
+    // could not be made into result; false when stopped.
     bool makeThumbnails(const cCatalogPlaces &places, const QList<cPicture> &pictures,
-                        cProgress *progress, QList<cThumbnailer::Thumbnail> &thumbnails,
-                        Result &result) const;
+                        cProgress *progress, Made &made, Result &result) const;
+    // The folder of the copies for the web; empty without them.
+    QString copyFolder(const cCatalogPlaces &places) const;
     // One page of an album.
     struct Page
     {
@@ -72,8 +82,8 @@ private:
     };
     // false when the progress asked to stop; done counts the pictures written.
     bool writePage(cPageFile &file, const Page &page, const QList<cPicture> &pictures,
-                   const QList<cThumbnailer::Thumbnail> &thumbnails, cPictureLinks &links,
-                   cProgress *progress, qsizetype &done, int &marker) const;
+                   const Made &made, cPictureLinks &links, cProgress *progress, qsizetype &done,
+                   int &marker) const;
 
     const cOption &m_options;
     int m_jobs;

@@ -14,7 +14,9 @@ struct cPicture
     struct Facts : QSharedData
     {
         QDateTime taken;
+        bool dated = false; // taken is the camera's, not the file's time
         QString title;
+        QString copyright;
         bool located = false; // its metadata tells where it was taken
     };
 

@@ -133,7 +133,9 @@ bool cPictureFacts::wanted(const cOption &options)
 {
     return cPictureOrder::needsFacts(options.getIntVal(QStringLiteral("ORDER"))) ||
            cCaption::needsFacts(options.getIntVal(QStringLiteral("CAPTION"))) ||
-           options.getIntVal(QStringLiteral("SAYPLACE")) == 1;
+           options.getIntVal(QStringLiteral("SAYPLACE")) == 1 ||
+           (options.getIntVal(QStringLiteral("COPYSIZE")) > 0 &&
+            options.getIntVal(QStringLiteral("COPYFACTS")) == 1);
 }
 
 bool cPictureFacts::read(QList<cPicture> &pictures, cProgress *progress)
@@ -220,11 +222,15 @@ cPictureFacts::Known cPictureFacts::readFile(const QString &path, qint64 size, q
                                 textAt<Exiv2::XmpKey>(xmp, "Xmp.xmp.CreateDate")}) {
         if (const QDateTime time = timeOf(text); time.isValid()) {
             facts.taken = time;
+            facts.dated = true;
             break;
         }
     }
     facts.located = !textAt<Exiv2::ExifKey>(exif, "Exif.GPSInfo.GPSLatitude").isEmpty() ||
                     !textAt<Exiv2::XmpKey>(xmp, "Xmp.exif.GPSLatitude").isEmpty();
+    facts.copyright = textAt<Exiv2::ExifKey>(exif, "Exif.Image.Copyright");
+    if (facts.copyright.isEmpty())
+        facts.copyright = textAt<Exiv2::XmpKey>(xmp, "Xmp.dc.rights");
     for (const QString &text : {textAt<Exiv2::XmpKey>(xmp, "Xmp.dc.title"),
                                 textAt<Exiv2::IptcKey>(iptc, "Iptc.Application2.Caption"),
                                 textAt<Exiv2::ExifKey>(exif, "Exif.Image.ImageDescription")}) {

@@ -17,8 +17,8 @@ class cPictureFacts
 public:
     // Exiv2 says nothing of what it cannot read, and is ready for threads; once, before any use.
     static void quietExiv2();
-    // Whether the settings show or order by a fact, or tell of one ("ORDER", "CAPTION",
-    // "SAYPLACE").
+    // Whether the settings show or order by a fact, tell of one, or publish some with the web
+    // copies ("ORDER", "CAPTION", "SAYPLACE", "COPYFACTS").
     static bool wanted(const cOption &options);
     // Fills in taken and title of every picture, on every core; progress hears of every
     // picture. False when the progress stopped it: the pictures not reached keep no facts.

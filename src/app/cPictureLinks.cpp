@@ -17,9 +17,10 @@ bool cPictureLinks::fromOwnFolders(const cOption &options)
 }
 
 cPictureLinks::cPictureLinks(bool fromOwnFolders, const QString &pageFolder,
-                             const QString &thumbnailFolder)
+                             const QString &thumbnailFolder, const QString &copyFolder)
     : m_fromOwnFolders(fromOwnFolders), m_pageFolder(pageFolder),
-      m_thumbnails(thumbnailFolder.isEmpty() ? QString() : folderLink(pageFolder, thumbnailFolder))
+      m_thumbnails(thumbnailFolder.isEmpty() ? QString() : folderLink(pageFolder, thumbnailFolder)),
+      m_copies(copyFolder.isEmpty() ? QString() : folderLink(pageFolder, copyFolder))
 {
 }
 

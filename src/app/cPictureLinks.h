@@ -13,8 +13,10 @@ public:
     // name from two folders are two pictures.
     static bool fromOwnFolders(const cOption &options);
 
-    // pageFolder and thumbnailFolder are absolute; thumbnailFolder is empty without thumbnails.
-    cPictureLinks(bool fromOwnFolders, const QString &pageFolder, const QString &thumbnailFolder);
+    // pageFolder, thumbnailFolder and copyFolder are absolute; the last two are empty without
+    // thumbnails or copies for the web.
+    cPictureLinks(bool fromOwnFolders, const QString &pageFolder, const QString &thumbnailFolder,
+                  const QString &copyFolder = QString());
 
     // The address of the picture as the page links it. Pictures come in runs of one folder: the
     // path to a folder is found once for its run.
@@ -23,6 +25,8 @@ public:
     bool isAscii(const cPicture &picture);
     // The address of a file of the thumbnail folder.
     QString thumbnail(const QString &file) const { return m_thumbnails + safeSegment(file); }
+    // The address of a file of the folder of copies for the web.
+    QString copy(const QString &file) const { return m_copies + safeSegment(file); }
 
     // A file name as it goes into a link beside the page.
     static QString linkName(const QString &name);
@@ -40,6 +44,7 @@ private:
     bool m_fromOwnFolders;
     QString m_pageFolder;
     QString m_thumbnails;
+    QString m_copies;
     QString m_lastFolder;
     QString m_lastPrefix;
 };

@@ -4,6 +4,7 @@
 #include "app/cHeifPicture.h"
 #include "common/cRegularFile.h"
 
+#include <QColorSpace>
 #include <QImageReader>
 #include <QTransform>
 
@@ -34,13 +35,16 @@ qint64 progressiveBuffer(const QByteArray &head)
     return 0;
 }
 
-// An image as stored, turned as Qt turns a picture it reads.
+// An image as stored, turned as Qt turns a picture it reads, keeping its colour profile (Qt's own
+// turn drops it).
 QImage turnedUpright(const QImage &image, QImageIOHandler::Transformations how)
 {
     QImage turned = image.mirrored(how & QImageIOHandler::TransformationMirror,
                                    how & QImageIOHandler::TransformationFlip);
-    if (how & QImageIOHandler::TransformationRotate90)
+    if (how & QImageIOHandler::TransformationRotate90) {
         turned = turned.transformed(QTransform().rotate(90));
+        turned.setColorSpace(image.colorSpace());
+    }
     return turned;
 }
 } // namespace
@@ -106,21 +110,22 @@ QImage cPictureReader::readFitting(const QSize &box, QSize *upright)
             *upright = m_size;
         return m_heif->readFitting(box);
     }
-    m_reader.setAutoTransform(true);
+    const QImageIOHandler::Transformations how = m_reader.transformation();
+    m_reader.setAutoTransform(false);
     // The box is for the picture as shown; the decoder scales the picture as stored.
-    const bool turned = m_reader.transformation() & QImageIOHandler::TransformationRotate90;
+    const bool turned = how & QImageIOHandler::TransformationRotate90;
     if (upright)
         *upright = turned ? m_size.transposed() : m_size;
     const QSize stored = turned ? box.transposed() : box;
     if (m_size.width() <= stored.width() && m_size.height() <= stored.height())
-        return m_reader.read(); // a GIF gives its first frame
+        return turnedUpright(m_reader.read(), how); // a GIF gives its first frame
     const QSize needed = m_size.scaled(stored, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
     // The camera's own copy, where it shows the same picture, spares decoding the picture.
     if (!m_jpegHead.isEmpty()) {
         const QImage copy = cExifPreview::fitting(m_jpegHead, m_size, needed);
         if (!copy.isNull())
-            return turnedUpright(copy, m_reader.transformation());
+            return turnedUpright(copy, how);
     }
     m_reader.setScaledSize(needed);
-    return m_reader.read();
+    return turnedUpright(m_reader.read(), how);
 }

@@ -1,5 +1,6 @@
 #include "app/cThumbnailer.h"
 
+#include "app/cPictureFacts.h"
 #include "app/cPictureReader.h"
 #include "common/cAtomicFile.h"
 #include "common/cError.h"
@@ -8,6 +9,7 @@
 #include "common/cRepeatedLog.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QEventLoop>
@@ -15,16 +17,20 @@
 #include <QFutureWatcher>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QPainter>
 #include <QSet>
 #include <QThread>
 #include <QThreadPool>
 #include <QTimer>
 #include <QtConcurrent>
+#include <exiv2/exiv2.hpp>
 
 cThumbnailer::cThumbnailer(const QString &folder, const QSize &box, int jobs)
-    : m_folder(folder), m_box(box), m_jobs(jobs)
+    : cThumbnailer(QList<Size>{{folder, box}}, jobs)
 {
 }
+
+cThumbnailer::cThumbnailer(const QList<Size> &sizes, int jobs) : m_sizes(sizes), m_jobs(jobs) {}
 
 namespace {
 constexpr qint64 edgeBytes = 4096;
@@ -48,11 +54,10 @@ QByteArray identity(const QString &path)
         hash.addData(file.read(edgeBytes));
     return hash.result();
 }
-} // namespace
 
-QString cThumbnailer::fileName(const cPicture &picture) const
+// The picture's own name, kept readable, then what tells it apart.
+QString nameStem(const cPicture &picture)
 {
-    // The picture's own name, kept readable, then what tells it apart and the box it fits.
     QString stem = QFileInfo(picture.name).completeBaseName();
     for (QChar &c : stem) {
         if (!(c.isLetterOrNumber() && c.unicode() < 0x80) && c != QLatin1Char('-') &&
@@ -60,8 +65,19 @@ QString cThumbnailer::fileName(const cPicture &picture) const
             c = QLatin1Char('_');
     }
     return stem.left(40) + QLatin1Char('-') +
-           QString::fromLatin1(identity(picture.path()).toHex().left(12)) +
-           QStringLiteral("-%1x%2.jpg").arg(m_box.width()).arg(m_box.height());
+           QString::fromLatin1(identity(picture.path()).toHex().left(12));
+}
+
+// Then the box it fits.
+QString sizedName(const QString &stem, const QSize &box)
+{
+    return stem + QStringLiteral("-%1x%2.jpg").arg(box.width()).arg(box.height());
+}
+} // namespace
+
+QString cThumbnailer::fileName(const cPicture &picture) const
+{
+    return sizedName(nameStem(picture), m_sizes.first().box);
 }
 
 namespace {
@@ -88,30 +104,56 @@ QSize madeBefore(const QString &path, const QString &stamp)
 }
 } // namespace
 
-cThumbnailer::Thumbnail cThumbnailer::makeOne(const cPicture &picture) const
+namespace {
+// Transparent parts shown on white, as a page shows them, not on whatever colour they hide.
+QImage flattened(const QImage &image)
 {
-    Thumbnail thumbnail;
-    const QString source = picture.path();
-    const QString file = fileName(picture);
-    const QString target = QDir(m_folder).filePath(file);
-    const QString stamp = sourceStamp(QFileInfo(source));
-    thumbnail.size = madeBefore(target, stamp);
-    if (thumbnail.size.isValid()) {
-        thumbnail.file = file;
-        return thumbnail;
+    if (!image.hasAlphaChannel())
+        return image.convertToFormat(QImage::Format_RGB32);
+    QImage flat(image.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    flat.setColorSpace(image.colorSpace());
+    QPainter(&flat).drawImage(0, 0, image);
+    return flat;
+}
+
+// What the user publishes with a copy: the date the camera took it and its copyright, from the
+// picture's facts. The JPEG as Qt wrote it holds no other metadata than its profile and stamp.
+QByteArray withPublishedFacts(const QByteArray &jpeg, const cPicture &picture)
+{
+    const cPicture::Facts *facts = picture.facts.data();
+    if (!facts || (!facts->dated && facts->copyright.isEmpty()))
+        return jpeg;
+    try {
+        auto image = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte *>(jpeg.data()),
+                                               long(jpeg.size()));
+        image->readMetadata();
+        if (facts->dated)
+            image->exifData()["Exif.Photo.DateTimeOriginal"] =
+                facts->taken.toString(QStringLiteral("yyyy:MM:dd HH:mm:ss")).toStdString();
+        if (!facts->copyright.isEmpty())
+            image->exifData()["Exif.Image.Copyright"] = facts->copyright.toStdString();
+        image->writeMetadata();
+        Exiv2::BasicIo &io = image->io();
+        io.seek(0, Exiv2::BasicIo::beg);
+        const Exiv2::DataBuf written = io.read(long(io.size()));
+        return QByteArray(reinterpret_cast<const char *>(written.pData_), written.size_);
+    } catch (const std::exception &) {
+        // The copy goes out with nothing but its pixels rather than not at all.
+        return jpeg;
     }
-    const auto unreadable = [&thumbnail](const QString &reason) {
-        thumbnail.problem =
-            cError(cError::InvalidPicture, QStringLiteral("could not be read: ") + reason);
-        return thumbnail;
-    };
-    cPictureReader picked(source);
-    if (const cError error = picked.open(); error.failed())
-        return unreadable(error.description());
-    QImage image = picked.readFitting(m_box);
-    if (image.isNull())
-        return unreadable(picked.errorString());
-    image = image.convertToFormat(QImage::Format_RGB32);
+}
+
+cThumbnailer::Thumbnail unreadable(const QString &reason)
+{
+    return {QString(), QSize(),
+            cError(cError::InvalidPicture, QStringLiteral("could not be read: ") + reason)};
+}
+
+// Encodes image, stamped with the picture it was made from, and puts it in place whole.
+cThumbnailer::Thumbnail written(const cThumbnailer::Size &size, const QString &file, QImage image,
+                                const QString &stamp, const cPicture &picture)
+{
     image.setText(sourceKey, stamp);
     // Made in memory, where nothing can cut it short: the encoder takes a short write for done.
     QByteArray jpeg;
@@ -121,32 +163,85 @@ cThumbnailer::Thumbnail cThumbnailer::makeOne(const cPicture &picture) const
     writer.setQuality(85);
     if (!writer.write(image))
         return unreadable(writer.errorString());
-    // Written beside its place and renamed when whole, so a stopped run leaves no half thumbnail.
-    if (const cError error = cAtomicFile(target).save(jpeg, false); error.failed()) {
-        thumbnail.problem = cError(cError::DeviceIO,
-                                   QStringLiteral("could not be written: ") + error.description());
-        return thumbnail;
+    if (size.keepsFacts)
+        jpeg = withPublishedFacts(jpeg, picture);
+    // Written beside its place and renamed when whole, so a stopped run leaves no half file.
+    const QString target = QDir(size.folder).filePath(file);
+    if (const cError error = cAtomicFile(target).save(jpeg, false); error.failed())
+        return {QString(), QSize(),
+                cError(cError::DeviceIO,
+                       QStringLiteral("could not be written: ") + error.description())};
+    return {file, image.size(), cError()};
+}
+} // namespace
+
+QList<cThumbnailer::Thumbnail> cThumbnailer::makeOne(const cPicture &picture) const
+{
+    QList<Thumbnail> made(m_sizes.size());
+    const QString source = picture.path();
+    const QString stem = nameStem(picture);
+    const QString stamp = sourceStamp(QFileInfo(source));
+    // Those not there yet, largest first: each smaller one is shrunk from the one before.
+    QList<qsizetype> missing;
+    for (qsizetype i = 0; i < m_sizes.size(); ++i) {
+        const Size &size = m_sizes.at(i);
+        if (size.webCopy && picture.type == QLatin1String("GIF"))
+            continue;
+        const QString file = sizedName(stem, size.box);
+        made[i].size = madeBefore(QDir(size.folder).filePath(file), stamp);
+        if (made[i].size.isValid())
+            made[i].file = file;
+        else
+            missing.append(i);
     }
-    thumbnail.file = file;
-    thumbnail.size = image.size();
-    return thumbnail;
+    if (missing.isEmpty())
+        return made;
+    const auto area = [this](qsizetype i) {
+        return qint64(m_sizes.at(i).box.width()) * m_sizes.at(i).box.height();
+    };
+    std::stable_sort(missing.begin(), missing.end(),
+                     [&area](qsizetype a, qsizetype b) { return area(a) > area(b); });
+    cPictureReader picked(source);
+    QImage image;
+    if (const cError error = picked.open(); error.failed()) {
+        made[missing.first()] = unreadable(error.description());
+    } else {
+        image = picked.readFitting(m_sizes.at(missing.first()).box);
+        if (image.isNull())
+            made[missing.first()] = unreadable(picked.errorString());
+    }
+    if (image.isNull()) {
+        for (const qsizetype i : std::as_const(missing))
+            made[i] = made[missing.first()];
+        return made;
+    }
+    image = flattened(image);
+    for (const qsizetype i : std::as_const(missing)) {
+        const Size &size = m_sizes.at(i);
+        if (image.width() > size.box.width() || image.height() > size.box.height())
+            image = image.scaled(size.box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        made[i] = written(size, sizedName(stem, size.box), image, stamp, picture);
+    }
+    return made;
 }
 
-void cThumbnailer::refuseOwnFolder(const QList<cPicture> &pictures) const
+void cThumbnailer::refuseOwnFolders(const QList<cPicture> &pictures) const
 {
-    const QString thumbnails = QFileInfo(m_folder).canonicalFilePath();
-    if (thumbnails.isEmpty())
-        return;
     QSet<QString> folders;
     for (qsizetype i = 0; i < pictures.size(); ++i) {
         if (i == 0 || pictures.at(i).folder != pictures.at(i - 1).folder)
             folders.insert(pictures.at(i).folder);
     }
-    for (const QString &folder : folders) {
-        if (QFileInfo(folder).canonicalFilePath() == thumbnails)
-            throw cError(cError::BadFileName,
-                         QStringLiteral("THUMBDIR is a folder of the pictures themselves: ") +
-                             QDir::toNativeSeparators(m_folder));
+    for (const Size &size : m_sizes) {
+        const QString made = QFileInfo(size.folder).canonicalFilePath();
+        for (const QString &folder : std::as_const(folders)) {
+            if (!made.isEmpty() && QFileInfo(folder).canonicalFilePath() == made)
+                throw cError(
+                    cError::BadFileName,
+                    QStringLiteral("%1 is a folder of the pictures themselves: %2")
+                        .arg(size.webCopy ? QStringLiteral("COPYDIR") : QStringLiteral("THUMBDIR"),
+                             QDir::toNativeSeparators(size.folder)));
+        }
     }
 }
 
@@ -164,23 +259,27 @@ void cThumbnailer::logProblems(const QList<cPicture> &pictures, const QList<Thum
     log.save();
 }
 
-QList<cThumbnailer::Thumbnail> cThumbnailer::make(const QList<cPicture> &pictures,
-                                                  cProgress *progress, bool &cancelled) const
+QList<QList<cThumbnailer::Thumbnail>> cThumbnailer::make(const QList<cPicture> &pictures,
+                                                         cProgress *progress, bool &cancelled) const
 {
     cancelled = false;
-    refuseOwnFolder(pictures);
-    QDir().mkpath(m_folder);
+    refuseOwnFolders(pictures);
+    for (const Size &size : m_sizes) {
+        QDir().mkpath(size.folder);
+        if (size.keepsFacts)
+            cPictureFacts::quietExiv2();
+    }
     QThreadPool pool;
     pool.setMaxThreadCount(m_jobs > 0 ? m_jobs : QThread::idealThreadCount());
-    QFuture<Thumbnail> future = QtConcurrent::mapped(
+    QFuture<QList<Thumbnail>> future = QtConcurrent::mapped(
         &pool, pictures, [this](const cPicture &picture) { return makeOne(picture); });
     // Awaited in an event loop, not asleep: the window repaints while the thumbnails are made.
-    QFutureWatcher<Thumbnail> watcher;
+    QFutureWatcher<QList<Thumbnail>> watcher;
     QEventLoop loop;
     QObject::connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
     QTimer look;
     QObject::connect(&look, &QTimer::timeout, &loop, [&future, progress] {
-        // The thumbnails being made finish whole; the others are not started.
+        // The pictures being made finish whole; the others are not started.
         if (!progress->step(future.progressValue()))
             future.cancel();
     });
@@ -194,7 +293,14 @@ QList<cThumbnailer::Thumbnail> cThumbnailer::make(const QList<cPicture> &picture
         cancelled = true;
         return {};
     }
-    const QList<Thumbnail> thumbnails = future.results();
-    logProblems(pictures, thumbnails);
-    return thumbnails;
+    QList<QList<Thumbnail>> made(m_sizes.size());
+    for (QList<Thumbnail> &ofSize : made)
+        ofSize.reserve(pictures.size());
+    for (qsizetype picture = 0; picture < pictures.size(); ++picture) {
+        const QList<Thumbnail> sizes = future.resultAt(int(picture));
+        for (qsizetype i = 0; i < sizes.size(); ++i)
+            made[i].append(sizes.at(i));
+    }
+    logProblems(pictures, made.first());
+    return made;
 }

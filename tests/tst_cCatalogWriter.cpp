@@ -20,6 +20,7 @@
 #include <QPainter>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -1069,9 +1070,10 @@ private slots:
         // Thumbnails fit the box; the originals shown without them do not.
         QCOMPARE(result["large"].toInt() == 0, shipped);
         QCOMPARE(result["script"].toInt(), 0);
-        // The shipped settings make thumbnails: the pictures shown are those, not the originals.
+        // The shipped settings make thumbnails, and each at twice its size for dense screens: the
+        // pictures shown are those, not the originals.
         QCOMPARE(QDir(site + "/" + thumbDir.replace('\\', '/')).entryList(QDir::Files).size(),
-                 shipped ? names.size() : 0);
+                 shipped ? 2 * names.size() : 0);
     }
 
     // "ALBUMS": each folder its own catalog, in a folder of the output folder named after it,
@@ -1153,6 +1155,105 @@ private slots:
         }
     }
 
+    // "PHONES", with the shipped settings: every page written passes the Nu Html Checker and
+    // axe-core's WCAG rules; every picture has its text, loads when scrolled to and offers its
+    // thumbnail at twice the size; the cells flow into as many columns as the window holds, none
+    // wider than a phone's screen; a style sheet of the user's by the same name stays.
+    void pagesForPhonesPassTheCheckers()
+    {
+        const QString in = m_dir->filePath("in");
+        const QString site = m_dir->filePath("site");
+        QVERIFY(QDir().mkpath(site));
+        QList<std::pair<QString, QString>> tree = {{"", "Caf\u00e9 & \"bar\" <1>.jpg"},
+                                                   {"", "c.gif"}};
+        for (const char *name : {"b", "d", "e", "f", "g", "h", "i"})
+            tree.append({"", QString(name) + ".jpg"});
+        tree.append({{"Rome", "r1.jpg"}, {"Rome", "r2.jpg"}});
+        QImage picture(300, 200, QImage::Format_RGB32);
+        picture.fill(Qt::darkGreen);
+        QList<cPicture> pictures;
+        for (const auto &[folder, name] : tree) {
+            const QString path = QDir::cleanPath(in + "/" + folder) + "/";
+            QVERIFY(QDir().mkpath(path));
+            if (name.endsWith(".gif"))
+                cTestFiles::write(path + name, cTestFiles::tinyGif());
+            else
+                QVERIFY(picture.save(path + name, "JPG"));
+            pictures.append({QDir::toNativeSeparators(path), name, name.right(3).toUpper()});
+        }
+        cOption options = store({});
+        QFile::copy(QDX_SHIPPED_INI, m_dir->filePath("shipped.ini"));
+        options.iniread(m_dir->filePath("shipped.ini"));
+        const auto write = [&] {
+            const cCatalogWriter::Result result = cCatalogWriter(options).write(
+                site + QDir::separator(), pictures, nullptr, in + QDir::separator());
+            QVERIFY2(result.ok, qPrintable(result.error.description()));
+        };
+        cTestFiles::write(site + "/qdx.css", "/* mine */");
+        write();
+        QCOMPARE(cTestFiles::read(site + "/qdx.css"), QByteArray("/* mine */"));
+        QVERIFY(QFile::remove(site + "/qdx.css"));
+        write();
+        QVERIFY(cTestFiles::read(site + "/qdx.css").contains("flex-wrap"));
+        QStringList pages;
+        for (QDirIterator it(site, {"*.htm"}, QDir::Files, QDirIterator::Subdirectories);
+             it.hasNext();)
+            pages.append(it.next());
+        QVERIFY(pages.size() >= 2);
+        const QString top = QString::fromUtf8(cTestFiles::read(site + "/index.htm"));
+        QCOMPARE(top.count("<img "), 10);
+        QCOMPARE(top.count(" loading=\"lazy\" decoding=\"async\""), 10);
+        QCOMPARE(top.count(QRegularExpression(" srcset=\"thumbs/[^\" ]+-240x240.jpg 2x\"")), 9);
+        QVERIFY(top.contains(" alt=\"Caf\u00e9 &amp; &quot;bar&quot; &lt;1&gt;.jpg\""));
+
+        const QString checkers = QDX_WEB_CHECKERS;
+        const QString vnu = checkers + "/vnu-jar/build/dist/vnu.jar";
+        const QString java = QStandardPaths::findExecutable("java");
+        if (java.isEmpty() || !QFile::exists(vnu))
+            QSKIP(
+                "java or vnu-jar is missing (./test.sh installs them): the pages are not checked");
+        QProcess checker;
+        checker.start(java, QStringList{"-jar", vnu, "--Werror", "--format", "gnu"} + pages);
+        QVERIFY(checker.waitForFinished(120000));
+        QCOMPARE(
+            QString::fromUtf8(checker.readAllStandardOutput() + checker.readAllStandardError()),
+            QString());
+        QCOMPARE(checker.exitCode(), 0);
+
+        const QString axe = checkers + "/axe-core/axe.min.js";
+        if (QStandardPaths::findExecutable("chromium").isEmpty() || !QFile::exists(axe))
+            QSKIP("chromium or axe-core is missing (./test.sh installs them): the pages are not "
+                  "checked for accessibility");
+        for (const QString &page : pages) {
+            const QJsonValue violations = probe(
+                page,
+                "<script src=\"" + QUrl::fromLocalFile(axe).toEncoded() +
+                    "\"></script>"
+                    "<script>axe.run(document, {runOnly: {type: 'tag', values: ['wcag2a', "
+                    "'wcag2aa', "
+                    "'wcag21a', 'wcag21aa']}}).then(function (r) { show(r.violations.map(function "
+                    "(v) { return v.id + ': ' + v.nodes.map(function (n) { return n.html; }); })); "
+                    "});</script>");
+            QCOMPARE(violations, QJsonValue(QJsonArray()));
+        }
+        // The cells of a row, in the window, and those that reach beyond its right edge.
+        const QByteArray layout = R"(<script>window.addEventListener('load', function () {
+  var cells = Array.from(document.querySelectorAll('td')).filter(function (td) {
+    return td.firstElementChild; });
+  var top = cells[0].getBoundingClientRect().top;
+  show({row: cells.filter(function (td) { return td.getBoundingClientRect().top === top; }).length,
+        beyond: cells.filter(function (td) {
+          return td.getBoundingClientRect().right > window.innerWidth; }).length});
+});</script>)";
+        const QJsonObject phone = probe(site + "/index.htm", layout, QSize(390, 844)).toObject();
+        QCOMPARE(phone["beyond"].toInt(), 0);
+        const QJsonObject wide = probe(site + "/index.htm", layout, QSize(1280, 900)).toObject();
+        // Thumbnails of 120 pixels: three to a phone's row, more than "TABCOLUMN" to a wide one.
+        QCOMPARE(phone["row"].toInt(), 3);
+        QVERIFY2(wide["row"].toInt() > options.getIntVal("TABCOLUMN"),
+                 qPrintable(QString::number(wide["row"].toInt())));
+    }
+
     // An album's folder is made by the program in the output folder: one whose place a link or a
     // file holds is not written through, and no page is written.
     void anAlbumsPlaceTakenWritesNothing_data()
@@ -1218,16 +1319,40 @@ window.addEventListener('load', function () {
         return QJsonDocument::fromJson(json.toUtf8()).object();
     }
 
+    // What script, added at the end of a copy of the page beside it, gives to show(), seen in a
+    // window of that size.
+    QJsonValue probe(const QString &page, const QByteArray &script,
+                     const QSize &window = QSize(1280, 900)) const
+    {
+        const QString copy = page + ".probe.htm";
+        cTestFiles::write(
+            copy, cTestFiles::read(page).replace("</body>", R"(<script>function show(found) {
+  var pre = document.createElement('pre'); pre.id = 'probe';
+  pre.textContent = JSON.stringify({found: found}); document.body.appendChild(pre); }</script>)" +
+                                                                script + "</body>"));
+        const QString dom = browserDom(copy, window);
+        QFile::remove(copy);
+        const qsizetype start = dom.indexOf("<pre id=\"probe\">") + 16;
+        QString json = dom.mid(start, dom.indexOf("</pre>", start) - start);
+        json.replace("&lt;", "<").replace("&gt;", ">").replace("&amp;", "&");
+        const QJsonObject found = QJsonDocument::fromJson(json.toUtf8()).object();
+        if (!found.contains("found"))
+            qWarning().noquote() << page << dom.right(2000);
+        return found["found"];
+    }
+
     // The page as the browser reads it, a profile of its own and no reliance on a large
     // /dev/shm, as in containers.
-    QString browserDom(const QString &path) const
+    QString browserDom(const QString &path, const QSize &window = QSize(1280, 900)) const
     {
         QProcess chromium;
-        chromium.start(QStandardPaths::findExecutable("chromium"),
-                       {"--headless", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
-                        "--no-first-run", "--user-data-dir=" + m_dir->filePath("profile"),
-                        "--allow-file-access-from-files", "--virtual-time-budget=5000",
-                        "--dump-dom", QUrl::fromLocalFile(path).toString()});
+        chromium.start(
+            QStandardPaths::findExecutable("chromium"),
+            {"--headless", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
+             "--no-first-run", "--user-data-dir=" + m_dir->filePath("profile"),
+             "--allow-file-access-from-files", "--virtual-time-budget=5000",
+             QStringLiteral("--window-size=%1,%2").arg(window.width()).arg(window.height()),
+             "--dump-dom", QUrl::fromLocalFile(path).toString()});
         chromium.waitForFinished(120000);
         return QString::fromUtf8(chromium.readAllStandardOutput() +
                                  chromium.readAllStandardError());

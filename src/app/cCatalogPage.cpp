@@ -6,14 +6,45 @@
 #include "common/cOption.h"
 #include "common/modUtil1.h"
 
+#include <QFile>
+#include <algorithm>
+
 cCatalogPage::cCatalogPage(const cOption &options, cPageFile &file, int &marker)
     : m_options(options), m_file(file), m_marker(marker),
       m_cellColour(options, QStringLiteral("TABCOLORBK")),
       m_thumbnailSize(options, QStringLiteral("THUMBSIZE")),
       m_height(options, QStringLiteral("IMGH")), m_width(options, QStringLiteral("IMGW")),
       m_nameShown(options, QStringLiteral("IMGNAME")),
-      m_columns(options, QStringLiteral("TABCOLUMN"))
+      m_columns(options, QStringLiteral("TABCOLUMN")), m_forPhones(forPhones(options))
 {
+}
+
+bool cCatalogPage::forPhones(const cOption &options)
+{
+    return options.getIntVal(QStringLiteral("PHONES")) == 1;
+}
+
+const QString &cCatalogPage::styleSheetName()
+{
+    static const QString name = QStringLiteral("qdx.css");
+    return name;
+}
+
+QByteArray cCatalogPage::styleSheet()
+{
+    QFile file(QStringLiteral(":/pages/qdx.css"));
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+QString cCatalogPage::attribute(const QString &text)
+{
+    QString safe = cPictureLinks::shownName(text);
+    safe.replace(QLatin1Char('"'), QLatin1String("&quot;"));
+    // A line break inside would end the page's line.
+    safe.replace(QLatin1Char('\r'), QLatin1String("&#13;"));
+    safe.replace(QLatin1Char('\n'), QLatin1String("&#10;"));
+    return safe;
 }
 
 bool cCatalogPage::settingsAreAscii(const cOption &options)
@@ -27,15 +58,25 @@ bool cCatalogPage::settingsAreAscii(const cOption &options)
     return true;
 }
 
-void cCatalogPage::begin(const QString &path, bool declareUtf8, const QString &above)
+void cCatalogPage::begin(const QString &path, bool declareUtf8, const QString &above,
+                         const QString &toTop)
 {
     m_marker = 1;
     m_column = 1;
+    m_rowFull = false;
+    m_firstRow = true;
     m_file.open(path);
-    m_file.line("<html>");
+    if (m_forPhones) {
+        m_file.line("<!DOCTYPE html>");
+        m_file.line("<html lang=\"en\">");
+    } else {
+        m_file.line("<html>");
+    }
     m_file.line("<head>");
-    if (declareUtf8)
+    if (declareUtf8 || m_forPhones)
         m_file.line("<meta charset=\"utf-8\">");
+    if (m_forPhones)
+        m_file.line("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">");
     m_file.line(comment(QStringLiteral("Quadrix v.1.00")));
     m_file.line(comment(cAuthor::name()));
     m_file.line(comment(cAuthor::webHost()));
@@ -43,34 +84,87 @@ void cCatalogPage::begin(const QString &path, bool declareUtf8, const QString &a
     const QString styleSheet = m_options.getStrVal(QStringLiteral("CSSFILE"));
     const QString fontSize = m_options.getStrVal(QStringLiteral("FONTSIZE"));
     addCss(styleSheet, fontSize);
-    m_file.line("</head>");
-    m_file.line("<body bgcolor=\"", m_options.getStrVal(QStringLiteral("COLORBK")), "\">");
+    if (m_forPhones) {
+        m_file.line("<link rel=\"stylesheet\" href=\"", toTop, styleSheetName(), "\">");
+        addSettingsStyle();
+        m_file.line("</head>");
+        m_file.line("<body>");
+    } else {
+        m_file.line("</head>");
+        m_file.line("<body bgcolor=\"", m_options.getStrVal(QStringLiteral("COLORBK")), "\">");
+    }
 
     m_marker = 5;
-    const QString align = m_options.getStrVal(QStringLiteral("TABALIGN")).toLower();
-    if (align == QLatin1String("center"))
-        m_file.line("<div align=\"center\">");
-    else if (align == QLatin1String("right"))
-        m_file.line("<div align=\"right\">");
+    QString align = m_options.getStrVal(QStringLiteral("TABALIGN")).toLower();
+    if (align != QLatin1String("center") && align != QLatin1String("right"))
+        align = QStringLiteral("left");
+    if (m_forPhones)
+        m_file.line("<div class=\"qdx-", align, "\">");
     else
-        m_file.line("<div align=\"left\">");
+        m_file.line("<div align=\"", align, "\">");
     if (!above.isEmpty())
         m_file.line(above);
-    m_file.line("<table border=", m_options.getStrVal(QStringLiteral("TABBORDER")), ">");
+    if (m_forPhones)
+        m_file.line("<table class=\"qdx\" role=\"presentation\">");
+    else
+        m_file.line("<table border=", m_options.getStrVal(QStringLiteral("TABBORDER")), ">");
     m_file.line("<tr>");
     m_marker = 10;
 }
 
+void cCatalogPage::addSettingsStyle()
+{
+    const auto plain = [](const QString &value, bool digitsOnly) {
+        const QString trimmed = value.trimmed();
+        const bool fits =
+            !trimmed.isEmpty() && std::all_of(trimmed.cbegin(), trimmed.cend(), [&](QChar c) {
+                return c.unicode() < 0x80 &&
+                       (c.isDigit() || (!digitsOnly && (c.isLetter() || c == QLatin1Char('#'))));
+            });
+        return fits ? trimmed : QString();
+    };
+    // Only values that are what they say: a setting can never end the style element.
+    QString rules;
+    if (const QString colour = plain(m_options.getStrVal(QStringLiteral("COLORBK")), false);
+        !colour.isEmpty())
+        rules += QStringLiteral("body{background-color:") + colour + QLatin1Char('}');
+    if (const QString colour = plain(m_cellColour.text(), false); !colour.isEmpty())
+        rules += QStringLiteral("table.qdx td{background-color:") + colour + QLatin1Char('}');
+    if (const QString border = plain(m_options.getStrVal(QStringLiteral("TABBORDER")), true);
+        !border.isEmpty())
+        rules += QStringLiteral("table.qdx td{border-width:") + border + QStringLiteral("px}");
+    if (!rules.isEmpty())
+        m_file.line("<style>", rules, "</style>");
+}
+
 void cCatalogPage::cell(const Cell &cell)
 {
-    m_file.line("<td bgcolor=\"", m_cellColour.utf8(), "\">");
+    if (m_rowFull) {
+        m_file.line("</tr><tr>");
+        m_rowFull = false;
+        m_firstRow = false;
+    }
+    if (m_forPhones)
+        m_file.line("<td>");
+    else
+        m_file.line("<td bgcolor=\"", m_cellColour.utf8(), "\">");
     m_file.line(" <a href=\"", cell.link, "\">");
     // "THUMBSIZE" gives a thumbnail its own size.
     const bool ownSize = !cell.thumbnail.isEmpty() && m_thumbnailSize.number() == 1;
-    m_file.line("  <img src=\"", cell.source, "\" border=1 height=",
-                ownSize ? QByteArray::number(cell.thumbnail.height()) : m_height.utf8(),
-                " width=", ownSize ? QByteArray::number(cell.thumbnail.width()) : m_width.utf8(),
-                ">");
+    const QByteArray height =
+        ownSize ? QByteArray::number(cell.thumbnail.height()) : m_height.utf8();
+    const QByteArray width = ownSize ? QByteArray::number(cell.thumbnail.width()) : m_width.utf8();
+    if (m_forPhones) {
+        const QString twice = cell.twice.isEmpty() ? QString()
+                                                   : QStringLiteral("\" srcset=\"") + cell.twice +
+                                                         QStringLiteral(" 2x");
+        m_file.line("  <img src=\"", cell.source, twice, "\" alt=\"", attribute(cell.name),
+                    "\" loading=\"lazy\" decoding=\"async\" height=", height, " width=", width,
+                    ">");
+    } else {
+        m_file.line("  <img src=\"", cell.source, "\" border=1 height=", height, " width=", width,
+                    ">");
+    }
     m_marker = 11;
     if (cell.album || m_nameShown.number() == 1)
         m_file.line("<br>", cPictureLinks::shownName(cell.name));
@@ -83,13 +177,19 @@ void cCatalogPage::cell(const Cell &cell)
     } else {
         m_marker = 14;
         m_column = 1;
-        m_file.line("</tr><tr>");
+        if (m_forPhones)
+            m_rowFull = true;
+        else
+            m_file.line("</tr><tr>");
     }
 }
 
 void cCatalogPage::end(const QString &navigation)
 {
     m_marker = 20;
+    for (int column = m_column;
+         m_forPhones && !m_firstRow && column > 1 && column <= m_columns.number(); ++column)
+        m_file.line("<td></td>");
     m_file.line("</tr>");
     m_file.line("</table>");
     if (!navigation.isEmpty())

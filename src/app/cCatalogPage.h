@@ -22,6 +22,7 @@ public:
         QSize thumbnail;       // the thumbnail's own size; empty when the picture shows itself
         const QString &name;
         bool album = false; // an album's cell names it whatever "IMGNAME" says
+        QString twice = {}; // the thumbnail at twice its size, for dense screens; may be empty
     };
 
     cCatalogPage(const cOption &options, cPageFile &file, int &marker);
@@ -29,16 +30,30 @@ public:
     // Whether the settings the page writes as they stand are plain ASCII.
     static bool settingsAreAscii(const cOption &options);
 
+    // Whether pages are written for phones and screen readers ("PHONES"): HTML of today, a
+    // viewport and the style sheet styleSheetName, every picture with its text and loaded when
+    // scrolled to, the cells flowing into as many columns as the screen holds.
+    static bool forPhones(const cOption &options);
+    static const QString &styleSheetName();
+    // The style sheet's text.
+    static QByteArray styleSheet();
+    // A text as it goes into an attribute between double quotes.
+    static QString attribute(const QString &text);
+
     // Creates the page and writes everything up to the first cell. A page that holds any other
     // text says that it is UTF-8, which a browser left to guess may not take it for.
-    // above, when given, is a line before the table.
-    void begin(const QString &path, bool declareUtf8, const QString &above = QString());
+    // above, when given, is a line before the table; toTop leads from the page's folder to the
+    // first page's, where the style sheet is.
+    void begin(const QString &path, bool declareUtf8, const QString &above = QString(),
+               const QString &toTop = QString());
     void cell(const Cell &cell);
     // navigation, when given, is the line after the table.
     void end(const QString &navigation);
 
 private:
     void addCss(const QString &styleSheet, const QString &fontSize);
+    // The settings' colours and border as style rules: attributes of old are no HTML of today.
+    void addSettingsStyle();
     static QString comment(const QString &field);
 
     const cOption &m_options;
@@ -51,4 +66,9 @@ private:
     cSetting m_width;
     cSetting m_nameShown;
     cSetting m_columns;
+    bool m_forPhones;
+    // For phones a row is ended when the next cell comes, so that no empty row is left at the
+    // end, and the last row is filled with empty cells: rows of one width, as HTML asks.
+    bool m_rowFull = false;
+    bool m_firstRow = true;
 };

@@ -7,10 +7,13 @@
 #include "app/cPageSet.h"
 #include "app/cPictureLinks.h"
 #include "app/cWrittenRecord.h"
+#include "common/cAtomicFile.h"
 #include "common/cOption.h"
 #include "common/cProgress.h"
+#include "common/cRegularFile.h"
 #include "common/modUtil1.h"
 
+#include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
 
@@ -52,6 +55,10 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath,
                 if (!thumbnail.file.isEmpty())
                     files.append(folder + QLatin1Char('/') + thumbnail.file);
             }
+        }
+        if (cCatalogPage::forPhones(m_options)) {
+            if (const QString sheet = writeStyleSheet(places); !sheet.isEmpty())
+                files.append(sheet);
         }
         const cAlbums albums(
             pictures, m_options.getIntVal(QStringLiteral("ALBUMS")) == 1 && !inPath.isEmpty(),
@@ -140,6 +147,24 @@ QString cCatalogWriter::Result::placeReport() const
                        : QString();
 }
 
+QString cCatalogWriter::writeStyleSheet(const cCatalogPlaces &places) const
+{
+    const QString path =
+        places.absolutePageFolder() + QLatin1Char('/') + cCatalogPage::styleSheetName();
+    const QByteArray sheet = cCatalogPage::styleSheet();
+    // One of the user's own by that name, or a link to anywhere, is left as it is.
+    const QFileInfo there(path);
+    if (there.exists() || there.isSymLink()) {
+        QFile file;
+        const bool ours = !cRegularFile::open(file, path, cRegularFile::OwnFileOnly).failed() &&
+                          file.size() == sheet.size() && file.readAll() == sheet;
+        return ours ? path : QString();
+    }
+    if (const cError error = cAtomicFile(path).save(sheet, false); error.failed())
+        throw error;
+    return path;
+}
+
 QString cCatalogWriter::copyFolder(const cCatalogPlaces &places) const
 {
     if (m_options.getIntVal(QStringLiteral("COPYSIZE")) <= 0)
@@ -215,6 +240,15 @@ bool cCatalogWriter::writePage(cPageFile &file, const Page &page, const QList<cP
         QString source;
         QSize size;
         QString name;
+        QString twice;
+    };
+    // Offered only where it is larger: a small picture is its own thumbnail at every size.
+    const auto twiceOf = [&](qsizetype place) {
+        const cThumbnailer::Thumbnail *twice = madeOf(made.doubles, place);
+        const cThumbnailer::Thumbnail *thumbnail = thumbnailOf(place);
+        return twice && thumbnail && twice->size.width() > thumbnail->size.width()
+                   ? links.thumbnail(twice->file)
+                   : QString();
     };
     std::vector<AlbumCell> albumCells;
     const std::vector<int> none;
@@ -224,8 +258,11 @@ bool cCatalogWriter::writePage(cPageFile &file, const Page &page, const QList<cP
         albumCells.push_back({cPictureLinks::linkName(inside.name) + QLatin1Char('/') + firstPage,
                               cover ? links.thumbnail(cover->file) : linkOf(inside.cover),
                               cover ? cover->size : QSize(),
-                              QStringLiteral("%1 (%2)").arg(inside.name).arg(inside.total)});
+                              QStringLiteral("%1 (%2)").arg(inside.name).arg(inside.total),
+                              twiceOf(inside.cover)});
     }
+    const QString toTop = QStringLiteral("../").repeated(
+        page.album.path.isEmpty() ? 0 : page.album.path.count(QLatin1Char('/')) + 1);
     const QString up = page.album.parent < 0 ? QString()
                                              : QStringLiteral("<p><a href=\"../") + firstPage +
                                                    QStringLiteral("\">&lt;&lt; Up</a></p>");
@@ -245,9 +282,9 @@ bool cCatalogWriter::writePage(cPageFile &file, const Page &page, const QList<cP
     for (qsizetype i = first; ascii && i < end; ++i)
         ascii = links.isAscii(pictureAt(i)) &&
                 (captions.isEmpty() || modUtil1::isAscii(captions.at(i - first)));
-    html.begin(page.path, !ascii, up);
+    html.begin(page.path, !ascii, up, toTop);
     for (const AlbumCell &cell : albumCells)
-        html.cell({cell.link, cell.source, cell.size, cell.name, true});
+        html.cell({cell.link, cell.source, cell.size, cell.name, true, cell.twice});
     for (qsizetype i = first; i < end; ++i, ++done) {
         if (progress && !progress->step(done))
             return false;
@@ -257,7 +294,8 @@ bool cCatalogWriter::writePage(cPageFile &file, const Page &page, const QList<cP
         const cThumbnailer::Thumbnail *thumbnail = thumbnailOf(place);
         const QString source = thumbnail ? links.thumbnail(thumbnail->file) : QString();
         html.cell({link, thumbnail ? source : link, thumbnail ? thumbnail->size : QSize(),
-                   captions.isEmpty() ? picture.name : captions.at(i - first)});
+                   captions.isEmpty() ? picture.name : captions.at(i - first), false,
+                   twiceOf(place)});
     }
     html.end(navigation);
     return true;

@@ -69,6 +69,9 @@ private:
     // could not be made into result; false when stopped.
     bool makeThumbnails(const cCatalogPlaces &places, const QList<cPicture> &pictures,
                         cProgress *progress, Made &made, Result &result) const;
+    // Writes the style sheet for phones beside the first page unless a file is there; its path
+    // when it is ours, else empty. Throws cError when it cannot be written.
+    QString writeStyleSheet(const cCatalogPlaces &places) const;
     // The folder of the copies for the web; empty without them.
     QString copyFolder(const cCatalogPlaces &places) const;
     // One page of an album.

@@ -1155,10 +1155,12 @@ private slots:
         }
     }
 
-    // "PHONES", with the shipped settings: every page written passes the Nu Html Checker and
-    // axe-core's WCAG rules; every picture has its text, loads when scrolled to and offers its
-    // thumbnail at twice the size; the cells flow into as many columns as the window holds, none
-    // wider than a phone's screen; a style sheet of the user's by the same name stays.
+    // The shipped settings: every page written, of the catalog and of each picture, passes the
+    // Nu Html Checker and axe-core's WCAG rules. "PHONES": every picture has its text, loads when
+    // scrolled to and offers its thumbnail at twice the size; the cells flow into as many columns
+    // as the window holds, none wider than a phone's screen; a style sheet of the user's by the
+    // same name stays. "PICTUREPAGES": the arrow keys lead from picture to picture, each page
+    // keeps its name when a picture is added.
     void pagesForPhonesPassTheCheckers()
     {
         const QString in = m_dir->filePath("in");
@@ -1252,6 +1254,42 @@ private slots:
         QCOMPARE(phone["row"].toInt(), 3);
         QVERIFY2(wide["row"].toInt() > options.getIntVal("TABCOLUMN"),
                  qPrintable(QString::number(wide["row"].toInt())));
+
+        // "PICTUREPAGES": the arrow keys walk Rome's pictures; the first has no previous one.
+        const QStringList romePages = QDir(site + "/Rome").entryList({"r*.htm"}, QDir::Files);
+        QCOMPARE(romePages.size(), 2);
+        cTestFiles::write(site + "/Rome/walk.htm", "<html><body><iframe id=\"page\" src=\"" +
+                                                       romePages.first().toUtf8() +
+                                                       "\"></iframe></body></html>");
+        const QJsonArray walked = probe(site + "/Rome/walk.htm", R"(<script>
+var frame = document.getElementById('page'), seen = [];
+var keys = ['ArrowRight', 'ArrowRight', 'ArrowLeft', 'ArrowLeft'];
+function look() {
+  var doc = frame.contentDocument, img = doc.querySelector('main img');
+  seen.push(doc.location.pathname.split('/').pop() + (img.naturalWidth > 0 ? ' shown' : ' not shown')
+            + ', back to ' + doc.getElementById('back').getAttribute('href'));
+  var key = keys.shift();
+  if (!key) return show(seen);
+  doc.dispatchEvent(new KeyboardEvent('keydown', {key: key}));
+  // A key that leads nowhere loads no page.
+  setTimeout(function () { if (frame.contentDocument === doc) look(); }, 1000);
+}
+frame.addEventListener('load', function () { setTimeout(look, 100); });
+</script>)")
+                                      .toArray();
+        const QString first = romePages.first() + " shown, back to index.htm";
+        const QString second = romePages.last() + " shown, back to index.htm";
+        QCOMPARE(walked, QJsonArray({first, second, second, first, first}));
+
+        // The same pictures keep their pages' names when one is added.
+        QVERIFY(picture.save(in + "/a new one.jpg", "JPG"));
+        pictures.prepend({QDir::toNativeSeparators(in + "/"), "a new one.jpg", "JPG"});
+        const QStringList before = QDir(site).entryList({"*-*.htm"}, QDir::Files);
+        write();
+        const QStringList after = QDir(site).entryList({"*-*.htm"}, QDir::Files);
+        QCOMPARE(after.size(), before.size() + 1);
+        for (const QString &name : before)
+            QVERIFY2(after.contains(name), qPrintable(name));
     }
 
     // An album's folder is made by the program in the output folder: one whose place a link or a

@@ -336,6 +336,33 @@ private slots:
                      qPrintable(m_desktop->messages.first()));
     }
 
+    // "PICTUREPAGES" through the window: each cell leads to its picture's page, which shows the
+    // copy for the web and leads on to the next picture.
+    void aPageForEachPicture()
+    {
+        restart("PICTUREPAGES=p|-1|1\r\nCOPYSIZE=c|5|100\r\nCOPYDIR=c|20|web\r\n");
+        m_window->findChild<QCheckBox *>("chkJpg")->setChecked(true);
+        QImage pixels(300, 200, QImage::Format_RGB32);
+        pixels.fill(Qt::green);
+        for (const char *name : {"/one.jpg", "/two.jpg"})
+            QVERIFY(pixels.save(m_in + name));
+        press("cmdGetFiles");
+        press("cmdAddAll");
+        press("CmdGenFiles");
+        const QString page = QString::fromUtf8(cTestFiles::read(m_dir->filePath("index.htm")));
+        const QRegularExpression cell(" <a href=\"((one|two)-[0-9a-f]{12}\\.htm)\">");
+        QStringList linked;
+        for (const QRegularExpressionMatch &match : cell.globalMatch(page))
+            linked.append(match.captured(1));
+        QCOMPARE(linked.size(), 2);
+        const QString first = QString::fromUtf8(cTestFiles::read(m_dir->filePath(linked.first())));
+        QVERIFY2(
+            first.contains(QRegularExpression("<img src=\"web/one-[0-9a-f]{12}-100x100.jpg\"")),
+            qPrintable(first));
+        QVERIFY(first.contains("<a id=\"next\" rel=\"next\" href=\"" + linked.last() + "\">"));
+        QVERIFY(!first.contains("id=\"previous\""));
+    }
+
     // Broken and hostile metadata neither stops the gathering nor gives a date: the file's time
     // stands.
     void brokenMetadataGivesTheFileTime_data()

@@ -16,6 +16,11 @@ public:
     qsizetype first(int number) const;
     qsizetype size(int number) const;
     QString fileName(int number) const;
+    // The page that holds a picture, by its place among the pictures.
+    int numberOf(qsizetype picture) const
+    {
+        return m_pageSize > 0 ? int(picture / m_pageSize) + 1 : 1;
+    }
     // The line after the table: previous page, page numbers, next page; empty for one page.
     QString navigation(int number) const;
 

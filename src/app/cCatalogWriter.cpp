@@ -6,6 +6,7 @@
 #include "app/cCatalogPlaces.h"
 #include "app/cPageSet.h"
 #include "app/cPictureLinks.h"
+#include "app/cPicturePage.h"
 #include "app/cWrittenRecord.h"
 #include "common/cAtomicFile.h"
 #include "common/cOption.h"
@@ -14,6 +15,7 @@
 #include "common/modUtil1.h"
 
 #include <QFileInfo>
+#include <QSet>
 #include <QStringList>
 #include <algorithm>
 
@@ -56,7 +58,8 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath,
                     files.append(folder + QLatin1Char('/') + thumbnail.file);
             }
         }
-        if (cCatalogPage::forPhones(m_options)) {
+        const bool picturePages = m_options.getIntVal(QStringLiteral("PICTUREPAGES")) == 1;
+        if (cCatalogPage::forPhones(m_options) || picturePages) {
             if (const QString sheet = writeStyleSheet(places); !sheet.isEmpty())
                 files.append(sheet);
         }
@@ -78,11 +81,17 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath,
                                       m_options.getIntVal(QStringLiteral("PAGESIZE")));
             cPictureLinks links(fromOwnFolders, places.absoluteAlbumFolder(album.path),
                                 places.thumbnailFolder(), copies);
+            const QString toTop = QStringLiteral("../").repeated(
+                album.path.isEmpty() ? 0 : album.path.count(QLatin1Char('/')) + 1);
+            const QStringList pictureNames =
+                picturePages ? picturePageNames(album, pictures, made) : QStringList();
+            for (const QString &name : pictureNames)
+                files.append(places.absoluteAlbumFolder(album.path) + QLatin1Char('/') + name);
             for (int number = 1; number <= pages.count(); ++number) {
                 result.path = folder + pages.fileName(number);
                 files.append(places.absoluteAlbumFolder(album.path) + QLatin1Char('/') +
                              pages.fileName(number));
-                const Page page{albums, album, pages, number, result.path};
+                const Page page{albums, album, pages, number, result.path, toTop, pictureNames};
                 if (!writePage(written.add(), page, pictures, made, links, progress, done,
                                marker)) {
                     // Stopped by the user: every page stays as it was before.
@@ -90,6 +99,9 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath,
                     return result;
                 }
             }
+            if (picturePages)
+                writePicturePages(written, {albums, album, pages, 0, folder, toTop, pictureNames},
+                                  pictures, made, links);
             count += pages.count();
         }
         result.path = places.pageFolder() + places.pageName();
@@ -145,6 +157,65 @@ QString cCatalogWriter::Result::placeReport() const
     return located > 0 ? QStringLiteral("%1 linked pictures carry the place where they were taken")
                              .arg(located)
                        : QString();
+}
+
+QString cCatalogWriter::pictureLink(const QList<cPicture> &pictures, const Made &made,
+                                    cPictureLinks &links, qsizetype place)
+{
+    if (!made.copies.isEmpty() && !made.copies.at(place).file.isEmpty())
+        return links.copy(made.copies.at(place).file);
+    return links.picture(pictures.at(place));
+}
+
+QStringList cCatalogWriter::picturePageNames(const cAlbums::Album &album,
+                                             const QList<cPicture> &pictures, const Made &made)
+{
+    const auto stemOf = [&](qsizetype place) {
+        for (const QList<cThumbnailer::Thumbnail> *kind :
+             {&made.thumbnails, &made.doubles, &made.copies}) {
+            if (!kind->isEmpty() && !kind->at(place).stem.isEmpty())
+                return kind->at(place).stem;
+        }
+        return cThumbnailer::stem(pictures.at(place));
+    };
+    QStringList names;
+    QSet<QString> taken;
+    for (const quint32 place : album.pictures) {
+        // The very same picture twice in one album (from two folders) gets a page each.
+        const QString stem = stemOf(place);
+        QString name = cPicturePage::fileName(stem);
+        for (int second = 2; taken.contains(name); ++second)
+            name = cPicturePage::fileName(stem + QLatin1Char('-') + QString::number(second));
+        taken.insert(name);
+        names.append(name);
+    }
+    return names;
+}
+
+void cCatalogWriter::writePicturePages(cPageSet &written, const Page &page,
+                                       const QList<cPicture> &pictures, const Made &made,
+                                       cPictureLinks &links) const
+{
+    const int captionKind = m_options.getIntVal(QStringLiteral("CAPTION"));
+    const QString styleSheet = page.toTop + cCatalogPage::styleSheetName();
+    const QString none;
+    const qsizetype count = page.picturePages.size();
+    for (qsizetype i = 0; i < count; ++i) {
+        const qsizetype place = page.album.pictures[size_t(i)];
+        const cPicture &picture = pictures.at(place);
+        const QString link = pictureLink(pictures, made, links, place);
+        const QString caption =
+            captionKind == cCaption::Name ? picture.name : cCaption::of(picture, captionKind);
+        const QString previous =
+            i > 0 ? cPictureLinks::linkName(page.picturePages.at(i - 1)) : none;
+        const QString next =
+            i + 1 < count ? cPictureLinks::linkName(page.picturePages.at(i + 1)) : none;
+        const QString back = cPictureLinks::linkName(page.pages.fileName(page.pages.numberOf(i)));
+        const bool copied = !made.copies.isEmpty() && !made.copies.at(place).file.isEmpty();
+        cPicturePage::write(written.add(), page.path + page.picturePages.at(i),
+                            {link, copied ? made.copies.at(place).size : QSize(), caption, previous,
+                             next, back, styleSheet});
+    }
 }
 
 QString cCatalogWriter::writeStyleSheet(const cCatalogPlaces &places) const
@@ -228,10 +299,7 @@ bool cCatalogWriter::writePage(cPageFile &file, const Page &page, const QList<cP
         return kind.isEmpty() || kind.at(place).file.isEmpty() ? nullptr : &kind.at(place);
     };
     const auto thumbnailOf = [&](qsizetype place) { return madeOf(made.thumbnails, place); };
-    const auto linkOf = [&](qsizetype place) {
-        const cThumbnailer::Thumbnail *copy = madeOf(made.copies, place);
-        return copy ? links.copy(copy->file) : links.picture(pictures.at(place));
-    };
+    const auto linkOf = [&](qsizetype place) { return pictureLink(pictures, made, links, place); };
     const QString firstPage = cPictureLinks::linkName(page.pages.fileName(1));
     // The albums inside this one open its first page, each with its first picture as its cover.
     struct AlbumCell
@@ -261,8 +329,6 @@ bool cCatalogWriter::writePage(cPageFile &file, const Page &page, const QList<cP
                               QStringLiteral("%1 (%2)").arg(inside.name).arg(inside.total),
                               twiceOf(inside.cover)});
     }
-    const QString toTop = QStringLiteral("../").repeated(
-        page.album.path.isEmpty() ? 0 : page.album.path.count(QLatin1Char('/')) + 1);
     const QString up = page.album.parent < 0 ? QString()
                                              : QStringLiteral("<p><a href=\"../") + firstPage +
                                                    QStringLiteral("\">&lt;&lt; Up</a></p>");
@@ -282,7 +348,7 @@ bool cCatalogWriter::writePage(cPageFile &file, const Page &page, const QList<cP
     for (qsizetype i = first; ascii && i < end; ++i)
         ascii = links.isAscii(pictureAt(i)) &&
                 (captions.isEmpty() || modUtil1::isAscii(captions.at(i - first)));
-    html.begin(page.path, !ascii, up, toTop);
+    html.begin(page.path, !ascii, up, page.toTop);
     for (const AlbumCell &cell : albumCells)
         html.cell({cell.link, cell.source, cell.size, cell.name, true, cell.twice});
     for (qsizetype i = first; i < end; ++i, ++done) {
@@ -290,7 +356,9 @@ bool cCatalogWriter::writePage(cPageFile &file, const Page &page, const QList<cP
             return false;
         const cPicture &picture = pictureAt(i);
         const qsizetype place = page.album.pictures[size_t(i)];
-        const QString link = linkOf(place);
+        const QString link = page.picturePages.isEmpty()
+                                 ? linkOf(place)
+                                 : cPictureLinks::linkName(page.picturePages.at(i));
         const cThumbnailer::Thumbnail *thumbnail = thumbnailOf(place);
         const QString source = thumbnail ? links.thumbnail(thumbnail->file) : QString();
         html.cell({link, thumbnail ? source : link, thumbnail ? thumbnail->size : QSize(),

@@ -6,11 +6,13 @@
 #include "common/cError.h"
 
 #include <QList>
+#include <QStringList>
 
 class cCatalogPages;
 class cCatalogPlaces;
 class cOption;
 class cPageFile;
+class cPageSet;
 class cPictureLinks;
 class cProgress;
 
@@ -82,11 +84,26 @@ private:
         const cCatalogPages &pages;
         int number;
         QString path;
+        // From the album's folder to the first page's.
+        const QString &toTop;
+        // The file names of the album's picture pages; empty without them.
+        const QStringList &picturePages;
     };
     // false when the progress asked to stop; done counts the pictures written.
     bool writePage(cPageFile &file, const Page &page, const QList<cPicture> &pictures,
                    const Made &made, cPictureLinks &links, cProgress *progress, qsizetype &done,
                    int &marker) const;
+
+    // The address of what a picture's cell links, or its page shows: its copy for the web where
+    // there is one.
+    static QString pictureLink(const QList<cPicture> &pictures, const Made &made,
+                               cPictureLinks &links, qsizetype place);
+    // The names of an album's picture pages, one a picture: the same picture keeps its name
+    // whatever is added or taken away.
+    static QStringList picturePageNames(const cAlbums::Album &album,
+                                        const QList<cPicture> &pictures, const Made &made);
+    void writePicturePages(cPageSet &written, const Page &page, const QList<cPicture> &pictures,
+                           const Made &made, cPictureLinks &links) const;
 
     const cOption &m_options;
     int m_jobs;

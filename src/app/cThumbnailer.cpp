@@ -55,8 +55,9 @@ QByteArray identity(const QString &path)
     return hash.result();
 }
 
-// The picture's own name, kept readable, then what tells it apart.
-QString nameStem(const cPicture &picture)
+} // namespace
+
+QString cThumbnailer::stem(const cPicture &picture)
 {
     QString stem = QFileInfo(picture.name).completeBaseName();
     for (QChar &c : stem) {
@@ -68,6 +69,7 @@ QString nameStem(const cPicture &picture)
            QString::fromLatin1(identity(picture.path()).toHex().left(12));
 }
 
+namespace {
 // Then the box it fits.
 QString sizedName(const QString &stem, const QSize &box)
 {
@@ -77,7 +79,7 @@ QString sizedName(const QString &stem, const QSize &box)
 
 QString cThumbnailer::fileName(const cPicture &picture) const
 {
-    return sizedName(nameStem(picture), m_sizes.first().box);
+    return sizedName(stem(picture), m_sizes.first().box);
 }
 
 namespace {
@@ -144,10 +146,9 @@ QByteArray withPublishedFacts(const QByteArray &jpeg, const cPicture &picture)
     }
 }
 
-cThumbnailer::Thumbnail unreadable(const QString &reason)
+cError unreadable(const QString &reason)
 {
-    return {QString(), QSize(),
-            cError(cError::InvalidPicture, QStringLiteral("could not be read: ") + reason)};
+    return cError(cError::InvalidPicture, QStringLiteral("could not be read: ") + reason);
 }
 
 // Encodes image, stamped with the picture it was made from, and puts it in place whole.
@@ -162,7 +163,7 @@ cThumbnailer::Thumbnail written(const cThumbnailer::Size &size, const QString &f
     QImageWriter writer(&encoded, "jpg");
     writer.setQuality(85);
     if (!writer.write(image))
-        return unreadable(writer.errorString());
+        return {QString(), QSize(), unreadable(writer.errorString())};
     if (size.keepsFacts)
         jpeg = withPublishedFacts(jpeg, picture);
     // Written beside its place and renamed when whole, so a stopped run leaves no half file.
@@ -179,7 +180,7 @@ QList<cThumbnailer::Thumbnail> cThumbnailer::makeOne(const cPicture &picture) co
 {
     QList<Thumbnail> made(m_sizes.size());
     const QString source = picture.path();
-    const QString stem = nameStem(picture);
+    const QString stem = cThumbnailer::stem(picture);
     const QString stamp = sourceStamp(QFileInfo(source));
     // Those not there yet, largest first: each smaller one is shrunk from the one before.
     QList<qsizetype> missing;
@@ -194,6 +195,8 @@ QList<cThumbnailer::Thumbnail> cThumbnailer::makeOne(const cPicture &picture) co
         else
             missing.append(i);
     }
+    for (Thumbnail &thumbnail : made)
+        thumbnail.stem = stem;
     if (missing.isEmpty())
         return made;
     const auto area = [this](qsizetype i) {
@@ -204,15 +207,15 @@ QList<cThumbnailer::Thumbnail> cThumbnailer::makeOne(const cPicture &picture) co
     cPictureReader picked(source);
     QImage image;
     if (const cError error = picked.open(); error.failed()) {
-        made[missing.first()] = unreadable(error.description());
+        made[missing.first()].problem = unreadable(error.description());
     } else {
         image = picked.readFitting(m_sizes.at(missing.first()).box);
         if (image.isNull())
-            made[missing.first()] = unreadable(picked.errorString());
+            made[missing.first()].problem = unreadable(picked.errorString());
     }
     if (image.isNull()) {
         for (const qsizetype i : std::as_const(missing))
-            made[i] = made[missing.first()];
+            made[i].problem = made[missing.first()].problem;
         return made;
     }
     image = flattened(image);
@@ -221,6 +224,7 @@ QList<cThumbnailer::Thumbnail> cThumbnailer::makeOne(const cPicture &picture) co
         if (image.width() > size.box.width() || image.height() > size.box.height())
             image = image.scaled(size.box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         made[i] = written(size, sizedName(stem, size.box), image, stamp, picture);
+        made[i].stem = stem;
     }
     return made;
 }

@@ -28,6 +28,7 @@ public:
         // Why none could be made: an unreadable picture (InvalidPicture), or a file that could
         // not be written (DeviceIO). None when the picture is better linked as it is.
         cError problem;
+        QString stem = {}; // what names every file made of the picture
         bool unwritable() const { return problem.number() == cError::DeviceIO; }
     };
     // One size made of every picture.
@@ -54,6 +55,8 @@ public:
                                  bool &cancelled) const;
     // The name of the first size's file.
     QString fileName(const cPicture &picture) const;
+    // The picture's own name, kept readable, then what tells it apart wherever it lies.
+    static QString stem(const cPicture &picture);
 
 private:
     void refuseOwnFolders(const QList<cPicture> &pictures) const;

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+class cPageFile;
+
+// A page of its own for one picture ("PICTUREPAGES"): the picture, or its copy for the web, as
+// large as the window allows, its caption, and links to the previous and the next picture and
+// back to the catalog page that holds it. The left and right arrow keys follow the links too; the
+// links work without the script.
+class cPicturePage
+{
+public:
+    // Links lead from the page's folder; previous and next are empty at the album's ends.
+    struct Content
+    {
+        const QString &picture;
+        QSize size; // the picture's as shown, when known
+        const QString &caption;
+        const QString &previous;
+        const QString &next;
+        const QString &back;
+        const QString &styleSheet;
+    };
+
+    // The page's file name: what names the picture's other files, and the page's extension.
+    static QString fileName(const QString &stem) { return stem + QStringLiteral(".htm"); }
+    static void write(cPageFile &file, const QString &path, const Content &content);
+};

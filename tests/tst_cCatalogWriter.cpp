@@ -1033,6 +1033,7 @@ private slots:
             options.chgStrVal("THUMBDIR", thumbDir);
             // The pictures themselves are linked, whose names are judged here.
             options.chgStrVal("COPYSIZE", "0");
+            options.chgStrVal("PICTUREPAGES", "0");
         }
         const QString judged = (pageFolder.isEmpty() ? QString() : pageFolder + "\\") +
                                (shipped ? "index.htm" : "page.htm");

@@ -166,24 +166,30 @@ private slots:
     {
         QTest::addColumn<QByteArray>("keys");
         QTest::addColumn<QString>("said");
-        QTest::addColumn<bool>("copies");
+        QTest::addColumn<int>("files");
         QTest::addColumn<bool>("published");
         const QByteArray say = "SAYPLACE=s|-1|1\r\n";
         const QByteArray copy = "COPYSIZE=c|5|200\r\nCOPYDIR=c|20|web\r\n";
+        const QByteArray publish = "COPYFACTS=f|-1|1\r\n";
+        // The page, a thumbnail a picture, a copy a picture.
         QTest::newRow("said") << say
                               << "qdx-catalog: 3 linked pictures carry the place where they were "
                                  "taken\n"
-                              << false << false;
-        QTest::newRow("not asked") << QByteArray() << QString() << false << false;
-        QTest::newRow("copies linked instead") << say + copy << QString() << true << false;
-        QTest::newRow("copies with the date and copyright") << say + copy + "COPYFACTS=f|-1|1\r\n"
-                                                            << QString() << true << true;
+                              << 1 + 3 << false;
+        QTest::newRow("not asked") << QByteArray() << QString() << 1 + 3 << false;
+        QTest::newRow("copies linked instead") << say + copy << QString() << 1 + 3 + 3 << false;
+        QTest::newRow("copies with the date and copyright")
+            << say + copy + publish << QString() << 1 + 3 + 3 << true;
+        // Thumbnails twice the size, a page a picture and the style sheet.
+        QTest::newRow("all a catalog for the web writes")
+            << say + copy + publish + "PHONES=p|-1|1\r\nPICTUREPAGES=p|-1|1\r\n"
+            << QString() << 1 + 3 + 3 + 3 + 3 + 1 << true;
     }
     void nothingPrivateLeaves()
     {
         QFETCH(QByteArray, keys);
         QFETCH(QString, said);
-        QFETCH(bool, copies);
+        QFETCH(int, files);
         QFETCH(bool, published);
         const QByteArray jpeg = emptyInputAndGreenJpeg(QSize(400, 300), 6, QColorSpace::DisplayP3);
         QImage copy(160, 120, QImage::Format_RGB32);
@@ -213,11 +219,13 @@ private slots:
         QStringList written;
         for (QDirIterator it(out, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
             written.append(it.next());
-        // The page, a thumbnail a picture, a copy a picture.
-        QCOMPARE(written.size(), 1 + 3 + (copies ? 3 : 0));
-        QCOMPARE(cTestFiles::read(out + "/index.htm").count("<a href=\"web/"), copies ? 3 : 0);
+        QCOMPARE(written.size(), files);
+        // Each copy linked once: from the cells, or from the pictures' pages.
+        qsizetype copiesLinked = 0;
         for (const QString &file : written) {
             const QByteArray bytes = cTestFiles::read(file);
+            if (file.endsWith(".htm"))
+                copiesLinked += bytes.count("=\"web/");
             for (const char *trace : {"SERIAL4711XYZ", "LENS0815QRS", "Jane Q. Private", "48,51"})
                 QVERIFY2(!bytes.contains(trace), qPrintable(file + ": " + trace));
             if (!file.endsWith(".jpg"))
@@ -241,22 +249,28 @@ private slots:
                 QCOMPARE(shown.colorSpace(), QColorSpace(QColorSpace::DisplayP3));
             }
         }
+        QCOMPARE(copiesLinked, files > 4 ? 3 : 0);
     }
 
     // --prune removes, after a catalog written whole, the pages the run before wrote and this
-    // one did not; the input folder's own files stay.
+    // one did not, picture pages too; the input folder's own files stay.
     void pruneRemovesPagesOfALongerRun()
     {
-        cTestFiles::write(m_ini, pageSettings + "PAGESIZE=p|5|1\r\n");
+        cTestFiles::write(m_ini, pageSettings + "PAGESIZE=p|5|1\r\nPICTUREPAGES=p|-1|1\r\n");
         const QString out = m_dir->filePath("out");
         QDir().mkpath(out);
         QCOMPARE(run({"--prune", "--out", out, m_in}), 0);
         QVERIFY(QFile::exists(out + "/index4.htm"));
+        QCOMPARE(QDir(out).entryList({"*-*.htm"}, QDir::Files).size(), 4);
         for (const char *name : {"/b.jpg", "/C.gif"})
             QVERIFY(QFile::remove(m_in + name));
         QCOMPARE(run({"--prune", "--out", out, m_in}), 0);
-        QCOMPARE(QDir(out).entryList({"*.htm"}, QDir::Files),
+        QCOMPARE(QDir(out).entryList({"index*.htm"}, QDir::Files),
                  (QStringList{"index.htm", "index2.htm"}));
+        // The pages of the pictures taken away go too.
+        const QStringList picturePages = QDir(out).entryList({"*-*.htm"}, QDir::Files);
+        QCOMPARE(picturePages.size(), 2);
+        QVERIFY(picturePages.first().startsWith("a-") && picturePages.last().startsWith("d-"));
         QCOMPARE(QDir(m_in).entryList(QDir::Files).size(), 2);
     }
 

@@ -337,7 +337,7 @@ private slots:
     }
 
     // "PICTUREPAGES" through the window: each cell leads to its picture's page, which shows the
-    // copy for the web and leads on to the next picture.
+    // copy for the web and leads on to the next picture; the cells without thumbnails show it too.
     void aPageForEachPicture()
     {
         restart("PICTUREPAGES=p|-1|1\r\nCOPYSIZE=c|5|100\r\nCOPYDIR=c|20|web\r\n");
@@ -355,6 +355,10 @@ private slots:
         for (const QRegularExpressionMatch &match : cell.globalMatch(page))
             linked.append(match.captured(1));
         QCOMPARE(linked.size(), 2);
+        // Without thumbnails the cells show the copies.
+        QCOMPARE(
+            page.count(QRegularExpression("<img src=\"web/(one|two)-[0-9a-f]{12}-100x100.jpg\"")),
+            2);
         const QString first = QString::fromUtf8(cTestFiles::read(m_dir->filePath(linked.first())));
         QVERIFY2(
             first.contains(QRegularExpression("<img src=\"web/one-[0-9a-f]{12}-100x100.jpg\"")),

@@ -356,12 +356,12 @@ bool cCatalogWriter::writePage(cPageFile &file, const Page &page, const QList<cP
             return false;
         const cPicture &picture = pictureAt(i);
         const qsizetype place = page.album.pictures[size_t(i)];
-        const QString link = page.picturePages.isEmpty()
-                                 ? linkOf(place)
-                                 : cPictureLinks::linkName(page.picturePages.at(i));
+        const QString shown = linkOf(place);
+        const QString link =
+            page.picturePages.isEmpty() ? shown : cPictureLinks::linkName(page.picturePages.at(i));
         const cThumbnailer::Thumbnail *thumbnail = thumbnailOf(place);
-        const QString source = thumbnail ? links.thumbnail(thumbnail->file) : QString();
-        html.cell({link, thumbnail ? source : link, thumbnail ? thumbnail->size : QSize(),
+        const QString source = thumbnail ? links.thumbnail(thumbnail->file) : shown;
+        html.cell({link, source, thumbnail ? thumbnail->size : QSize(),
                    captions.isEmpty() ? picture.name : captions.at(i - first), false,
                    twiceOf(place)});
     }

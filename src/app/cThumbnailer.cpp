@@ -104,9 +104,12 @@ QSize madeBefore(const QString &path, const QString &stamp)
     QImageReader reader(&file);
     return reader.text(sourceKey) == stamp ? reader.size() : QSize();
 }
-} // namespace
 
-namespace {
+// A copy made with the facts the user publishes is not one made without them.
+QString stampOf(const cThumbnailer::Size &size, const QString &source)
+{
+    return size.keepsFacts ? source + QStringLiteral(" published") : source;
+}
 // Transparent parts shown on white, as a page shows them, not on whatever colour they hide.
 QImage flattened(const QImage &image)
 {
@@ -189,7 +192,7 @@ QList<cThumbnailer::Thumbnail> cThumbnailer::makeOne(const cPicture &picture) co
         if (size.webCopy && picture.type == QLatin1String("GIF"))
             continue;
         const QString file = sizedName(stem, size.box);
-        made[i].size = madeBefore(QDir(size.folder).filePath(file), stamp);
+        made[i].size = madeBefore(QDir(size.folder).filePath(file), stampOf(size, stamp));
         if (made[i].size.isValid())
             made[i].file = file;
         else
@@ -223,7 +226,7 @@ QList<cThumbnailer::Thumbnail> cThumbnailer::makeOne(const cPicture &picture) co
         const Size &size = m_sizes.at(i);
         if (image.width() > size.box.width() || image.height() > size.box.height())
             image = image.scaled(size.box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        made[i] = written(size, sizedName(stem, size.box), image, stamp, picture);
+        made[i] = written(size, sizedName(stem, size.box), image, stampOf(size, stamp), picture);
         made[i].stem = stem;
     }
     return made;
@@ -300,8 +303,7 @@ QList<QList<cThumbnailer::Thumbnail>> cThumbnailer::make(const QList<cPicture> &
     QList<QList<Thumbnail>> made(m_sizes.size());
     for (QList<Thumbnail> &ofSize : made)
         ofSize.reserve(pictures.size());
-    for (qsizetype picture = 0; picture < pictures.size(); ++picture) {
-        const QList<Thumbnail> sizes = future.resultAt(int(picture));
+    for (const QList<Thumbnail> &sizes : future.results()) {
         for (qsizetype i = 0; i < sizes.size(); ++i)
             made[i].append(sizes.at(i));
     }

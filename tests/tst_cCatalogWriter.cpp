@@ -1,6 +1,7 @@
 #include "app/cCatalogPlaces.h"
 #include "app/cCatalogWriter.h"
 #include "app/cPictureLinks.h"
+#include "app/cPictureReader.h"
 #include "app/cThumbnailer.h"
 #include "cTestDesktop.h"
 #include "cTestFiles.h"
@@ -8,6 +9,7 @@
 #include "common/cProgress.h"
 #include "common/modUtil1.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
@@ -846,6 +848,72 @@ private slots:
                     .write(outPath(), picturesOf(names, {after + "/", after + "/"}))
                     .ok);
         QCOMPARE(thumbnails().size(), 3);
+    }
+
+    // "COPYSIZE": a JPEG copy of every picture but a GIF, upright, fitted to the long edge and
+    // never enlarged, transparency on white, linked instead of the picture; made again only when
+    // the picture changed.
+    void webCopiesOfEveryPicture_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QSize>("copy"); // empty: the picture is linked itself
+        QTest::newRow("a turned camera JPEG")
+            << "a.jpg" << cameraJpeg(400, 300, 6) << QSize(150, 200);
+        QTest::newRow("a small JPEG, never enlarged")
+            << "s.jpg" << cameraJpeg(100, 80, 1) << QSize(100, 80);
+        QImage clear(300, 300, QImage::Format_ARGB32);
+        clear.fill(Qt::transparent);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        clear.save(&buffer, "PNG");
+        QTest::newRow("a transparent PNG") << "t.png" << png << QSize(200, 200);
+        QTest::newRow("a GIF") << "g.gif" << cTestFiles::tinyGif() << QSize();
+        if (cPictureReader::canRead("HEIC")) {
+            QImage phone(400, 200, QImage::Format_RGB32);
+            phone.fill(Qt::blue);
+            QTest::newRow("a phone's HEIC")
+                << "p.heic" << cTestFiles::heif(phone, false) << QSize(200, 100);
+        }
+    }
+    void webCopiesOfEveryPicture()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QSize, copy);
+        const QString pictures = m_dir->filePath("pictures");
+        QVERIFY(QDir().mkpath(pictures));
+        cTestFiles::write(pictures + "/" + name, bytes);
+        const QString type = QFileInfo(name).suffix().toUpper();
+        const QList<cPicture> list = {{pictures + "/", name, type}};
+        const cOption options = store({{"COPYSIZE", "200"}, {"COPYDIR", "web"}, {"RELLINKS", "1"}});
+        QVERIFY(cCatalogWriter(options).write(outPath(), list).ok);
+        const QFileInfoList copies = QDir(m_dir->filePath("web")).entryInfoList(QDir::Files);
+        const QByteArray page = cTestFiles::read(m_dir->filePath("page.htm"));
+        if (copy.isEmpty()) {
+            QCOMPARE(copies.size(), 0);
+            QVERIFY(page.contains("<a href=\"pictures/" + name.toUtf8() + "\">"));
+            return;
+        }
+        QCOMPARE(copies.size(), 1);
+        QVERIFY(page.contains("<a href=\"web/" + copies.first().fileName().toUtf8() + "\">"));
+        QImageReader reader(copies.first().filePath());
+        QCOMPARE(reader.format(), QByteArray("jpeg"));
+        const QImage shown = reader.read();
+        QCOMPARE(shown.size(), copy);
+        if (name.endsWith(".png"))
+            QCOMPARE(shown.pixelColor(0, 0), QColor(Qt::white));
+        const QDateTime made = copies.first().lastModified();
+        QTest::qWait(20); // a copy written again would have a later time
+        QVERIFY(cCatalogWriter(options).write(outPath(), list).ok);
+        QCOMPARE(QFileInfo(copies.first().filePath()).lastModified(), made);
+        QFile picture(pictures + "/" + name);
+        QVERIFY(picture.open(QIODevice::ReadWrite));
+        QVERIFY(picture.setFileTime(made.addSecs(60), QFileDevice::FileModificationTime));
+        picture.close();
+        QVERIFY(cCatalogWriter(options).write(outPath(), list).ok);
+        QVERIFY(QFileInfo(copies.first().filePath()).lastModified() > made);
     }
 
     // "PRUNE": what the run before wrote and this one does not (pages of a longer run,

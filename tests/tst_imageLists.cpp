@@ -338,9 +338,10 @@ private slots:
 
     // "PICTUREPAGES" through the window: each cell leads to its picture's page, which shows the
     // copy for the web and leads on to the next picture; the cells without thumbnails show it too.
+    // "PHONES": the page is for phones, its style sheet beside it.
     void aPageForEachPicture()
     {
-        restart("PICTUREPAGES=p|-1|1\r\nCOPYSIZE=c|5|100\r\nCOPYDIR=c|20|web\r\n");
+        restart("PICTUREPAGES=p|-1|1\r\nCOPYSIZE=c|5|100\r\nCOPYDIR=c|20|web\r\nPHONES=p|-1|1\r\n");
         m_window->findChild<QCheckBox *>("chkJpg")->setChecked(true);
         QImage pixels(300, 200, QImage::Format_RGB32);
         pixels.fill(Qt::green);
@@ -355,6 +356,8 @@ private slots:
         for (const QRegularExpressionMatch &match : cell.globalMatch(page))
             linked.append(match.captured(1));
         QCOMPARE(linked.size(), 2);
+        QVERIFY(page.startsWith("<!DOCTYPE html>\r\n"));
+        QVERIFY(QFile::exists(m_dir->filePath("qdx.css")));
         // Without thumbnails the cells show the copies.
         QCOMPARE(
             page.count(QRegularExpression("<img src=\"web/(one|two)-[0-9a-f]{12}-100x100.jpg\"")),

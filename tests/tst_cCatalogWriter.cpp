@@ -1361,16 +1361,21 @@ frame.addEventListener('load', function () { setTimeout(look, 100); });
             QVERIFY2(after.contains(name), qPrintable(name));
     }
 
-    // An album's folder is made by the program in the output folder: one whose place a link or a
-    // file holds is not written through, and no page is written.
-    void anAlbumsPlaceTakenWritesNothing_data()
+    // The folders of albums, thumbnails and web copies are made by the program in the output
+    // folder: one whose place a link or a file holds is not written through, and no page is
+    // written.
+    void aFolderOfOursTakenWritesNothing_data()
     {
+        QTest::addColumn<QString>("place");
         QTest::addColumn<bool>("link");
-        QTest::newRow("a link to a folder elsewhere") << true;
-        QTest::newRow("a file") << false;
+        QTest::newRow("an album's, a link to a folder elsewhere") << "Rome" << true;
+        QTest::newRow("an album's, a file") << "Rome" << false;
+        QTest::newRow("the thumbnails', a link") << "thumbs" << true;
+        QTest::newRow("a part of the web copies' path, a link") << "pics" << true;
     }
-    void anAlbumsPlaceTakenWritesNothing()
+    void aFolderOfOursTakenWritesNothing()
     {
+        QFETCH(QString, place);
         QFETCH(bool, link);
         const QString in = m_dir->filePath("in");
         const QString site = m_dir->filePath("site");
@@ -1378,15 +1383,18 @@ frame.addEventListener('load', function () { setTimeout(look, 100); });
         for (const QString &folder : {in + "/Rome", site, elsewhere})
             QVERIFY(QDir().mkpath(folder));
         if (link)
-            QVERIFY(QFile::link(elsewhere, site + "/Rome"));
+            QVERIFY(QFile::link(elsewhere, site + "/" + place));
         else
-            cTestFiles::write(site + "/Rome", "mine");
-        for (const QString &name : {in + "/a.gif", in + "/Rome/r.gif"})
-            cTestFiles::write(name, cTestFiles::tinyGif());
+            cTestFiles::write(site + "/" + place, "mine");
+        for (const QString &name : {in + "/a.jpg", in + "/Rome/r.jpg"})
+            cTestFiles::write(name, cameraJpeg(300, 200, 1));
         const cCatalogWriter::Result result =
-            cCatalogWriter(store({{"ALBUMS", "1"}}))
+            cCatalogWriter(store({{"ALBUMS", "1"},
+                                  {"THUMBDIR", "thumbs"},
+                                  {"COPYSIZE", "100"},
+                                  {"COPYDIR", "pics/web"}}))
                 .write(site + QDir::separator(),
-                       picturesOf({"a.gif", "r.gif"}, {in + "/", in + "/Rome/"}), nullptr,
+                       picturesOf({"a.jpg", "r.jpg"}, {in + "/", in + "/Rome/"}), nullptr,
                        in + "/");
         QVERIFY(!result.ok);
         QVERIFY2(result.error.description().contains("taken by a file or a link"),
@@ -1394,7 +1402,7 @@ frame.addEventListener('load', function () { setTimeout(look, 100); });
         QCOMPARE(QDir(elsewhere).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
         QVERIFY(!QFile::exists(site + "/page.htm"));
         if (!link)
-            QCOMPARE(cTestFiles::read(site + "/Rome"), QByteArray("mine"));
+            QCOMPARE(cTestFiles::read(site + "/" + place), QByteArray("mine"));
     }
 
 private:

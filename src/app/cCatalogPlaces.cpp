@@ -54,6 +54,22 @@ QString cCatalogPlaces::folderUnder(const QString &key, const QString &value) co
     return folder;
 }
 
+namespace {
+// One folder of the path the program writes in, made where missing; one that is there but is
+// no folder of its own (a file, a link that could lead the files anywhere) is an error.
+void makeOwn(const QString &absolute, const QString &whose)
+{
+    const QFileInfo info(absolute);
+    if (info.isSymLink() || (info.exists() && !info.isDir()))
+        throw cError(cError::BadFileName,
+                     whose + QStringLiteral(" place is taken by a file or a link: ") +
+                         QDir::toNativeSeparators(absolute));
+    if (!info.exists() && !QDir().mkdir(absolute))
+        throw cError(cError::PathFileAccess, whose + QStringLiteral(" folder could not be made: ") +
+                                                 QDir::toNativeSeparators(absolute));
+}
+} // namespace
+
 QString cCatalogPlaces::albumFolder(const QString &path) const
 {
     QString folder = m_pageFolder;
@@ -61,17 +77,21 @@ QString cCatalogPlaces::albumFolder(const QString &path) const
     for (const QString &part : path.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
         folder += part + QDir::separator();
         absolute += QLatin1Char('/') + part;
-        const QFileInfo info(absolute);
-        if (info.isSymLink() || (info.exists() && !info.isDir()))
-            throw cError(cError::BadFileName,
-                         QStringLiteral("An album's place is taken by a file or a link: ") +
-                             QDir::toNativeSeparators(absolute));
-        if (!info.exists() && !QDir().mkdir(absolute))
-            throw cError(cError::PathFileAccess,
-                         QStringLiteral("The album's folder could not be made: ") +
-                             QDir::toNativeSeparators(absolute));
+        makeOwn(absolute, QStringLiteral("An album's"));
     }
     return folder;
+}
+
+void cCatalogPlaces::makeFolder(const QString &key, const QString &folder) const
+{
+    QString absolute = m_outFolder;
+    for (const QString &part :
+         QDir(m_outFolder).relativeFilePath(folder).split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (part == QLatin1String("."))
+            continue;
+        absolute += QLatin1Char('/') + part;
+        makeOwn(absolute, key + QStringLiteral("'s"));
+    }
 }
 
 QString cCatalogPlaces::absoluteAlbumFolder(const QString &path) const

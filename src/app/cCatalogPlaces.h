@@ -32,6 +32,9 @@ public:
     // The folder a setting (key) names under the output folder, absolute and clean. Throws
     // cError when it leads outside.
     QString folderUnder(const QString &key, const QString &value) const;
+    // Makes folder, one that folderUnder gave for key, where missing, each of its parts a folder
+    // of its own as an album's; throws cError as albumFolder does.
+    void makeFolder(const QString &key, const QString &folder) const;
 
 private:
     QString m_outFolder;

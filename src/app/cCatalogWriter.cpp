@@ -267,6 +267,10 @@ bool cCatalogWriter::makeThumbnails(const cCatalogPlaces &places, const QList<cP
     }
     if (sizes.isEmpty())
         return true;
+    // Where a link stands, the files would go wherever it leads.
+    for (const cThumbnailer::Size &size : std::as_const(sizes))
+        places.makeFolder(size.webCopy ? QStringLiteral("COPYDIR") : QStringLiteral("THUMBDIR"),
+                          size.folder);
     bool cancelled = false;
     QList<QList<cThumbnailer::Thumbnail>> all =
         cThumbnailer(sizes, m_jobs).make(pictures, progress, cancelled);

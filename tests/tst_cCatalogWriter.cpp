@@ -1158,18 +1158,7 @@ private slots:
         const QList<std::pair<QString, QString>> tree = {
             {"", "top.jpg"},    {"Empty/Deeper", "deep.jpg"}, {"Paris & Lyon #1", "p.gif"},
             {"Rome", "r1.jpg"}, {"Rome", "r2.jpg"},           {"Rome/Vatican", "v.jpg"}};
-        QImage picture(300, 200, QImage::Format_RGB32);
-        picture.fill(Qt::green);
-        QList<cPicture> pictures;
-        for (const auto &[folder, name] : tree) {
-            const QString path = QDir::cleanPath(in + "/" + folder) + "/";
-            QVERIFY(QDir().mkpath(path));
-            if (name.endsWith(".gif"))
-                cTestFiles::write(path + name, cTestFiles::tinyGif());
-            else
-                QVERIFY(picture.save(path + name, "JPG"));
-            pictures.append({QDir::toNativeSeparators(path), name, name.right(3).toUpper()});
-        }
+        const QList<cPicture> pictures = pictureTree(in, tree);
         cOption options = store({{"ALBUMS", "1"},
                                  {"THUMBDIR", "thumbs"},
                                  {"DOCFILE", "index.htm"},
@@ -1240,18 +1229,7 @@ private slots:
         for (const char *name : {"b", "d", "e", "f", "g", "h", "i"})
             tree.append({"", QString(name) + ".jpg"});
         tree.append({{"Rome", "r1.jpg"}, {"Rome", "r2.jpg"}});
-        QImage picture(300, 200, QImage::Format_RGB32);
-        picture.fill(Qt::darkGreen);
-        QList<cPicture> pictures;
-        for (const auto &[folder, name] : tree) {
-            const QString path = QDir::cleanPath(in + "/" + folder) + "/";
-            QVERIFY(QDir().mkpath(path));
-            if (name.endsWith(".gif"))
-                cTestFiles::write(path + name, cTestFiles::tinyGif());
-            else
-                QVERIFY(picture.save(path + name, "JPG"));
-            pictures.append({QDir::toNativeSeparators(path), name, name.right(3).toUpper()});
-        }
+        QList<cPicture> pictures = pictureTree(in, tree);
         cOption options = store({});
         QFile::copy(QDX_SHIPPED_INI, m_dir->filePath("shipped.ini"));
         options.iniread(m_dir->filePath("shipped.ini"));
@@ -1351,7 +1329,7 @@ frame.addEventListener('load', function () { setTimeout(look, 100); });
         QCOMPARE(walked, QJsonArray({first, second, second, first, first}));
 
         // The same pictures keep their pages' names when one is added.
-        QVERIFY(picture.save(in + "/a new one.jpg", "JPG"));
+        cTestFiles::write(in + "/a new one.jpg", cameraJpeg(300, 200, 1));
         pictures.prepend({QDir::toNativeSeparators(in + "/"), "a new one.jpg", "JPG"});
         const QStringList before = QDir(site).entryList({"*-*.htm"}, QDir::Files);
         write();
@@ -1471,6 +1449,22 @@ window.addEventListener('load', function () {
         chromium.waitForFinished(120000);
         return QString::fromUtf8(chromium.readAllStandardOutput() +
                                  chromium.readAllStandardError());
+    }
+
+    // Pictures in folders below in, in the order of a gathering: a JPEG of 300 by 200, or a tiny
+    // GIF.
+    QList<cPicture> pictureTree(const QString &in,
+                                const QList<std::pair<QString, QString>> &tree) const
+    {
+        QList<cPicture> pictures;
+        for (const auto &[folder, name] : tree) {
+            const QString path = QDir::cleanPath(in + "/" + folder) + "/";
+            QDir().mkpath(path);
+            cTestFiles::write(path + name, name.endsWith(".gif") ? cTestFiles::tinyGif()
+                                                                 : cameraJpeg(300, 200, 1));
+            pictures.append({QDir::toNativeSeparators(path), name, name.right(3).toUpper()});
+        }
+        return pictures;
     }
 
     // Pictures of these names, each in its folder of folders, or else in the output folder.

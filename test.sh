@@ -4,8 +4,11 @@ set -euo pipefail
 source "$(dirname "$0")/tools/setup.sh"
 
 # The catalog page is checked in a real browser, the installed tree with Debian's validators.
-qdx_install "${QDX_PACKAGES[@]}" --optional chromium desktop-file-utils appstream \
-    default-jre-headless npm
+# Java and npm from Debian only where the machine has none of its own.
+web_tools=()
+command -v java >/dev/null || web_tools+=(default-jre-headless)
+command -v npm >/dev/null || web_tools+=(npm)
+qdx_install "${QDX_PACKAGES[@]}" --optional chromium desktop-file-utils appstream "${web_tools[@]}"
 qdx_build
 # The pages for phones go through the Nu Html Checker (run with Java) and axe-core (run in
 # Chromium), at the versions the lock file names; their install scripts are not needed.

@@ -794,6 +794,28 @@ private slots:
         QCOMPARE(left.filter(".qdx-"), QStringList());
     }
 
+    // A catalog of more pages (and picture pages) than the process may keep files open: each
+    // page's file is closed once written, while it waits to take its place with the others.
+    void morePagesThanFilesOpenAtOnce()
+    {
+        QStringList names;
+        for (int i = 0; i < 150; ++i)
+            names.append(QString("p%1.jpg").arg(i));
+        const cOption options = store({{"PAGESIZE", "1"}, {"PICTUREPAGES", "1"}});
+        rlimit before;
+        ::getrlimit(RLIMIT_NOFILE, &before);
+        rlimit limited = before;
+        limited.rlim_cur = 100;
+        ::setrlimit(RLIMIT_NOFILE, &limited);
+        const cCatalogWriter::Result result =
+            cCatalogWriter(options).write(outPath(), picturesOf(names));
+        ::setrlimit(RLIMIT_NOFILE, &before);
+        QVERIFY2(result.ok, qPrintable(result.error.description()));
+        QCOMPARE(result.pages, 150);
+        QCOMPARE(QDir(m_dir->path()).entryList({"page*.htm"}, QDir::Files).size(), 150);
+        QCOMPARE(QDir(m_dir->path()).entryList({"p*-*.htm"}, QDir::Files).size(), 150);
+    }
+
     // A thumbnail belongs to the picture it was made from, not to a date: a picture replaced by
     // an older one gets a new thumbnail.
     void replacedPictureGetsANewThumbnail()

@@ -41,52 +41,60 @@ QString temporaryPrefix(const QFileInfo &target)
 
 cAtomicFile::cAtomicFile(const QString &path, Links links)
     : m_target(writtenPath(path, links)),
-      m_temporary(m_target.absolutePath() + QLatin1Char('/') + temporaryPrefix(m_target) +
-                  QStringLiteral("XXXXXX"))
+      m_temporary(std::make_unique<QTemporaryFile>(m_target.absolutePath() + QLatin1Char('/') +
+                                                   temporaryPrefix(m_target) +
+                                                   QStringLiteral("XXXXXX")))
 {
+}
+
+cAtomicFile::~cAtomicFile()
+{
+    discard();
 }
 
 cError cAtomicFile::open()
 {
     // Unbuffered, through the public overload: a write the disk refuses fails at once with the
     // system's reason, where a late flush would only say "Unknown error".
-    QFile &file = m_temporary;
-    if (file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
-        return cError();
-    return cError(cError::PathFileAccess, m_temporary.errorString());
+    QFile &file = *m_temporary;
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return cError(cError::PathFileAccess, m_temporary->errorString());
+    m_temporaryName = m_temporary->fileName();
+    return cError();
 }
 
 cError cAtomicFile::finish(bool durable)
 {
     cError error;
-    if (!m_temporary.flush())
-        error = cError(cError::DeviceIO, m_temporary.errorString());
+    if (!m_temporary->flush())
+        error = cError(cError::DeviceIO, m_temporary->errorString());
 #ifdef Q_OS_UNIX
-    else if (durable && ::fsync(m_temporary.handle()) != 0)
+    else if (durable && ::fsync(m_temporary->handle()) != 0)
         error = cError(cError::DeviceIO, systemReason());
 #endif
-    m_temporary.close();
+    m_temporary->setAutoRemove(false);
+    m_temporary.reset();
     return error;
 }
 
 cError cAtomicFile::commit(bool durable)
 {
-    if (m_temporary.isOpen()) {
+    if (m_temporary && m_temporary->isOpen()) {
         if (const cError error = finish(durable); error.failed()) {
             discard();
             return error;
         }
     }
-    m_temporary.setPermissions(keptPermissions(m_target.absoluteFilePath()));
+    QFile::setPermissions(m_temporaryName, keptPermissions(m_target.absoluteFilePath()));
     // A rename replaces the name itself, whatever stood there: never a link's target.
     std::error_code renamed;
-    std::filesystem::rename(QFile::encodeName(m_temporary.fileName()).toStdString(),
+    std::filesystem::rename(QFile::encodeName(m_temporaryName).toStdString(),
                             QFile::encodeName(m_target.absoluteFilePath()).toStdString(), renamed);
     if (renamed) {
         discard();
         return cError(cError::PathFileAccess, QString::fromStdString(renamed.message()));
     }
-    m_temporary.setAutoRemove(false);
+    m_temporaryName.clear();
     return cError();
 }
 
@@ -94,8 +102,8 @@ cError cAtomicFile::save(const QByteArray &bytes, bool durable)
 {
     if (const cError error = open(); error.failed())
         return error;
-    if (m_temporary.write(bytes) != bytes.size()) {
-        const cError error(cError::DeviceIO, m_temporary.errorString());
+    if (m_temporary->write(bytes) != bytes.size()) {
+        const cError error(cError::DeviceIO, m_temporary->errorString());
         discard();
         return error;
     }
@@ -118,5 +126,8 @@ void cAtomicFile::removeStale(const QString &folder, const QStringList &names)
 
 void cAtomicFile::discard()
 {
-    m_temporary.remove();
+    m_temporary.reset();
+    if (!m_temporaryName.isEmpty())
+        QFile::remove(m_temporaryName);
+    m_temporaryName.clear();
 }

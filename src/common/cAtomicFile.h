@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <memory>
 
 // A file replaced in one step: written to a temporary file beside it and renamed over it once
 // complete, so nobody ever sees it half-written, and a stopped write leaves the old file whole.
@@ -15,14 +16,18 @@ public:
     enum Links { ReplaceLink, WriteThroughLink };
 
     explicit cAtomicFile(const QString &path, Links links = ReplaceLink);
+    // A file neither committed nor discarded is thrown away.
+    ~cAtomicFile();
     // Each step returns its error, in the system's words; none when it succeeded.
     // Creates the temporary file, when its folder allows one.
     cError open();
-    QFile &file() { return m_temporary; }
+    // The temporary file, while it is open.
+    QFile &file() { return *m_temporary; }
     // The file replaced: a link's target when written through.
     const QFileInfo &target() const { return m_target; }
-    // Ends the writing: flushes (durable: to the disk itself) and closes the temporary file, so
-    // that many can wait for their commit; an error when the bytes did not all reach it.
+    // Ends the writing: flushes (durable: to the disk itself) and closes the temporary file, its
+    // descriptor too, so that many thousands can wait for their commit; an error when the bytes
+    // did not all reach it.
     cError finish(bool durable);
     // Finishes if need be, then renames over the file; after an error the old file is whole and
     // the temporary one gone.
@@ -37,5 +42,8 @@ public:
 
 private:
     QFileInfo m_target;
-    QTemporaryFile m_temporary;
+    // Qt keeps a temporary file's descriptor until the object goes, even once closed: it goes
+    // when the writing ends, and the file is known by its name from then on.
+    std::unique_ptr<QTemporaryFile> m_temporary;
+    QString m_temporaryName;
 };

@@ -223,12 +223,16 @@ int main(int argc, char *argv[])
     const Stepping holding = stepThrough(looked, int(previews), 33);
     const double heldMs = heldInHandlerMs(looked, int(previews), 33);
 
-    QDir().mkpath(work + QStringLiteral("/vips"));
+    // vipsthumbnail at a size, one job a core, into a folder of its own under work.
+    const auto vips = [&work](int size, const QString &folder, const QStringList &pictures) {
+        QDir().mkpath(work + folder);
+        return parallelMs(QStringLiteral("vipsthumbnail"),
+                          {QStringLiteral("-s"), QString::number(size), QStringLiteral("-o"),
+                           work + folder + QStringLiteral("/%s.jpg")},
+                          pictures);
+    };
     QDir().mkpath(work + QStringLiteral("/magick"));
-    const double vipsMs = parallelMs(QStringLiteral("vipsthumbnail"),
-                                     {QStringLiteral("-s"), QStringLiteral("120"),
-                                      QStringLiteral("-o"), work + QStringLiteral("/vips/%s.jpg")},
-                                     files);
+    const double vipsMs = vips(120, QStringLiteral("/vips"), files);
     const double magickMs = parallelMs(QStringLiteral("mogrify"),
                                        {QStringLiteral("-path"), work + QStringLiteral("/magick"),
                                         QStringLiteral("-auto-orient"),
@@ -252,12 +256,7 @@ int main(int argc, char *argv[])
             copiedFiles.append(picture.path());
         const cThumbnailer fromCopies(work + QStringLiteral("/copies"), QSize(120, 120));
         const double copiesMs = elapsedMs([&] { fromCopies.make(copied, nullptr, cancelled); });
-        QDir().mkpath(work + QStringLiteral("/vips-copies"));
-        const double vipsCopiesMs =
-            parallelMs(QStringLiteral("vipsthumbnail"),
-                       {QStringLiteral("-s"), QStringLiteral("120"), QStringLiteral("-o"),
-                        work + QStringLiteral("/vips-copies/%s.jpg")},
-                       copiedFiles);
+        const double vipsCopiesMs = vips(120, QStringLiteral("/vips-copies"), copiedFiles);
         row("thumbnails, half the JPEGs with the camera's EXIF thumbnail", copiesMs,
             "vipsthumbnail -s 120, one job a core", vipsCopiesMs);
     }
@@ -270,12 +269,7 @@ int main(int argc, char *argv[])
          {web + QStringLiteral("/copies"), QSize(2048, 2048), true, true}});
     const double webMs = elapsedMs([&] { forTheWeb.make(pictures, nullptr, cancelled); });
     const double webMovedMs = elapsedMs([&] { forTheWeb.make(movedPictures, nullptr, cancelled); });
-    QDir().mkpath(work + QStringLiteral("/vips-web"));
-    const double vipsWebMs =
-        parallelMs(QStringLiteral("vipsthumbnail"),
-                   {QStringLiteral("-s"), QStringLiteral("2048"), QStringLiteral("-o"),
-                    work + QStringLiteral("/vips-web/%s.jpg")},
-                   files);
+    const double vipsWebMs = vips(2048, QStringLiteral("/vips-web"), files);
     row("thumbnails, double thumbnails and 2048-pixel web copies", webMs,
         "vipsthumbnail -s 120, then -s 2048, one job a core", vipsMs + vipsWebMs);
     row("the same after the pictures moved to another folder", webMovedMs,

@@ -37,6 +37,20 @@ QByteArray cCatalogPage::styleSheet()
     return file.readAll();
 }
 
+void cCatalogPage::beginForPhones(cPageFile &file)
+{
+    file.line("<!DOCTYPE html>");
+    file.line("<html lang=\"en\">");
+    file.line("<head>");
+    file.line("<meta charset=\"utf-8\">");
+    file.line("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">");
+}
+
+void cCatalogPage::linkStyleSheet(cPageFile &file, const QString &toTop)
+{
+    file.line("<link rel=\"stylesheet\" href=\"", toTop, styleSheetName(), "\">");
+}
+
 QString cCatalogPage::attribute(const QString &text)
 {
     QString safe = cPictureLinks::shownName(text);
@@ -67,16 +81,13 @@ void cCatalogPage::begin(const QString &path, bool declareUtf8, const QString &a
     m_firstRow = true;
     m_file.open(path);
     if (m_forPhones) {
-        m_file.line("<!DOCTYPE html>");
-        m_file.line("<html lang=\"en\">");
+        beginForPhones(m_file);
     } else {
         m_file.line("<html>");
+        m_file.line("<head>");
+        if (declareUtf8)
+            m_file.line("<meta charset=\"utf-8\">");
     }
-    m_file.line("<head>");
-    if (declareUtf8 || m_forPhones)
-        m_file.line("<meta charset=\"utf-8\">");
-    if (m_forPhones)
-        m_file.line("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">");
     m_file.line(comment(QStringLiteral("Quadrix v.1.00")));
     m_file.line(comment(cAuthor::name()));
     m_file.line(comment(cAuthor::webHost()));
@@ -85,7 +96,7 @@ void cCatalogPage::begin(const QString &path, bool declareUtf8, const QString &a
     const QString fontSize = m_options.getStrVal(QStringLiteral("FONTSIZE"));
     addCss(styleSheet, fontSize);
     if (m_forPhones) {
-        m_file.line("<link rel=\"stylesheet\" href=\"", toTop, styleSheetName(), "\">");
+        linkStyleSheet(m_file, toTop);
         addSettingsStyle();
         m_file.line("</head>");
         m_file.line("<body>");

@@ -39,6 +39,10 @@ public:
     static QByteArray styleSheet();
     // A text as it goes into an attribute between double quotes.
     static QString attribute(const QString &text);
+    // The first lines of a page for phones, up to its viewport; the line that links the style
+    // sheet from the folder toTop leads to.
+    static void beginForPhones(cPageFile &file);
+    static void linkStyleSheet(cPageFile &file, const QString &toTop);
 
     // Creates the page and writes everything up to the first cell. A page that holds any other
     // text says that it is UTF-8, which a browser left to guess may not take it for.

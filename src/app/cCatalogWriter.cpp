@@ -197,7 +197,6 @@ void cCatalogWriter::writePicturePages(cPageSet &written, const Page &page,
                                        cPictureLinks &links) const
 {
     const int captionKind = m_options.getIntVal(QStringLiteral("CAPTION"));
-    const QString styleSheet = page.toTop + cCatalogPage::styleSheetName();
     const QString none;
     const qsizetype count = page.picturePages.size();
     for (qsizetype i = 0; i < count; ++i) {
@@ -214,7 +213,7 @@ void cCatalogWriter::writePicturePages(cPageSet &written, const Page &page,
         const bool copied = !made.copies.isEmpty() && !made.copies.at(place).file.isEmpty();
         cPicturePage::write(written.add(), page.path + page.picturePages.at(i),
                             {link, copied ? made.copies.at(place).size : QSize(), caption, previous,
-                             next, back, styleSheet});
+                             next, back, page.toTop});
     }
 }
 

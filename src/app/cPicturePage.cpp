@@ -8,13 +8,9 @@ void cPicturePage::write(cPageFile &file, const QString &path, const Content &co
 {
     const QString caption = cPictureLinks::shownName(content.caption);
     file.open(path);
-    file.line("<!DOCTYPE html>");
-    file.line("<html lang=\"en\">");
-    file.line("<head>");
-    file.line("<meta charset=\"utf-8\">");
-    file.line("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">");
+    cCatalogPage::beginForPhones(file);
     file.line("<title>", caption, "</title>");
-    file.line("<link rel=\"stylesheet\" href=\"", content.styleSheet, "\">");
+    cCatalogPage::linkStyleSheet(file, content.toTop);
     file.line("</head>");
     file.line("<body class=\"qdx-picture\">");
     file.line("<nav>");

@@ -21,7 +21,7 @@ public:
         const QString &previous;
         const QString &next;
         const QString &back;
-        const QString &styleSheet;
+        const QString &toTop; // to the first page's folder, where the style sheet is
     };
 
     // The page's file name: what names the picture's other files, and the page's extension.

@@ -1,13 +1,12 @@
 #include "app/cCatalogCommand.h"
 
-#include "app/cCatalogWriter.h"
 #include "app/cConsoleProgress.h"
-#include "app/cGathering.h"
 #include "app/cImageList.h"
-#include "app/cPictureLinks.h"
 #include "common/cOption.h"
 #include "common/cProgramPlace.h"
 #include "common/modUtil1.h"
+#include "run/cCatalogRun.h"
+#include "settings/cSettings.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -155,7 +154,7 @@ int cCatalogCommand::run(const QStringList &arguments, const cProgramPlace &plac
 
     cImageList list({QStringLiteral("Name")});
     // With links from the output folder, pictures of one name from two folders are two pictures.
-    list.setFolderKeys(cPictureLinks::fromOwnFolders(gOption));
+    list.setFolderKeys(cSettings(gOption).linksFromOwnFolders());
     const bool showProgress = errIsTerminal && !options.quiet;
     const auto progress = [&](const QString &label) {
         return showProgress ? std::make_unique<cConsoleProgress>(err, label) : nullptr;
@@ -163,23 +162,24 @@ int cCatalogCommand::run(const QStringList &arguments, const cProgramPlace &plac
     const QString input = modUtil1::folderPath(options.input);
     const QString outPath =
         modUtil1::folderPath(options.out.isEmpty() ? options.input : options.out);
-    cGathering::Result found = cGathering(gOption).gather(
-        input, options.gif, options.jpg, outPath, [&progress](cGathering::Step step, qint64) {
-            return progress(step == cGathering::Listing ? QStringLiteral("gathering")
-                                                        : QStringLiteral("reading dates"));
-        });
+    cCatalogRun run(gOption, options.jobs);
+    cCatalogRun::Gathered found;
+    try {
+        found = run.gather(
+            input, options.gif, options.jpg, outPath, [&progress](cGathering::Step step, qint64) {
+                return progress(step == cGathering::Listing ? QStringLiteral("gathering")
+                                                            : QStringLiteral("reading dates"));
+            });
+    } catch (const cError &error) {
+        return fail(error.description(), error);
+    }
     list.addAll(std::move(found.pictures));
     const auto warn = [&err](const QString &text) {
         err << "qdx-catalog: " << text << "\n";
         modUtil1::writeLog(true, 0, QStringLiteral("qdx-catalog: ") + text);
     };
-    if (!found.unreadableTypes.isEmpty())
-        warn(QStringLiteral("this computer cannot read ") +
-             found.unreadableTypes.join(QStringLiteral(", ")) +
-             QStringLiteral(" pictures; they are not gathered"));
-    if (found.unreadableNames > 0)
-        warn(QStringLiteral("pictures left out, as their names cannot be read: %1")
-                 .arg(found.unreadableNames));
+    for (const QString &warning : std::as_const(found.warnings))
+        warn(warning);
     if (options.byName)
         list.sortBy(0, Qt::AscendingOrder);
     if (list.count() == 0)
@@ -193,11 +193,11 @@ int cCatalogCommand::run(const QStringList &arguments, const cProgramPlace &plac
         }
     }
 
-    cCatalogWriter writer(gOption, options.jobs);
-    if (options.prune)
-        writer.setPruning(true);
-    const cCatalogWriter::Result result =
-        writer.write(outPath, list.pictures(), progress(QStringLiteral("writing")).get(), input);
+    const cCatalogRun::Written written = run.write(
+        outPath, list.pictures(), progress(QStringLiteral("writing")).get(), input, options.prune);
+    const cCatalogWriter::Result &result = written.result;
+    for (const QString &warning : written.warnings)
+        warn(warning);
     if (!result.ok) {
         err << "qdx-catalog: the page " << (result.path.isEmpty() ? outPath : result.path)
             << " could not be written (step " << result.marker
@@ -205,10 +205,6 @@ int cCatalogCommand::run(const QStringList &arguments, const cProgramPlace &plac
         modUtil1::writeLog(true, result.marker, QStringLiteral("CreateMainIndex"), result.error);
         return Failure;
     }
-    if (const QString thumbnails = result.thumbnailReport(); !thumbnails.isEmpty())
-        err << "qdx-catalog: " << thumbnails << "\n";
-    if (const QString places = result.placeReport(); !places.isEmpty())
-        err << "qdx-catalog: " << places << "\n";
     if (result.pages > 1)
         out << list.count() << " pictures, " << result.pages << " pages written: " << result.path
             << " and the pages after it\n";

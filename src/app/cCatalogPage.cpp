@@ -5,6 +5,7 @@
 #include "common/cAuthor.h"
 #include "common/cOption.h"
 #include "common/modUtil1.h"
+#include "settings/cSettings.h"
 
 #include <QFile>
 #include <algorithm>
@@ -12,16 +13,12 @@
 cCatalogPage::cCatalogPage(const cOption &options, cPageFile &file, int &marker)
     : m_options(options), m_file(file), m_marker(marker),
       m_cellColour(options, QStringLiteral("TABCOLORBK")),
-      m_thumbnailSize(options, QStringLiteral("THUMBSIZE")),
       m_height(options, QStringLiteral("IMGH")), m_width(options, QStringLiteral("IMGW")),
       m_nameShown(options, QStringLiteral("IMGNAME")),
-      m_columns(options, QStringLiteral("TABCOLUMN")), m_forPhones(forPhones(options))
+      m_columns(options, QStringLiteral("TABCOLUMN")),
+      m_ownSize(cSettings(options).thumbnailsAtOwnSize()),
+      m_forPhones(cSettings(options).forPhones())
 {
-}
-
-bool cCatalogPage::forPhones(const cOption &options)
-{
-    return options.getIntVal(QStringLiteral("PHONES")) == 1;
 }
 
 const QString &cCatalogPage::styleSheetName()
@@ -161,7 +158,7 @@ void cCatalogPage::cell(const Cell &cell)
         m_file.line("<td bgcolor=\"", m_cellColour.utf8(), "\">");
     m_file.line(" <a href=\"", cell.link, "\">");
     // "THUMBSIZE" gives a thumbnail its own size.
-    const bool ownSize = !cell.thumbnail.isEmpty() && m_thumbnailSize.number() == 1;
+    const bool ownSize = !cell.thumbnail.isEmpty() && m_ownSize;
     const QByteArray height =
         ownSize ? QByteArray::number(cell.thumbnail.height()) : m_height.utf8();
     const QByteArray width = ownSize ? QByteArray::number(cell.thumbnail.width()) : m_width.utf8();

@@ -30,10 +30,6 @@ public:
     // Whether the settings the page writes as they stand are plain ASCII.
     static bool settingsAreAscii(const cOption &options);
 
-    // Whether pages are written for phones and screen readers ("PHONES"): HTML of today, a
-    // viewport and the style sheet styleSheetName, every picture with its text and loaded when
-    // scrolled to, the cells flowing into as many columns as the screen holds.
-    static bool forPhones(const cOption &options);
     static const QString &styleSheetName();
     // The style sheet's text.
     static QByteArray styleSheet();
@@ -65,11 +61,11 @@ private:
     int &m_marker;
     int m_column = 1;
     cSetting m_cellColour;
-    cSetting m_thumbnailSize;
     cSetting m_height;
     cSetting m_width;
     cSetting m_nameShown;
     cSetting m_columns;
+    bool m_ownSize;
     bool m_forPhones;
     // For phones a row is ended when the next cell comes, so that no empty row is left at the
     // end, and the last row is filled with empty cells: rows of one width, as HTML asks.

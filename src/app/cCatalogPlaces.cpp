@@ -72,13 +72,19 @@ void makeOwn(const QString &absolute, const QString &whose)
 
 QString cCatalogPlaces::albumFolder(const QString &path) const
 {
-    QString folder = m_pageFolder;
     QString absolute = m_absolutePageFolder;
     for (const QString &part : path.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-        folder += part + QDir::separator();
         absolute += QLatin1Char('/') + part;
         makeOwn(absolute, QStringLiteral("An album's"));
     }
+    return albumPath(path);
+}
+
+QString cCatalogPlaces::albumPath(const QString &path) const
+{
+    QString folder = m_pageFolder;
+    for (const QString &part : path.split(QLatin1Char('/'), Qt::SkipEmptyParts))
+        folder += part + QDir::separator();
     return folder;
 }
 

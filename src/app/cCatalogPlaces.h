@@ -13,22 +13,24 @@ public:
     cCatalogPlaces(const QString &outPath, const QString &docFile, const QString &thumbDir);
 
     // The output folder, absolute and clean.
-    QString outFolder() const { return m_outFolder; }
+    const QString &outFolder() const { return m_outFolder; }
     // The output folder as given, then the page's own folders; ends with the separator.
-    QString pageFolder() const { return m_pageFolder; }
+    const QString &pageFolder() const { return m_pageFolder; }
     // The first page's file name.
-    QString pageName() const { return m_pageName; }
+    const QString &pageName() const { return m_pageName; }
     // The same folder, absolute and clean, "/" between its parts.
-    QString absolutePageFolder() const { return m_absolutePageFolder; }
+    const QString &absolutePageFolder() const { return m_absolutePageFolder; }
     // The folder of an album, path below the page's folder with "/" between its parts: made
     // where missing, as the output folder's user cannot make each album's. Ends with the
     // separator. Throws cError when a part of it is there but is no folder of its own (a file,
     // a link that could lead the pages anywhere) or cannot be made.
     QString albumFolder(const QString &path) const;
+    // The same folder, made or not.
+    QString albumPath(const QString &path) const;
     // The same folder, absolute and clean, "/" between its parts.
     QString absoluteAlbumFolder(const QString &path) const;
     // Absolute and clean; empty without thumbnails.
-    QString thumbnailFolder() const { return m_thumbnailFolder; }
+    const QString &thumbnailFolder() const { return m_thumbnailFolder; }
     // The folder a setting (key) names under the output folder, absolute and clean. Throws
     // cError when it leads outside.
     QString folderUnder(const QString &key, const QString &value) const;

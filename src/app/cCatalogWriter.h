@@ -1,23 +1,20 @@
 #pragma once
 
-#include "app/cAlbums.h"
 #include "app/cPicture.h"
-#include "app/cThumbnailer.h"
 #include "common/cError.h"
 
 #include <QList>
-#include <QStringList>
+#include <QString>
 
-class cCatalogPages;
-class cCatalogPlaces;
+class cCatalogPlan;
 class cOption;
-class cPageFile;
 class cPageSet;
 class cPictureLinks;
 class cProgress;
 
-// Writes a catalog: where its files go, the thumbnails, then each page, put in place together.
-// Stops at the first error, leaving the pages written so far, and reports the step it stopped at.
+// Carries out the plan of a catalog: the thumbnails and copies, then each album's pages and
+// picture pages, put in place together, then the record of what was written. Stops at the first
+// error, leaving the pages written so far, and reports the step it stopped at.
 class cCatalogWriter
 {
 public:
@@ -60,50 +57,28 @@ public:
                  cProgress *progress = nullptr, const QString &inPath = QString()) const;
 
 private:
-    // What was made of each picture; a list is empty when its kind is not made.
-    struct Made
+    // One run on its way: what it writes, and how far it came.
+    struct Run
     {
-        QList<cThumbnailer::Thumbnail> thumbnails;
-        QList<cThumbnailer::Thumbnail> doubles; // twice the size, for dense screens
-        QList<cThumbnailer::Thumbnail> copies;  // for the web, linked instead of the pictures
+        const cCatalogPlan &plan;
+        const QList<cPicture> &pictures;
+        cPageSet &written;
+        cProgress *progress;
+        int &marker;
+        qsizetype done = 0;
     };
-    // Makes the thumbnails and copies in their folders (none without one), counting those that
-    // could not be made into result; false when stopped.
-    bool makeThumbnails(const cCatalogPlaces &places, const QList<cPicture> &pictures,
-                        cProgress *progress, Made &made, Result &result) const;
-    // Writes the style sheet for phones beside the first page unless a file is there; its path
-    // when it is ours, else empty. Throws cError when it cannot be written.
-    QString writeStyleSheet(const cCatalogPlaces &places) const;
-    // The folder of the copies for the web; empty without them.
-    QString copyFolder(const cCatalogPlaces &places) const;
-    // One page of an album.
-    struct Page
-    {
-        const cAlbums &albums;
-        const cAlbums::Album &album;
-        const cCatalogPages &pages;
-        int number;
-        QString path;
-        // From the album's folder to the first page's.
-        const QString &toTop;
-        // The file names of the album's picture pages; empty without them.
-        const QStringList &picturePages;
-    };
-    // false when the progress asked to stop; done counts the pictures written.
-    bool writePage(cPageFile &file, const Page &page, const QList<cPicture> &pictures,
-                   const Made &made, cPictureLinks &links, cProgress *progress, qsizetype &done,
-                   int &marker) const;
-
+    // False when stopped.
+    bool makeThumbnails(cCatalogPlan &plan, const QList<cPicture> &pictures, const QString &inPath,
+                        cProgress *progress, Result &result) const;
+    // Writes the style sheet unless a file is there; whether the one there is the program's.
+    // Throws cError when it cannot be written.
+    static bool writeStyleSheet(const QString &path);
+    // False when the progress asked to stop.
+    bool writePage(Run &run, size_t album, int number, cPictureLinks &links) const;
+    void writePicturePages(Run &run, size_t album, cPictureLinks &links) const;
     // The address of what a picture's cell links, or its page shows: its copy for the web where
     // there is one.
-    static QString pictureLink(const QList<cPicture> &pictures, const Made &made,
-                               cPictureLinks &links, qsizetype place);
-    // The names of an album's picture pages, one a picture: the same picture keeps its name
-    // whatever is added or taken away.
-    static QStringList picturePageNames(const cAlbums::Album &album,
-                                        const QList<cPicture> &pictures, const Made &made);
-    void writePicturePages(cPageSet &written, const Page &page, const QList<cPicture> &pictures,
-                           const Made &made, cPictureLinks &links) const;
+    static QString pictureLink(const Run &run, cPictureLinks &links, qsizetype place);
 
     const cOption &m_options;
     int m_jobs;

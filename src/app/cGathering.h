@@ -29,16 +29,11 @@ public:
     };
 
     explicit cGathering(const cOption &options);
-    // outFolder, where the catalog goes: with subfolders, the folders written there are not
-    // gathered.
+    // outFolder, where the catalog goes: nothing a catalog writes there is gathered.
     Result gather(const QString &folder, bool gif, bool jpg, const QString &outFolder,
                   const Progress &progress);
-    // Whether "SUBFOLDERS" or "ALBUMS" gathers the input folder's subfolders too.
-    static bool withSubfolders(const cOption &options);
 
 private:
-    QStringList writtenFolders(const QString &outFolder) const;
-
     const cOption &m_options;
     cPictureFacts m_facts;
 };

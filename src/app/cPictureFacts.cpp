@@ -3,14 +3,12 @@
 #include "app/cCaption.h"
 #include "app/cHeifPicture.h"
 #include "app/cPictureOrder.h"
-#include "common/cOption.h"
+#include "common/cFileStamp.h"
 #include "common/cProgress.h"
 #include "common/cRegularFile.h"
+#include "settings/cSettings.h"
 
 #include <QFileInfo>
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#endif
 #include <QtConcurrent>
 #include <exiv2/exiv2.hpp>
 #include <mutex>
@@ -102,21 +100,6 @@ QDateTime timeOf(const QString &text)
     return QDateTime::fromString(iso, Qt::ISODate);
 }
 
-// A file's size and time of change in milliseconds, as cheaply as the system tells them.
-std::pair<qint64, qint64> stampOf(const QString &path)
-{
-#ifdef Q_OS_UNIX
-    struct stat status;
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
-        return {-1, 0};
-    return {qint64(status.st_size),
-            qint64(status.st_mtim.tv_sec) * 1000 + status.st_mtim.tv_nsec / 1'000'000};
-#else
-    const QFileInfo file(path);
-    return {file.exists() ? file.size() : -1, file.lastModified().toMSecsSinceEpoch()};
-#endif
-}
-
 } // namespace
 
 void cPictureFacts::quietExiv2()
@@ -129,13 +112,11 @@ void cPictureFacts::quietExiv2()
     });
 }
 
-bool cPictureFacts::wanted(const cOption &options)
+bool cPictureFacts::wanted(const cSettings &settings)
 {
-    return cPictureOrder::needsFacts(options.getIntVal(QStringLiteral("ORDER"))) ||
-           cCaption::needsFacts(options.getIntVal(QStringLiteral("CAPTION"))) ||
-           options.getIntVal(QStringLiteral("SAYPLACE")) == 1 ||
-           (options.getIntVal(QStringLiteral("COPYSIZE")) > 0 &&
-            options.getIntVal(QStringLiteral("COPYFACTS")) == 1);
+    return cPictureOrder::needsFacts(settings.order()) ||
+           cCaption::needsFacts(settings.caption()) || settings.saysPlace() ||
+           settings.copiesKeepFacts();
 }
 
 bool cPictureFacts::read(QList<cPicture> &pictures, cProgress *progress)
@@ -152,17 +133,17 @@ bool cPictureFacts::read(QList<cPicture> &pictures, cProgress *progress)
         std::iota(positions.begin(), positions.end(), from);
         QtConcurrent::blockingMap(positions, [&](qsizetype i) {
             const QString path = pictures.at(i).path();
-            const auto [size, modified] = stampOf(path);
+            const cFileStamp stamp = cFileStamp::of(path);
             const auto known = m_known.constFind(path);
-            if (known != m_known.cend() && known->size == size && known->modified == modified) {
+            if (known != m_known.cend() && known->stamp == stamp) {
                 pictures[i].facts = known->facts;
             } else {
-                read[size_t(i)] = readFile(path, size, modified);
+                read[size_t(i)] = readFile(path, stamp);
             }
         });
         for (qsizetype i = from; i < end; ++i) {
             Known &facts = read[size_t(i)];
-            if (facts.size < 0)
+            if (!facts.stamp.exists())
                 continue;
             cPicture &picture = pictures[i];
             picture.facts = facts.facts;
@@ -175,11 +156,11 @@ bool cPictureFacts::read(QList<cPicture> &pictures, cProgress *progress)
     return true;
 }
 
-cPictureFacts::Known cPictureFacts::readFile(const QString &path, qint64 size, qint64 modified)
+cPictureFacts::Known cPictureFacts::readFile(const QString &path, const cFileStamp &stamp)
 {
-    Known known{size, modified, QExplicitlySharedDataPointer<cPicture::Facts>(new cPicture::Facts)};
+    Known known{stamp, QExplicitlySharedDataPointer<cPicture::Facts>(new cPicture::Facts)};
     cPicture::Facts &facts = *known.facts;
-    facts.taken = QDateTime::fromMSecsSinceEpoch(modified);
+    facts.taken = QDateTime::fromMSecsSinceEpoch(stamp.modified);
     QFile file;
     if (cRegularFile::open(file, path).failed())
         return known;

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "app/cPicture.h"
+#include "common/cFileStamp.h"
 
 #include <QHash>
 #include <QList>
 
-class cOption;
+class cSettings;
 class cProgress;
 
 // Reads what a picture's metadata tells of it, never its pixels: when it was taken (EXIF, then
@@ -19,7 +20,7 @@ public:
     static void quietExiv2();
     // Whether the settings show or order by a fact, tell of one, or publish some with the web
     // copies ("ORDER", "CAPTION", "SAYPLACE", "COPYFACTS").
-    static bool wanted(const cOption &options);
+    static bool wanted(const cSettings &settings);
     // Fills in taken and title of every picture, on every core; progress hears of every
     // picture. False when the progress stopped it: the pictures not reached keep no facts.
     bool read(QList<cPicture> &pictures, cProgress *progress = nullptr);
@@ -27,14 +28,13 @@ public:
     qsizetype opened() const { return m_opened; }
 
 private:
-    // What was read of a file, with its size and time then.
+    // What was read of a file, with its stamp then.
     struct Known
     {
-        qint64 size = -1;
-        qint64 modified = 0;
+        cFileStamp stamp;
         QExplicitlySharedDataPointer<cPicture::Facts> facts;
     };
-    static Known readFile(const QString &path, qint64 size, qint64 modified);
+    static Known readFile(const QString &path, const cFileStamp &stamp);
 
     QHash<QString, Known> m_known;
     qsizetype m_opened = 0;

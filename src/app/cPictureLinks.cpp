@@ -1,20 +1,11 @@
 #include "app/cPictureLinks.h"
 
-#include "app/cGathering.h"
-#include "common/cOption.h"
 #include "common/modUtil1.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
 #include <algorithm>
-
-bool cPictureLinks::fromOwnFolders(const cOption &options)
-{
-    // Pictures of subfolders can only be linked from where they are.
-    return options.getIntVal(QStringLiteral("RELLINKS")) == 1 ||
-           cGathering::withSubfolders(options);
-}
 
 cPictureLinks::cPictureLinks(bool fromOwnFolders, const QString &pageFolder,
                              const QString &thumbnailFolder, const QString &copyFolder)

@@ -2,19 +2,14 @@
 
 #include "app/cPicture.h"
 
-class cOption;
-
 // How a page links its pictures and thumbnails: names made safe for an address and for the page,
 // and, when pictures are linked in their own folders, the path from the page's folder to each.
 class cPictureLinks
 {
 public:
-    // Whether the pictures are linked in their own folders ("RELLINKS" 1), where pictures of one
-    // name from two folders are two pictures.
-    static bool fromOwnFolders(const cOption &options);
-
-    // pageFolder, thumbnailFolder and copyFolder are absolute; the last two are empty without
-    // thumbnails or copies for the web.
+    // fromOwnFolders: the pictures are linked in their own folders, where pictures of one name
+    // from two folders are two pictures. pageFolder, thumbnailFolder and copyFolder are absolute;
+    // the last two are empty without thumbnails or copies for the web.
     cPictureLinks(bool fromOwnFolders, const QString &pageFolder, const QString &thumbnailFolder,
                   const QString &copyFolder = QString());
 

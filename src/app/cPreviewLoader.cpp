@@ -9,12 +9,6 @@ namespace {
 constexpr qsizetype keptPreviews = 8;
 } // namespace
 
-bool cPreviewLoader::Stamp::operator==(const Stamp &other) const
-{
-    return exists == other.exists && size == other.size && modified == other.modified &&
-           changed == other.changed;
-}
-
 cPreviewLoader::cPreviewLoader(const QSize &box, QObject *parent) : QObject(parent), m_box(box) {}
 
 cPreviewLoader::~cPreviewLoader()
@@ -40,14 +34,6 @@ void cPreviewLoader::request(const QString &path, const QStringList &ahead)
     startNext();
 }
 
-cPreviewLoader::Stamp cPreviewLoader::stampOf(const QString &path)
-{
-    const QFileInfo file(path);
-    if (!file.exists())
-        return {};
-    return {true, file.size(), file.lastModified(), file.metadataChangeTime()};
-}
-
 cPreviewLoader::Preview cPreviewLoader::decode(const QString &path, const QSize &box)
 {
     cPictureReader reader(path);
@@ -66,7 +52,7 @@ const cPreviewLoader::Kept *cPreviewLoader::fresh(const QString &path) const
 {
     for (const Kept &kept : m_kept) {
         if (kept.path == path)
-            return kept.stamp == stampOf(path) ? &kept : nullptr;
+            return kept.stamp == cFileStamp::of(path) ? &kept : nullptr;
     }
     return nullptr;
 }
@@ -78,7 +64,7 @@ void cPreviewLoader::startNext()
         m_running.append(path);
         m_pool.start([this, path, box = m_box] {
             // Stamped before reading: a change during the decode makes the next request read again.
-            const Stamp stamp = stampOf(path);
+            const cFileStamp stamp = cFileStamp::of(path);
             const Preview preview = decode(path, box);
             QMetaObject::invokeMethod(
                 this, [this, path, stamp, preview] { finished(path, stamp, preview); },
@@ -87,7 +73,7 @@ void cPreviewLoader::startNext()
     }
 }
 
-void cPreviewLoader::finished(const QString &path, const Stamp &stamp, const Preview &preview)
+void cPreviewLoader::finished(const QString &path, const cFileStamp &stamp, const Preview &preview)
 {
     m_running.removeOne(path);
     m_kept.removeIf([&path](const Kept &kept) { return kept.path == path; });

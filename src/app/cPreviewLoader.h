@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/cFileStamp.h"
+
 #include <QDateTime>
 #include <QImage>
 #include <QList>
@@ -35,27 +37,17 @@ signals:
     void ready(const QString &path, const cPreviewLoader::Preview &preview);
 
 private:
-    // What tells that a file changed: a new picture written over it, or its permissions.
-    struct Stamp
-    {
-        bool exists = false;
-        qint64 size = 0;
-        QDateTime modified;
-        QDateTime changed;
-        bool operator==(const Stamp &other) const;
-    };
     struct Kept
     {
         QString path;
-        Stamp stamp;
+        cFileStamp stamp;
         Preview preview;
     };
 
-    static Stamp stampOf(const QString &path);
     static Preview decode(const QString &path, const QSize &box);
     const Kept *fresh(const QString &path) const;
     void startNext();
-    void finished(const QString &path, const Stamp &stamp, const Preview &preview);
+    void finished(const QString &path, const cFileStamp &stamp, const Preview &preview);
 
     QSize m_box;
     QString m_wanted;

@@ -4,6 +4,7 @@
 #include "app/cPictureReader.h"
 #include "common/cAtomicFile.h"
 #include "common/cError.h"
+#include "common/cFileStamp.h"
 #include "common/cProgress.h"
 #include "common/cRegularFile.h"
 #include "common/cRepeatedLog.h"
@@ -87,13 +88,6 @@ namespace {
 // another, even an older one, no longer matches.
 const QString sourceKey = QStringLiteral("QDXSource");
 
-QString sourceStamp(const QFileInfo &source)
-{
-    return QStringLiteral("%1 %2")
-        .arg(source.size())
-        .arg(source.lastModified().toMSecsSinceEpoch());
-}
-
 // The size of the thumbnail made earlier from this picture, or an invalid size. Only a regular
 // file of the program's own counts: a link or a FIFO planted at its name is replaced.
 QSize madeBefore(const QString &path, const QString &stamp)
@@ -102,7 +96,11 @@ QSize madeBefore(const QString &path, const QString &stamp)
     if (cRegularFile::open(file, path, cRegularFile::OwnFileOnly).failed())
         return QSize();
     QImageReader reader(&file);
-    return reader.text(sourceKey) == stamp ? reader.size() : QSize();
+    // The metadata library ends the comment it writes back with a NUL.
+    QString kept = reader.text(sourceKey);
+    while (kept.endsWith(QChar(0)))
+        kept.chop(1);
+    return kept == stamp ? reader.size() : QSize();
 }
 
 // A copy made with the facts the user publishes is not one made without them.
@@ -184,7 +182,7 @@ QList<cThumbnailer::Thumbnail> cThumbnailer::makeOne(const cPicture &picture) co
     QList<Thumbnail> made(m_sizes.size());
     const QString source = picture.path();
     const QString stem = cThumbnailer::stem(picture);
-    const QString stamp = sourceStamp(QFileInfo(source));
+    const QString stamp = cFileStamp::of(source).text();
     // Those not there yet, largest first: each smaller one is shrunk from the one before.
     QList<qsizetype> missing;
     for (qsizetype i = 0; i < m_sizes.size(); ++i) {

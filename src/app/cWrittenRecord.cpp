@@ -32,6 +32,23 @@ void cWrittenRecord::add(const QString &path)
         m_files.append(below);
 }
 
+QStringList cWrittenRecord::recorded(const QString &outFolder)
+{
+    QStringList files;
+    QFile record;
+    if (cRegularFile::open(record, outFolder + QLatin1Char('/') + recordName(),
+                           cRegularFile::OwnFileOnly)
+            .failed())
+        return files;
+    for (const QByteArray &line : record.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.split('\t');
+        if (fields.size() == 3)
+            files.append(
+                QDir::cleanPath(outFolder + QLatin1Char('/') + QString::fromUtf8(fields.at(2))));
+    }
+    return files;
+}
+
 int cWrittenRecord::replace()
 {
     const QString record = m_out + QLatin1Char('/') + recordName();

@@ -20,6 +20,8 @@ public:
     int replace();
 
     static QString recordName();
+    // The files the record in outFolder holds, absolute and clean.
+    static QStringList recorded(const QString &outFolder);
 
 private:
     QString m_out;

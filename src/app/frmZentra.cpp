@@ -1,9 +1,6 @@
 #include "app/frmZentra.h"
 
-#include "app/cCatalogWriter.h"
-#include "app/cGathering.h"
 #include "app/cImageList.h"
-#include "app/cPictureLinks.h"
 #include "common/cCursor.h"
 #include "common/cDesktop.h"
 #include "common/cOption.h"
@@ -14,6 +11,7 @@
 #include "info/frmAuthor.h"
 #include "info/frmHelp.h"
 #include "options/frmOptions.h"
+#include "settings/cSettings.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -33,12 +31,12 @@
 namespace {
 const QString inKey = QStringLiteral("INPATH");
 const QString outKey = QStringLiteral("OUTPATH");
-const QString gifKey = QStringLiteral("GIFTYPE");
-const QString jpgKey = QStringLiteral("JPGTYPE");
+const QString gifKey = cSettings::name(cSettings::GifType);
+const QString jpgKey = cSettings::name(cSettings::JpgType);
 
 bool keepsTypes()
 {
-    return gOption.getIntVal(QStringLiteral("KEEPTYPES")) == 1;
+    return cSettings(gOption).keepsTypes();
 }
 } // namespace
 
@@ -48,7 +46,7 @@ frmZentra::frmZentra(const QString &programFolder, QWidget *parent)
 }
 
 frmZentra::frmZentra(const cProgramPlace &place, QWidget *parent)
-    : QMainWindow(parent), m_place(place), m_gathering(gOption),
+    : QMainWindow(parent), m_place(place), m_run(gOption),
       m_found(new cImageList({QStringLiteral("Name"), QStringLiteral("Type")}, this)),
       m_selected(new cImageList({QStringLiteral("Name")}, this)), m_client(new QWidget(this))
 {
@@ -283,7 +281,8 @@ void frmZentra::Form_Load()
             // Restored, not chosen: nothing to write back at start-up.
             const QSignalBlocker quiet(box);
             if (gOption.hasKey(key))
-                box->setChecked(gOption.getIntVal(key) == 1);
+                box->setChecked(cSettings(gOption).isOn(key == gifKey ? cSettings::GifType
+                                                                      : cSettings::JpgType));
         }
     }
     if (!found)
@@ -375,10 +374,10 @@ void frmZentra::cmdGetFiles_Click()
         const QString folder = getInPath();
         m_gatheredFrom = folder;
         // With subfolders the lists show where below the input folder each picture lies.
-        const QString shownBelow = cGathering::withSubfolders(gOption) ? folder : QString();
+        const QString shownBelow = cSettings(gOption).gathersSubfolders() ? folder : QString();
         m_found->setShownBelow(shownBelow);
         m_selected->setShownBelow(shownBelow);
-        cGathering::Result found = m_gathering.gather(
+        cCatalogRun::Gathered found = m_run.gather(
             folder, chkGif->isChecked(), chkJpg->isChecked(), getOutPath(),
             [this](cGathering::Step step, qint64 total) {
                 return cDesktop::current().progress(
@@ -387,20 +386,15 @@ void frmZentra::cmdGetFiles_Click()
                                                 : QStringLiteral("Reading dates and titles:"),
                     total);
             });
-        if (!found.unreadableTypes.isEmpty())
-            modUtil1::writeLog(false, 0,
-                               QStringLiteral("cmdGetFiles: this computer cannot read ") +
-                                   found.unreadableTypes.join(QStringLiteral(", ")) +
-                                   QStringLiteral(" pictures; they are not gathered"));
         marker = 51;
         const int gathered = m_found->addAll(std::move(found.pictures));
         marker = 52;
         txtNfiles->setText(QString::number(gathered));
-        if (found.unreadableNames > 0)
-            modUtil1::writeLog(false, 0,
-                               QStringLiteral("cmdGetFiles: pictures left out, as their names "
-                                              "cannot be read: %1")
-                                   .arg(found.unreadableNames));
+        for (const QString &warning : std::as_const(found.warnings))
+            modUtil1::writeLog(false, 0, QStringLiteral("cmdGetFiles: ") + warning);
+    } catch (const cError &error) {
+        // A folder that could not be read whole: what was gathered before it stays.
+        modUtil1::writeLog(false, marker, QStringLiteral("cmdGetFiles"), error);
     } catch (const std::bad_alloc &) {
         // A folder too large for the memory left: what was gathered stays.
         modUtil1::writeLog(false, marker, QStringLiteral("cmdGetFiles"),
@@ -441,8 +435,9 @@ void frmZentra::cmdAddAll_Click()
 void frmZentra::useFolderKeys()
 {
     // With links from the output folder, pictures of one name from two folders are two pictures.
-    m_found->setFolderKeys(cPictureLinks::fromOwnFolders(gOption));
-    m_selected->setFolderKeys(cPictureLinks::fromOwnFolders(gOption));
+    const bool fromOwnFolders = cSettings(gOption).linksFromOwnFolders();
+    m_found->setFolderKeys(fromOwnFolders);
+    m_selected->setFolderKeys(fromOwnFolders);
 }
 
 void frmZentra::cmdDelAll_Click()
@@ -535,20 +530,18 @@ void frmZentra::CmdGenFiles_Click()
     std::unique_ptr<cProgress> progress = cDesktop::current().progress(
         this, QStringLiteral("Writing the catalog:"), m_selected->count());
     // A cancel leaves every page as it was, and there is nothing to report.
-    const cCatalogWriter::Result result = cCatalogWriter(gOption).write(
-        getOutPath(), m_selected->pictures(), progress.get(), m_gatheredFrom);
+    const cCatalogRun::Written written =
+        m_run.write(getOutPath(), m_selected->pictures(), progress.get(), m_gatheredFrom);
+    const cCatalogWriter::Result &result = written.result;
     // Gone before anything is said, or it would stand over the message.
     progress.reset();
-    const QString thumbnails = result.thumbnailReport();
     if (!result.ok)
         modUtil1::writeLog(false, result.marker, QStringLiteral("CreateMainIndex"), result.error);
-    else if (!thumbnails.isEmpty())
-        // Each one is in the log; one message tells how many.
-        modUtil1::writeLog(false, 0, QStringLiteral("CreateMainIndex: ") + thumbnails);
-    if (const QString places = result.placeReport(); result.ok && !places.isEmpty())
-        modUtil1::writeLog(false, 0, QStringLiteral("CreateMainIndex: ") + places);
+    // Each picture is in the log; one message tells how many.
+    for (const QString &warning : written.warnings)
+        modUtil1::writeLog(false, 0, QStringLiteral("CreateMainIndex: ") + warning);
     // Shown at once, so that a catalog written does not look like nothing done.
-    if (result.ok && result.pages > 0 && gOption.getIntVal(QStringLiteral("SHOWPAGE")) == 1)
+    if (result.ok && result.pages > 0 && cSettings(gOption).showsPage())
         cDesktop::current().openUrl(QUrl::fromLocalFile(QDir::fromNativeSeparators(result.path)));
 }
 

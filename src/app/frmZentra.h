@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/cGathering.h"
 #include "app/cPreviewLoader.h"
 #include "common/cProgramPlace.h"
+#include "run/cCatalogRun.h"
 
 #include <QMainWindow>
 #include <QSet>
@@ -81,7 +81,7 @@ private:
     int m_previewRow = -1;
     QSet<QString> m_refused; // folder keys whose last text could not be stored
 
-    cGathering m_gathering; // keeps what it read, so a folder gathered again is not read again
+    cCatalogRun m_run; // keeps what it read, so a folder gathered again is not read again
     QString m_gatheredFrom; // the input folder last gathered: the top album
     cImageList *m_found;
     cImageList *m_selected;

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "app/cCatalogWriter.h"
+#include "app/cGathering.h"
+
+#include <QStringList>
+
+class cOption;
+class cProgress;
+
+// One run of the program as both its faces use it: gathering a folder, and writing the catalog,
+// each with what is to be said of it. The window and qdx-catalog only show what it says.
+class cCatalogRun
+{
+public:
+    // jobs: how many thumbnails are made at once; 0 for one a core.
+    explicit cCatalogRun(const cOption &options, int jobs = 0);
+
+    struct Gathered
+    {
+        QList<cPicture> pictures;
+        // Sentences to say once, each on its own.
+        QStringList warnings;
+    };
+    // Throws cError when a folder could not be listed.
+    Gathered gather(const QString &folder, bool gif, bool jpg, const QString &outFolder,
+                    const cGathering::Progress &progress);
+
+    struct Written
+    {
+        cCatalogWriter::Result result;
+        QStringList warnings;
+    };
+    // prune: remove what the run before wrote and this one did not, whatever "PRUNE" says.
+    Written write(const QString &outPath, const QList<cPicture> &pictures, cProgress *progress,
+                  const QString &inPath, bool prune = false) const;
+
+private:
+    const cOption &m_options;
+    int m_jobs;
+    cGathering m_gathering;
+};

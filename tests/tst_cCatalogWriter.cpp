@@ -1,6 +1,7 @@
 #include "app/cCatalogPlaces.h"
 #include "app/cCatalogWriter.h"
 #include "app/cPictureLinks.h"
+#include "app/cPictureFacts.h"
 #include "app/cPictureReader.h"
 #include "app/cThumbnailer.h"
 #include "cTestDesktop.h"
@@ -880,23 +881,34 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QSize>("copy"); // empty: the picture is linked itself
+        // Keys other than COPYSIZE, each absent where it is not given.
+        QTest::addColumn<ReplaceMap>("keys");
+        const ReplaceMap web{{"COPYDIR", "web"}};
         QTest::newRow("a turned camera JPEG")
-            << "a.jpg" << cameraJpeg(400, 300, 6) << QSize(150, 200);
+            << "a.jpg" << cameraJpeg(400, 300, 6) << QSize(150, 200) << web;
+        QTest::newRow("a camera JPEG with its date and copyright kept")
+            << "f.jpg"
+            << cTestFiles::withMetadata(cameraJpeg(400, 300, 1),
+                                        {{"Exif.Photo.DateTimeOriginal", "2021:07:03 10:00:00"},
+                                         {"Exif.Image.Copyright", "Me"}})
+            << QSize(200, 150) << ReplaceMap{{"COPYDIR", "web"}, {"COPYFACTS", "1"}};
+        QTest::newRow("no COPYDIR key: the copies go where it says by default")
+            << "n.jpg" << cameraJpeg(400, 300, 1) << QSize(200, 150) << ReplaceMap{};
         QTest::newRow("a small JPEG, never enlarged")
-            << "s.jpg" << cameraJpeg(100, 80, 1) << QSize(100, 80);
+            << "s.jpg" << cameraJpeg(100, 80, 1) << QSize(100, 80) << web;
         QImage clear(300, 300, QImage::Format_ARGB32);
         clear.fill(Qt::transparent);
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
         clear.save(&buffer, "PNG");
-        QTest::newRow("a transparent PNG") << "t.png" << png << QSize(200, 200);
-        QTest::newRow("a GIF") << "g.gif" << cTestFiles::tinyGif() << QSize();
+        QTest::newRow("a transparent PNG") << "t.png" << png << QSize(200, 200) << web;
+        QTest::newRow("a GIF") << "g.gif" << cTestFiles::tinyGif() << QSize() << web;
         if (cPictureReader::canRead("HEIC")) {
             QImage phone(400, 200, QImage::Format_RGB32);
             phone.fill(Qt::blue);
             QTest::newRow("a phone's HEIC")
-                << "p.heic" << cTestFiles::heif(phone, false) << QSize(200, 100);
+                << "p.heic" << cTestFiles::heif(phone, false) << QSize(200, 100) << web;
         }
     }
     void webCopiesOfEveryPicture()
@@ -904,12 +916,15 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(QSize, copy);
+        QFETCH(ReplaceMap, keys);
         const QString pictures = m_dir->filePath("pictures");
         QVERIFY(QDir().mkpath(pictures));
         cTestFiles::write(pictures + "/" + name, bytes);
         const QString type = QFileInfo(name).suffix().toUpper();
-        const QList<cPicture> list = {{pictures + "/", name, type}};
-        const cOption options = store({{"COPYSIZE", "200"}, {"COPYDIR", "web"}, {"RELLINKS", "1"}});
+        QList<cPicture> list = {{pictures + "/", name, type}};
+        cPictureFacts().read(list);
+        keys.insert({{"COPYSIZE", "200"}, {"RELLINKS", "1"}});
+        const cOption options = store(keys);
         QVERIFY(cCatalogWriter(options).write(outPath(), list).ok);
         const QFileInfoList copies = QDir(m_dir->filePath("web")).entryInfoList(QDir::Files);
         const QByteArray page = cTestFiles::read(m_dir->filePath("page.htm"));
@@ -924,6 +939,8 @@ private slots:
         QCOMPARE(reader.format(), QByteArray("jpeg"));
         const QImage shown = reader.read();
         QCOMPARE(shown.size(), copy);
+        QCOMPARE(cTestFiles::read(copies.first().filePath()).contains("2021:07:03 10:00:00"),
+                 keys.contains("COPYFACTS"));
         if (name.endsWith(".png"))
             QCOMPARE(shown.pixelColor(0, 0), QColor(Qt::white));
         const QDateTime made = copies.first().lastModified();

@@ -276,6 +276,40 @@ private slots:
 
     // "MORETYPES" gathers further types after the JPGs; one this machine cannot decode is said
     // once.
+    // The shipped settings refresh their own catalog: what the first run wrote, wherever the
+    // output folder and the keys put it, is not gathered by the second.
+    void theShippedSettingsRefreshTheirCatalog_data()
+    {
+        QTest::addColumn<QString>("site"); // the output folder below the input folder
+        QTest::addColumn<QByteArray>("copyDir");
+        QTest::newRow("the page beside the pictures") << "" << QByteArray("web");
+        QTest::newRow("the page in a folder of the pictures") << "site" << QByteArray("web");
+        QTest::newRow("copies in a folder of another name") << "" << QByteArray("big copies");
+    }
+    void theShippedSettingsRefreshTheirCatalog()
+    {
+        QFETCH(QString, site);
+        QFETCH(QByteArray, copyDir);
+        const QByteArray shipped = cTestFiles::read(QDX_SHIPPED_INI);
+        const QByteArray key = "COPYDIR=Web copy folder|20|";
+        QVERIFY(shipped.contains(key + "web"));
+        cTestFiles::write(m_ini, QByteArray(shipped).replace(key + "web", key + copyDir));
+        const QByteArray jpeg = emptyInputAndGreenJpeg(QSize(300, 200));
+        QVERIFY(QDir(m_in).mkpath("Rome"));
+        for (const char *name : {"b.jpg", "Rome/a.jpg"})
+            cTestFiles::write(m_in + "/" + name, jpeg);
+        QStringList arguments{m_in};
+        if (!site.isEmpty()) {
+            QVERIFY(QDir(m_in).mkpath(site));
+            arguments = QStringList{"--out", m_in + "/" + site, m_in};
+        }
+        for (int rerun = 0; rerun < 2; ++rerun) {
+            QCOMPARE(run(arguments), 0);
+            QVERIFY2(m_out.startsWith("2 pictures, "), qPrintable(m_out + m_err));
+            QCOMPARE(m_err, QString());
+        }
+    }
+
     void furtherTypesAreGathered()
     {
         QImage picture(8, 8, QImage::Format_RGB32);

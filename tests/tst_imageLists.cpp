@@ -275,6 +275,76 @@ private slots:
         QCOMPARE(column(found()), listed);
     }
 
+    // A folder that is there but cannot be opened is an error the user sees, not an empty one.
+    void aFolderThatCannotBeOpenedIsSaid()
+    {
+        const QString loop = m_dir->filePath("loop");
+        QVERIFY(QFile::link(loop, loop));
+        QVERIFY(cUserInput::showActive(m_window.get()));
+        m_window->findChild<QLineEdit *>("txtInPath")->setText(loop);
+        press("cmdGetFiles");
+        QCOMPARE(m_desktop->messages.size(), 1);
+        QVERIFY2(m_desktop->messages.first().contains("The folder could not be read: " + loop),
+                 qPrintable(m_desktop->messages.first()));
+        QCOMPARE(column(found()), QStringList());
+        QCOMPARE(field("txtNfiles"), QString("0"));
+    }
+
+    // Nothing a catalog writes is gathered the next time, wherever the settings put it: a
+    // catalog refreshed from the same settings finds the same pictures and writes again.
+    void aCatalogIsNeverGathered_data()
+    {
+        QTest::addColumn<QString>("site"); // the output folder below the input folder
+        QTest::addColumn<QString>("thumbDir");
+        QTest::addColumn<QString>("copyDir");
+        QTest::addColumn<QString>("copyDirAfter"); // the key changed before the second run
+        QTest::newRow("the output folder is the input folder") << "" << "thumbs"
+                                                               << "web"
+                                                               << "";
+        QTest::newRow("a folder name with a blank before it")
+            << "" << " thumbs"
+            << " big"
+            << "";
+        QTest::newRow("the output folder inside the input folder") << "site" << "thumbs"
+                                                                   << "web"
+                                                                   << "";
+        QTest::newRow("the copy folder renamed since") << "" << "thumbs"
+                                                       << "web"
+                                                       << "copies";
+    }
+    void aCatalogIsNeverGathered()
+    {
+        QFETCH(QString, site);
+        QFETCH(QString, thumbDir);
+        QFETCH(QString, copyDir);
+        QFETCH(QString, copyDirAfter);
+        restart("ALBUMS=a|-1|1\r\nCOPYSIZE=c|5|64\r\nCOPYDIR=d|20|" + copyDir.toUtf8() +
+                "\r\nPHONES=p|-1|1\r\nPICTUREPAGES=p|-1|1\r\nPRUNE=p|-1|1\r\n");
+        m_window->findChild<QCheckBox *>("chkJpg")->setChecked(true);
+        gOption.chgStrVal("THUMBDIR", thumbDir);
+        const QString out = site.isEmpty() ? m_in : m_in + "/" + site;
+        QVERIFY(QDir().mkpath(out + "/Rome"));
+        m_window->findChild<QLineEdit *>("txtOutPath")->setText(out);
+        QVERIFY(QDir(m_in).mkpath("Rome"));
+        const QByteArray jpeg = cTestFiles::cameraJpeg(cTestFiles::cameraLike({200, 150}, 1, 8), 1);
+        for (const QString name : {"b.jpg", "Rome/a.jpg"})
+            cTestFiles::write(m_in + "/" + name, jpeg);
+        const QStringList listed = {"b.jpg", "Rome/a.jpg"};
+        for (int run = 1; run <= 2; ++run) {
+            press("cmdGetFiles");
+            QCOMPARE(column(found()), listed);
+            press("cmdAddAll");
+            press("CmdGenFiles");
+            QCOMPARE(m_desktop->messages, QStringList());
+            if (!copyDirAfter.isEmpty())
+                gOption.chgStrVal("COPYDIR", copyDirAfter);
+        }
+        const QString copies = (copyDirAfter.isEmpty() ? copyDir : copyDirAfter).trimmed();
+        QCOMPARE(QDir(out + "/" + copies).entryList(QDir::Files).size(), 2);
+        press("cmdGetFiles");
+        QCOMPARE(column(found()), listed);
+    }
+
     // "ALBUMS" through the window: the input folder is the top album, each folder of the pictures
     // chosen has its pages in a folder of the output folder, linked both ways.
     void albumsThroughTheWindow()

@@ -163,16 +163,15 @@ int cCatalogCommand::run(const QStringList &arguments, const cProgramPlace &plac
     const QString outPath =
         modUtil1::folderPath(options.out.isEmpty() ? options.input : options.out);
     cCatalogRun run(gOption, options.jobs);
-    cCatalogRun::Gathered found;
-    try {
-        found = run.gather(
-            input, options.gif, options.jpg, outPath, [&progress](cGathering::Step step, qint64) {
-                return progress(step == cGathering::Listing ? QStringLiteral("gathering")
-                                                            : QStringLiteral("reading dates"));
-            });
-    } catch (const cError &error) {
-        return fail(error.description(), error);
-    }
+    cCatalogRun::Gathered found = run.gather(
+        input, options.gif, options.jpg, outPath, [&progress](cGathering::Step step, qint64) {
+            return progress(step == cGathering::Listing ? QStringLiteral("gathering")
+                                                        : QStringLiteral("reading dates"));
+        });
+    // A catalog of part of the folder would look like the whole.
+    if (found.problem.failed())
+        return fail(found.problem.description() + QStringLiteral("; no page written"),
+                    found.problem);
     list.addAll(std::move(found.pictures));
     const auto warn = [&err](const QString &text) {
         err << "qdx-catalog: " << text << "\n";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/cPictureFacts.h"
+#include "common/cError.h"
 
 #include <QStringList>
 #include <functional>
@@ -26,6 +27,8 @@ public:
         int unreadableNames = 0;
         // Types asked for that this machine cannot decode: they are not gathered.
         QStringList unreadableTypes;
+        // Why the pictures are not all of the folder's: one of its folders could not be read.
+        cError problem = {};
     };
 
     explicit cGathering(const cOption &options);

@@ -1,6 +1,7 @@
 #include "app/cImageFinder.h"
 
 #include "common/cCodePage.h"
+#include "common/cError.h"
 #include "common/cProgress.h"
 #include "common/cTextOrder.h"
 
@@ -13,7 +14,9 @@
 #include <QtConcurrent>
 #include <algorithm>
 #ifdef Q_OS_LINUX
+#include <cerrno>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
 #include <dirent.h>
 #include <fcntl.h>
@@ -124,6 +127,13 @@ class EntryBlocks
 {
 public:
     explicit EntryBlocks(int folder) : m_reader([this, folder] { readAll(folder); }) {}
+    // The system's error number when a read failed, else 0: the blocks before it are not the
+    // whole folder.
+    int failure() const
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_failure;
+    }
     ~EntryBlocks()
     {
         {
@@ -170,6 +180,10 @@ private:
             }
             block.resize(blockSize);
             const ssize_t read = ::getdents64(folder, block.data(), block.size());
+            if (read < 0) {
+                const std::lock_guard lock(m_mutex);
+                m_failure = errno;
+            }
             if (read <= 0)
                 break;
             block.resize(size_t(read));
@@ -182,8 +196,9 @@ private:
         m_changed.notify_all();
     }
 
-    std::mutex m_mutex;
+    mutable std::mutex m_mutex;
     std::condition_variable m_changed;
+    int m_failure = 0;
     std::deque<std::vector<char>> m_full;
     std::vector<std::vector<char>> m_free;
     std::vector<char> m_current;
@@ -194,7 +209,40 @@ private:
 };
 #endif
 
-// False when the progress stopped the listing; what was listed stays.
+#ifdef Q_OS_LINUX
+// A folder's descriptor, closed however the listing ends.
+class FolderDescriptor
+{
+public:
+    explicit FolderDescriptor(const QString &folder)
+        : m_descriptor(
+              ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+    {
+    }
+    ~FolderDescriptor()
+    {
+        if (m_descriptor >= 0)
+            ::close(m_descriptor);
+    }
+    FolderDescriptor(const FolderDescriptor &) = delete;
+    FolderDescriptor &operator=(const FolderDescriptor &) = delete;
+    int get() const { return m_descriptor; }
+
+private:
+    int m_descriptor;
+};
+
+cError unreadableFolder(const QString &folder, int number)
+{
+    return cError(cError::PathFileAccess, QStringLiteral("The folder could not be read: ") +
+                                              QDir::toNativeSeparators(folder) +
+                                              QStringLiteral(": ") +
+                                              QString::fromLocal8Bit(std::strerror(number)));
+}
+#endif
+
+// False when the progress stopped the listing; what was listed stays. Throws cError when the
+// folder is there but could not be read whole.
 bool listFolder(const QString &folder, const Endings &endings, bool subfolders, Listing &listing,
                 cProgress *progress, qsizetype &listed)
 {
@@ -202,8 +250,11 @@ bool listFolder(const QString &folder, const Endings &endings, bool subfolders, 
 #ifdef Q_OS_LINUX
     // The system's own listing: it shows the names Qt cannot decode, which would otherwise
     // vanish without a word, and tells plain files without asking for each one.
-    const int dir =
-        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const FolderDescriptor descriptor(folder);
+    const int dir = descriptor.get();
+    // A folder that is not there lists nothing, as ever; one that cannot be opened is an error.
+    if (dir < 0 && errno != ENOENT && errno != ENOTDIR)
+        throw unreadableFolder(folder, errno);
     if (dir < 0)
         return true;
     // False when the progress stops the listing.
@@ -235,18 +286,17 @@ bool listFolder(const QString &folder, const Endings &endings, bool subfolders, 
         return !progress || progress->step(++listed);
     };
     bool going = true;
-    {
-        EntryBlocks blocks(dir);
-        for (const std::vector<char> *block = &blocks.next(); going && !block->empty();
-             block = &blocks.next()) {
-            for (size_t at = 0; going && at < block->size();) {
-                const auto *entry = reinterpret_cast<const dirent64 *>(block->data() + at);
-                at += entry->d_reclen;
-                going = take(*entry);
-            }
+    EntryBlocks blocks(dir);
+    for (const std::vector<char> *block = &blocks.next(); going && !block->empty();
+         block = &blocks.next()) {
+        for (size_t at = 0; going && at < block->size();) {
+            const auto *entry = reinterpret_cast<const dirent64 *>(block->data() + at);
+            at += entry->d_reclen;
+            going = take(*entry);
         }
     }
-    ::close(dir);
+    if (going && blocks.failure() != 0)
+        throw unreadableFolder(folder, blocks.failure());
     return going;
 #else
     QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
@@ -346,7 +396,13 @@ cImageFinder::Found cImageFinder::find(const QString &folder, const Request &req
     Listing listing;
     while (!waiting.isEmpty()) {
         const QString here = waiting.takeFirst();
-        const bool going = listFolder(here, endings, request.subfolders, listing, progress, listed);
+        bool going = true;
+        try {
+            going = listFolder(here, endings, request.subfolders, listing, progress, listed);
+        } catch (const cError &error) {
+            found.problem = error;
+            going = false;
+        }
         found.unreadable += listing.unreadable;
         listing.unreadable = 0;
         // The types are sorted at once, one a core.

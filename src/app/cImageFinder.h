@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/cPicture.h"
+#include "common/cError.h"
 
 #include <QList>
 #include <QStringList>
@@ -20,6 +21,8 @@ public:
         // Pictures whose names the system's encoding cannot give back, so they could never be
         // opened; they are left out.
         int unreadable = 0;
+        // Why the listing stopped before its end: a folder that could not be opened or read.
+        cError problem = {};
     };
 
     // The types named by a setting ("png, WebP heic"), in upper case as the lists show them,

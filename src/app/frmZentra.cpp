@@ -389,11 +389,13 @@ void frmZentra::cmdGetFiles_Click()
         marker = 51;
         const int gathered = m_found->addAll(std::move(found.pictures));
         marker = 52;
-        txtNfiles->setText(QString::number(gathered));
         for (const QString &warning : std::as_const(found.warnings))
             modUtil1::writeLog(false, 0, QStringLiteral("cmdGetFiles: ") + warning);
+        if (found.problem.failed())
+            throw found.problem;
+        txtNfiles->setText(QString::number(gathered));
     } catch (const cError &error) {
-        // A folder that could not be read whole: what was gathered before it stays.
+        // A folder that could not be read whole: what was gathered stays.
         modUtil1::writeLog(false, marker, QStringLiteral("cmdGetFiles"), error);
     } catch (const std::bad_alloc &) {
         // A folder too large for the memory left: what was gathered stays.

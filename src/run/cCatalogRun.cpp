@@ -12,7 +12,7 @@ cCatalogRun::Gathered cCatalogRun::gather(const QString &folder, bool gif, bool 
                                           const cGathering::Progress &progress)
 {
     cGathering::Result found = m_gathering.gather(folder, gif, jpg, outFolder, progress);
-    Gathered gathered{std::move(found.pictures), cSettings::takeProblems()};
+    Gathered gathered{std::move(found.pictures), cSettings::takeProblems(), found.problem};
     if (!found.unreadableTypes.isEmpty())
         gathered.warnings.append(QStringLiteral("this computer cannot read ") +
                                  found.unreadableTypes.join(QStringLiteral(", ")) +

@@ -21,8 +21,9 @@ public:
         QList<cPicture> pictures;
         // Sentences to say once, each on its own.
         QStringList warnings;
+        // Why the pictures are not all of the folder's: the error to show.
+        cError problem = {};
     };
-    // Throws cError when a folder could not be listed.
     Gathered gather(const QString &folder, bool gif, bool jpg, const QString &outFolder,
                     const cGathering::Progress &progress);
 

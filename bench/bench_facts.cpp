@@ -3,8 +3,8 @@
 // vipsthumbnail.
 //   bench_facts make FOLDER COUNT   writes COUNT camera JPEGs with EXIF and XMP, and two HEICs
 //   bench_facts run FOLDER          measures
-#include "app/cGathering.h"
-#include "app/cThumbnailer.h"
+#include "run/cGathering.h"
+#include "pictures/cThumbnailer.h"
 #include "cPairTimer.h"
 #include "cTestFiles.h"
 #include "common/cOption.h"

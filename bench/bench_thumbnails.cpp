@@ -4,11 +4,14 @@
 //   bench_thumbnails previews FROM TO    copies them, every other one with the EXIF thumbnail of
 //                                        160 by 120 and the times a camera writes
 //   bench_thumbnails run FOLDER [TO]     measures (peak memory is this process's alone)
-#include "app/cImageFinder.h"
-#include "app/cPictureReader.h"
-#include "app/cPreviewLoader.h"
-#include "app/cThumbnailer.h"
 #include "cTestFiles.h"
+#include "catalog/cCatalogWriter.h"
+#include "common/cOption.h"
+#include "pictures/cImageFinder.h"
+#include "pictures/cPictureFacts.h"
+#include "pictures/cPictureReader.h"
+#include "pictures/cPreviewLoader.h"
+#include "pictures/cThumbnailer.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -259,6 +262,21 @@ int main(int argc, char *argv[])
         const double vipsCopiesMs = vips(120, QStringLiteral("/vips-copies"), copiedFiles);
         row("thumbnails, half the JPEGs with the camera's EXIF thumbnail", copiesMs,
             "vipsthumbnail -s 120, one job a core", vipsCopiesMs);
+        // A catalog of them as the shipped settings write it (every other one dated by the
+        // camera), then again with nothing changed: the second run writes no file.
+        cOption shipped;
+        shipped.iniread(QStringLiteral(QDX_SHIPPED_INI));
+        QList<cPicture> dated = copied;
+        cPictureFacts().read(dated);
+        const QString site = work + QStringLiteral("/site/");
+        QDir().mkpath(site);
+        const cCatalogWriter catalog(shipped);
+        const double catalogMs =
+            elapsedMs([&] { catalog.write(site, dated, nullptr, withCopies); });
+        const double catalogAgainMs =
+            elapsedMs([&] { catalog.write(site, dated, nullptr, withCopies); });
+        row("a catalog as shipped, again with nothing changed", catalogAgainMs,
+            "the same, the first time", catalogMs);
     }
     // As the shipped settings make them: the thumbnail, the one twice its size and the copy for
     // the web, from one decode; against one program a size, as a script would run them.

@@ -1,6 +1,6 @@
 #include "cPageWindow.h"
 
-#include "common/cTwips.h"
+#include "desktop/cTwips.h"
 
 #include <QFrame>
 

@@ -1,7 +1,7 @@
 #include "cTestDesktop.h"
 
 #include "common/cProgress.h"
-#include "common/cProgressWindow.h"
+#include "desktop/cProgressWindow.h"
 
 #include <QDialog>
 

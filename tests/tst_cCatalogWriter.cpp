@@ -1,14 +1,14 @@
-#include "app/cCatalogPlaces.h"
-#include "app/cCatalogWriter.h"
-#include "app/cPictureLinks.h"
-#include "app/cPictureFacts.h"
-#include "app/cPictureReader.h"
-#include "app/cThumbnailer.h"
 #include "cTestDesktop.h"
 #include "cTestFiles.h"
+#include "catalog/cCatalogPlaces.h"
+#include "catalog/cCatalogWriter.h"
+#include "catalog/cPictureLinks.h"
 #include "common/cOption.h"
 #include "common/cProgress.h"
 #include "common/modUtil1.h"
+#include "pictures/cPictureFacts.h"
+#include "pictures/cPictureReader.h"
+#include "pictures/cThumbnailer.h"
 
 #include <QBuffer>
 #include <QDateTime>
@@ -953,6 +953,42 @@ private slots:
         picture.close();
         QVERIFY(cCatalogWriter(options).write(outPath(), list).ok);
         QVERIFY(QFileInfo(copies.first().filePath()).lastModified() > made);
+    }
+
+    // A run that changes nothing writes no file: not a page, not a picture page, not a copy
+    // with the date taken and copyright it publishes, not the record.
+    void anUnchangedRunWritesNothing()
+    {
+        const QString in = m_dir->filePath("in");
+        QList<cPicture> pictures = pictureTree(in, {{"", "a.jpg"}, {"Rome", "b.jpg"}});
+        cTestFiles::write(
+            pictures.first().path(),
+            cTestFiles::withMetadata(cameraJpeg(300, 200, 1),
+                                     {{"Exif.Photo.DateTimeOriginal", "2021:07:03 10:00:00"},
+                                      {"Exif.Image.Copyright", "Me"}}));
+        cPictureFacts().read(pictures);
+        const QString site = m_dir->filePath("site");
+        QVERIFY(QDir().mkpath(site));
+        const cOption options = store({{"THUMBDIR", "thumbs"},
+                                       {"COPYSIZE", "100"},
+                                       {"COPYFACTS", "1"},
+                                       {"PHONES", "1"},
+                                       {"PICTUREPAGES", "1"},
+                                       {"PRUNE", "1"},
+                                       {"ALBUMS", "1"}});
+        const auto times = [&site] {
+            QMap<QString, QDateTime> times;
+            for (QDirIterator it(site, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+                times.insert(it.next(), it.fileInfo().lastModified());
+            return times;
+        };
+        QVERIFY(cCatalogWriter(options).write(site + "/", pictures, nullptr, in + "/").ok);
+        const QMap<QString, QDateTime> first = times();
+        // Three sizes of two pictures, two album pages, two picture pages, the sheet, the record.
+        QCOMPARE(first.size(), 3 * 2 + 2 + 2 + 1 + 1);
+        QTest::qWait(20); // a file written again would have a later time
+        QVERIFY(cCatalogWriter(options).write(site + "/", pictures, nullptr, in + "/").ok);
+        QCOMPARE(times(), first);
     }
 
     // "PRUNE": what the run before wrote and this one does not (pages of a longer run,

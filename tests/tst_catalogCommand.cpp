@@ -1,7 +1,7 @@
-#include "app/cCatalogCommand.h"
 #include "app/frmZentra.h"
 #include "cTestDesktop.h"
 #include "cTestFiles.h"
+#include "command/cCatalogCommand.h"
 #include "common/cProgramPlace.h"
 #include "common/modUtil1.h"
 

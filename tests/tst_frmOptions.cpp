@@ -2,7 +2,7 @@
 #include "cTestFiles.h"
 #include "cUserInput.h"
 #include "common/cOption.h"
-#include "common/cTwips.h"
+#include "desktop/cTwips.h"
 #include "common/modUtil1.h"
 #include "controls/CPScroll.h"
 #include "controls/cCheckBox.h"

@@ -1,13 +1,13 @@
-#include "app/cImageList.h"
-#include "app/cPreviewLoader.h"
-#include "app/cThumbnailer.h"
 #include "app/frmZentra.h"
 #include "cTestDesktop.h"
 #include "cTestFiles.h"
 #include "cUserInput.h"
 #include "common/cOption.h"
-#include "common/cProgressWindow.h"
 #include "common/modUtil1.h"
+#include "desktop/cProgressWindow.h"
+#include "lists/cImageList.h"
+#include "pictures/cPreviewLoader.h"
+#include "pictures/cThumbnailer.h"
 
 #include <QBuffer>
 #include <QCheckBox>
@@ -298,17 +298,20 @@ private slots:
         QTest::addColumn<QString>("thumbDir");
         QTest::addColumn<QString>("copyDir");
         QTest::addColumn<QString>("copyDirAfter"); // the key changed before the second run
-        QTest::newRow("the output folder is the input folder") << "" << "thumbs"
+        QTest::newRow("the output folder is the input folder") << ""
+                                                               << "thumbs"
                                                                << "web"
                                                                << "";
-        QTest::newRow("a folder name with a blank before it")
-            << "" << " thumbs"
-            << " big"
-            << "";
-        QTest::newRow("the output folder inside the input folder") << "site" << "thumbs"
+        QTest::newRow("a folder name with a blank before it") << ""
+                                                              << " thumbs"
+                                                              << " big"
+                                                              << "";
+        QTest::newRow("the output folder inside the input folder") << "site"
+                                                                   << "thumbs"
                                                                    << "web"
                                                                    << "";
-        QTest::newRow("the copy folder renamed since") << "" << "thumbs"
+        QTest::newRow("the copy folder renamed since") << ""
+                                                       << "thumbs"
                                                        << "web"
                                                        << "copies";
     }

@@ -2,7 +2,7 @@
 #include "cTestFiles.h"
 #include "cUserInput.h"
 #include "common/cTextFile.h"
-#include "common/cTwips.h"
+#include "desktop/cTwips.h"
 #include "common/modUtil1.h"
 #include "info/cClickLabel.h"
 #include "info/cHelpSource.h"

@@ -1,5 +1,5 @@
 #include "cTestDesktop.h"
-#include "common/cCursor.h"
+#include "desktop/cCursor.h"
 #include "common/modUtil1.h"
 
 #include <QApplication>

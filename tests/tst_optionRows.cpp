@@ -2,7 +2,7 @@
 #include "cTestDesktop.h"
 #include "cTestFiles.h"
 #include "common/cOption.h"
-#include "common/cTwips.h"
+#include "desktop/cTwips.h"
 #include "common/modUtil1.h"
 #include "controls/cCheckBox.h"
 #include "controls/cFrame.h"

@@ -1,7 +1,7 @@
 #include "cPageWindow.h"
 #include "cTestDesktop.h"
 #include "common/cError.h"
-#include "common/cTwips.h"
+#include "desktop/cTwips.h"
 #include "common/modUtil1.h"
 #include "controls/CPScroll.h"
 #include "controls/cControls.h"

@@ -2,7 +2,7 @@
 // the options dialog and the help topics, and writes the sample page they lead to.
 // Usage: qdx_pictures --draw SAMPLES_FOLDER      draws the sample pictures
 //        qdx_pictures SAMPLES_FOLDER OUTPUT_FOLDER HELP_SOURCE
-#include "app/cPreviewLoader.h"
+#include "pictures/cPreviewLoader.h"
 #include "app/frmZentra.h"
 #include "common/cConsoleDesktop.h"
 #include "common/cOption.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/cPreviewLoader.h"
+#include "pictures/cPreviewLoader.h"
 #include "common/cProgramPlace.h"
 #include "run/cCatalogRun.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/frmZentra.h"
 #include "common/cProgramPlace.h"
-#include "common/cRealDesktop.h"
+#include "desktop/cRealDesktop.h"
 #include "common/modUtil1.h"
 
 #include <QApplication>

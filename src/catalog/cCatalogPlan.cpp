@@ -1,7 +1,7 @@
 #include "catalog/cCatalogPlan.h"
 
-#include "app/cCatalogPage.h"
-#include "app/cPicturePage.h"
+#include "catalog/cCatalogPage.h"
+#include "catalog/cPicturePage.h"
 #include "common/cOption.h"
 
 #include <QSet>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/cAlbums.h"
-#include "app/cCatalogPages.h"
-#include "app/cCatalogPlaces.h"
-#include "app/cPicture.h"
-#include "app/cThumbnailer.h"
+#include "catalog/cAlbums.h"
+#include "catalog/cCatalogPages.h"
+#include "catalog/cCatalogPlaces.h"
+#include "pictures/cPicture.h"
+#include "pictures/cThumbnailer.h"
 #include "settings/cSettings.h"
 
 #include <QList>

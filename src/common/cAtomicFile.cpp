@@ -1,5 +1,6 @@
 #include "common/cAtomicFile.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QSet>
 #include <cerrno>
@@ -31,6 +32,23 @@ QFile::Permissions keptPermissions(const QString &path)
 QString systemReason()
 {
     return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// Whether path names a regular file of its own that holds the very bytes read from made.
+bool holdsTheSame(const QString &path, QIODevice &made)
+{
+    const QFileInfo there(path);
+    if (!there.isFile() || there.isSymLink() || there.size() != made.size())
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || !made.seek(0))
+        return false;
+    constexpr qint64 piece = 1 << 16;
+    while (!file.atEnd()) {
+        if (file.read(piece) != made.read(piece))
+            return false;
+    }
+    return true;
 }
 
 QString temporaryPrefix(const QFileInfo &target)
@@ -85,6 +103,11 @@ cError cAtomicFile::commit(bool durable)
             return error;
         }
     }
+    if (QFile made(m_temporaryName); m_keepUnchanged && made.open(QIODevice::ReadOnly) &&
+                                     holdsTheSame(m_target.absoluteFilePath(), made)) {
+        discard();
+        return cError();
+    }
     QFile::setPermissions(m_temporaryName, keptPermissions(m_target.absoluteFilePath()));
     // A rename replaces the name itself, whatever stood there: never a link's target.
     std::error_code renamed;
@@ -100,6 +123,13 @@ cError cAtomicFile::commit(bool durable)
 
 cError cAtomicFile::save(const QByteArray &bytes, bool durable)
 {
+    if (m_keepUnchanged) {
+        QByteArray copy(bytes);
+        QBuffer made(&copy);
+        made.open(QIODevice::ReadOnly);
+        if (holdsTheSame(m_target.absoluteFilePath(), made))
+            return cError();
+    }
     if (const cError error = open(); error.failed())
         return error;
     if (m_temporary->write(bytes) != bytes.size()) {

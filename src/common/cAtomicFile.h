@@ -37,6 +37,9 @@ public:
     cError save(const QByteArray &bytes, bool durable);
     // Throws away what was written.
     void discard();
+    // A commit that would put the very bytes there already in place leaves the file as it is,
+    // time and all: a run that changes nothing writes nothing.
+    void keepUnchanged() { m_keepUnchanged = true; }
     // Removes the temporary files that writes of the files named killed before they ended.
     static void removeStale(const QString &folder, const QStringList &names);
 
@@ -46,4 +49,5 @@ private:
     // when the writing ends, and the file is known by its name from then on.
     std::unique_ptr<QTemporaryFile> m_temporary;
     QString m_temporaryName;
+    bool m_keepUnchanged = false;
 };

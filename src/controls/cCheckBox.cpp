@@ -1,7 +1,7 @@
 #include "controls/cCheckBox.h"
 
 #include "common/cError.h"
-#include "common/cTwips.h"
+#include "desktop/cTwips.h"
 #include "common/modUtil1.h"
 #include "controls/cControls.h"
 #include "controls/cFocusGuard.h"

@@ -3,7 +3,7 @@
 #include "common/modUtil1.h"
 
 #include "common/cError.h"
-#include "common/cTwips.h"
+#include "desktop/cTwips.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "controls/cRowPlacement.h"
 
 #include "common/cError.h"
-#include "common/cTwips.h"
+#include "desktop/cTwips.h"
 #include "controls/cControls.h"
 #include "controls/cFrame.h"
 

@@ -3,7 +3,7 @@
 #include "common/cDesktop.h"
 #include "common/cError.h"
 #include "common/cOption.h"
-#include "common/cTwips.h"
+#include "desktop/cTwips.h"
 #include "common/modUtil1.h"
 #include "controls/cControls.h"
 #include "controls/cFocusGuard.h"

@@ -1,7 +1,7 @@
 #include "info/cInfoWindow.h"
 
 #include "common/cDesktop.h"
-#include "common/cTwips.h"
+#include "desktop/cTwips.h"
 #include "info/cClickLabel.h"
 
 #include <QMouseEvent>

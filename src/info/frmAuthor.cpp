@@ -1,7 +1,7 @@
 #include "info/frmAuthor.h"
 
 #include "common/cAuthor.h"
-#include "common/cTwips.h"
+#include "desktop/cTwips.h"
 #include "info/cClickLabel.h"
 
 #include <QFrame>

@@ -1,7 +1,7 @@
 #include "info/frmHelp.h"
 
 #include "common/cTextFile.h"
-#include "common/cTwips.h"
+#include "desktop/cTwips.h"
 #include "info/cClickLabel.h"
 #include "info/cHelpSource.h"
 #include "info/cInfoWindow.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/cCatalogWriter.h"
-#include "app/cGathering.h"
+#include "catalog/cCatalogWriter.h"
+#include "run/cGathering.h"
 
 #include <QStringList>
 

@@ -1,0 +1,333 @@
+#include "cCatalogTestCase.h"
+#include "cTestFiles.h"
+#include "catalog/cCatalogWriter.h"
+#include "common/cOption.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QtTest>
+
+// The pages as a browser, the Nu Html Checker and axe-core see them: run on their own, so that a
+// change to the pages runs them and a change elsewhere need not.
+class tst_pageChecks : public cCatalogTestCase
+{
+    Q_OBJECT
+private slots:
+    void init() { makeFolder(); }
+
+    // A browser is the judge of links: every picture must load, every link must stay a file
+    // beside the page, and no name may bring script into it.
+    void everyPictureLoadsInABrowser_data()
+    {
+        QTest::addColumn<bool>("elsewhere");
+        QTest::addColumn<bool>("shipped");
+        QTest::addColumn<QString>("pageFolder");
+        QTest::addColumn<QString>("thumbDir");
+        QTest::addColumn<bool>("western");
+        QTest::newRow("page beside the pictures") << false << false << ""
+                                                  << "thumbs" << false;
+        QTest::newRow("page in another folder, links from there") << true << false << ""
+                                                                  << "thumbs" << false;
+        QTest::newRow("the shipped settings, in another folder") << true << true << ""
+                                                                 << "thumbs" << false;
+        QTest::newRow("a page in a folder of its own, a thumbnail folder written with \\")
+            << true << true << "pages"
+            << "gallery\\small" << false;
+        // The browser's guess from such names alone is Windows-1252.
+        QTest::newRow("Western European names only") << false << false << ""
+                                                     << "thumbs" << true;
+        QTest::newRow("Western European names only, with thumbnails") << false << true << ""
+                                                                      << "thumbs" << true;
+    }
+    void everyPictureLoadsInABrowser()
+    {
+        QFETCH(bool, elsewhere);
+        QFETCH(bool, shipped);
+        QFETCH(QString, pageFolder);
+        QFETCH(QString, thumbDir);
+        QFETCH(bool, western);
+        const QString browser = QStandardPaths::findExecutable("chromium");
+        if (browser.isEmpty())
+            QSKIP("chromium is not installed (./test.sh installs it): the page is not checked in "
+                  "a browser");
+        const QStringList names =
+            western
+                ? QStringList{"plain.jpg", "Citt\u00e0 vecchia.jpg"}
+                : QStringList{"plain.jpg",        "two words.jpg",     "citt\u00e0 al mare.jpg",
+                              "\u65e5\u672c.gif", "30&deg.jpg",        "amp&copy.jpg",
+                              "amp&amp;x.jpg",    "cats&not dogs.gif", "javascript:alert(1).jpg",
+                              "a:b.jpg",          "100%.jpg",          "%41.jpg",
+                              "hash#tag.jpg",     "what?.jpg",         "quote\"d.jpg",
+                              "it's.jpg",         "tab\there.jpg",     "cr\rhere.jpg",
+                              "lf\nhere.jpg",     "back\\slash.jpg",   " leading.jpg",
+                              "trailing.jpg ",    "<angle>.jpg",       "semi;colon.gif",
+                              "plus+sign.jpg",    "at@sign.jpg",       "brace{}.jpg",
+                              "bar|pipe.gif",     "equals=.jpg",       "\" onerror=\"alert(1).gif"};
+        // Elsewhere, the folder names need making safe as well.
+        const QString pictures = elsewhere ? m_dir->filePath("my pics #1&2") : m_dir->path();
+        const QString site = elsewhere ? m_dir->filePath("site") : m_dir->path();
+        QVERIFY(QDir().mkpath(pictures) && QDir().mkpath(site));
+        QImage picture(300, 200, QImage::Format_RGB32);
+        picture.fill(Qt::green);
+        for (const QString &name : names) {
+            if (name.endsWith(".gif"))
+                cTestFiles::write(pictures + "/" + name, cTestFiles::tinyGif());
+            else
+                QVERIFY(picture.save(pictures + "/" + name, "JPG"));
+        }
+        const QStringList folders(names.size(), pictures + QDir::separator());
+        cOption options = store({{"IMGNAME", "1"}, {"RELLINKS", elsewhere ? "1" : "0"}});
+        if (shipped) {
+            QFile::copy(QDX_SHIPPED_INI, m_dir->filePath("shipped.ini"));
+            options.iniread(m_dir->filePath("shipped.ini"));
+            options.chgStrVal("THUMBDIR", thumbDir);
+            // The pictures themselves are linked, whose names are judged here.
+            options.chgStrVal("COPYSIZE", "0");
+            options.chgStrVal("PICTUREPAGES", "0");
+        }
+        const QString judged = (pageFolder.isEmpty() ? QString() : pageFolder + "\\") +
+                               (shipped ? "index.htm" : "page.htm");
+        options.chgStrVal("DOCFILE", judged);
+        QVERIFY(pageFolder.isEmpty() || QDir(site).mkpath(pageFolder));
+        QVERIFY(
+            cCatalogWriter(options).write(site + QDir::separator(), picturesOf(names, folders)).ok);
+        // Opened by itself, not in the judge's frame, the browser guesses the encoding of a page
+        // that does not say it: each link must still read as its name.
+        const QString own = browserDom(site + "/" + QString(judged).replace('\\', '/'));
+        for (const QString &name : names) {
+            if (western)
+                QVERIFY2(own.contains("href=\"" + name), qPrintable(own));
+        }
+        const QJsonObject result = browserJudgement(
+            site, QString(judged).replace('\\', '/'),
+            R"(var result = {loaded: [], failed: [], foreign: [], large: 0, script: 0};
+  for (var a of doc.links) {
+    var img = a.querySelector('img');
+    var name = decodeURIComponent(new URL(a.href).pathname.split('/').pop());
+    (img.complete && img.naturalWidth > 0 ? result.loaded : result.failed).push(name);
+    if (img.naturalWidth > 120 || img.naturalHeight > 120) ++result.large;
+    if (a.protocol !== 'file:' || img.src.substring(0, 5) !== 'file:') result.foreign.push(a.href);
+  }
+  result.script = doc.scripts.length;
+  for (var e of doc.querySelectorAll('*'))
+    for (var at of e.attributes) if (at.name.startsWith('on')) ++result.script;)");
+        QVERIFY(!result.isEmpty());
+        QCOMPARE(result["failed"].toArray(), QJsonArray());
+        QStringList loaded;
+        for (const QJsonValue &name : result["loaded"].toArray())
+            loaded.append(name.toString());
+        QCOMPARE(loaded, names);
+        QCOMPARE(result["foreign"].toArray(), QJsonArray());
+        // Thumbnails fit the box; the originals shown without them do not.
+        QCOMPARE(result["large"].toInt() == 0, shipped);
+        QCOMPARE(result["script"].toInt(), 0);
+        // The shipped settings make thumbnails, and each at twice its size for dense screens: the
+        // pictures shown are those, not the originals.
+        QCOMPARE(QDir(site + "/" + thumbDir.replace('\\', '/')).entryList(QDir::Files).size(),
+                 shipped ? 2 * names.size() : 0);
+    }
+
+    // "ALBUMS": each folder its own catalog, in a folder of the output folder named after it,
+    // whose first page opens with a cell for each album inside (its first picture as the cover,
+    // its name and count) and a link up. A browser opens every album: each picture and cover
+    // shows, and each link leads to a file that is there.
+    void albumsMakeACatalogAFolder()
+    {
+        const QString in = m_dir->filePath("in");
+        const QString site = m_dir->filePath("site");
+        QVERIFY(QDir().mkpath(site));
+        // In the order of a gathering: each folder's pictures, then its subfolders'.
+        const QList<std::pair<QString, QString>> tree = {
+            {"", "top.jpg"},    {"Empty/Deeper", "deep.jpg"}, {"Paris & Lyon #1", "p.gif"},
+            {"Rome", "r1.jpg"}, {"Rome", "r2.jpg"},           {"Rome/Vatican", "v.jpg"}};
+        const QList<cPicture> pictures = pictureTree(in, tree);
+        cOption options = store({{"ALBUMS", "1"},
+                                 {"THUMBDIR", "thumbs"},
+                                 {"DOCFILE", "index.htm"},
+                                 {"IMGNAME", "1"},
+                                 {"PAGESIZE", "0"}});
+        const cCatalogWriter::Result result = cCatalogWriter(options).write(
+            site + QDir::separator(), pictures, nullptr, in + QDir::separator());
+        QVERIFY2(result.ok, qPrintable(result.error.description()));
+        QCOMPARE(result.pages, 6);
+        QCOMPARE(result.path, site + QDir::separator() + "index.htm");
+        const QString top = QString::fromUtf8(cTestFiles::read(site + "/index.htm"));
+        const QStringList albums = {"<a href=\"Empty/index.htm\">",
+                                    "<br>Empty (1)",
+                                    "<a href=\"Paris &amp; Lyon %231/index.htm\">",
+                                    "<br>Paris &amp; Lyon #1 (1)",
+                                    "<a href=\"Rome/index.htm\">",
+                                    "<br>Rome (3)",
+                                    "<br>top.jpg"};
+        qsizetype at = 0;
+        for (const QString &part : albums) {
+            QVERIFY2(top.indexOf(part, at) > at, qPrintable(part + "\n" + top));
+            at = top.indexOf(part, at);
+        }
+        QVERIFY(!top.contains("Up</a>"));
+        const QString rome = QString::fromUtf8(cTestFiles::read(site + "/Rome/index.htm"));
+        QVERIFY(rome.contains("<p><a href=\"../index.htm\">&lt;&lt; Up</a></p>\r\n<table"));
+        QVERIFY(rome.contains("<a href=\"Vatican/index.htm\">"));
+        QCOMPARE(rome.count("<td "), 3);
+        QCOMPARE(QString::fromUtf8(cTestFiles::read(site + "/Empty/index.htm")).count("<td "), 1);
+
+        const QString browser = QStandardPaths::findExecutable("chromium");
+        if (browser.isEmpty())
+            QSKIP("chromium is not installed (./test.sh installs it): the albums are not checked "
+                  "in a browser");
+        const QByteArray judge = R"(var result = {shown: 0, failed: [], links: []};
+  for (var img of doc.images)
+    if (img.complete && img.naturalWidth > 0) ++result.shown; else result.failed.push(img.src);
+  for (var a of doc.links) result.links.push(a.href);)";
+        for (const QString page :
+             {"index.htm", "Empty/index.htm", "Empty/Deeper/index.htm", "Paris & Lyon #1/index.htm",
+              "Rome/index.htm", "Rome/Vatican/index.htm"}) {
+            const QJsonObject seen = browserJudgement(site, page, judge);
+            QVERIFY2(!seen.isEmpty(), qPrintable(page));
+            QCOMPARE(seen["failed"].toArray(), QJsonArray());
+            const QJsonArray links = seen["links"].toArray();
+            QCOMPARE(seen["shown"].toInt(), links.size() - (page.count('/') > 0 ? 1 : 0));
+            for (const QJsonValue &link : links) {
+                const QUrl url(link.toString());
+                QVERIFY2(url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile(),
+                         qPrintable(page + ": " + link.toString()));
+            }
+        }
+    }
+
+    // The shipped settings: every page written, of the catalog and of each picture, passes the
+    // Nu Html Checker and axe-core's WCAG rules. "PHONES": every picture has its text, loads when
+    // scrolled to and offers its thumbnail at twice the size; the cells flow into as many columns
+    // as the window holds, none wider than a phone's screen; a style sheet of the user's by the
+    // same name stays. "PICTUREPAGES": the arrow keys lead from picture to picture, each page
+    // keeps its name when a picture is added.
+    void pagesForPhonesPassTheCheckers()
+    {
+        const QString in = m_dir->filePath("in");
+        const QString site = m_dir->filePath("site");
+        QVERIFY(QDir().mkpath(site));
+        QList<std::pair<QString, QString>> tree = {{"", "Caf\u00e9 & \"bar\" <1>.jpg"},
+                                                   {"", "c.gif"}};
+        for (const char *name : {"b", "d", "e", "f", "g", "h", "i"})
+            tree.append({"", QString(name) + ".jpg"});
+        tree.append({{"Rome", "r1.jpg"}, {"Rome", "r2.jpg"}});
+        QList<cPicture> pictures = pictureTree(in, tree);
+        cOption options = store({});
+        QFile::copy(QDX_SHIPPED_INI, m_dir->filePath("shipped.ini"));
+        options.iniread(m_dir->filePath("shipped.ini"));
+        const auto write = [&] {
+            const cCatalogWriter::Result result = cCatalogWriter(options).write(
+                site + QDir::separator(), pictures, nullptr, in + QDir::separator());
+            QVERIFY2(result.ok, qPrintable(result.error.description()));
+        };
+        cTestFiles::write(site + "/qdx.css", "/* mine */");
+        write();
+        QCOMPARE(cTestFiles::read(site + "/qdx.css"), QByteArray("/* mine */"));
+        QVERIFY(QFile::remove(site + "/qdx.css"));
+        write();
+        QVERIFY(cTestFiles::read(site + "/qdx.css").contains("flex-wrap"));
+        QStringList pages;
+        for (QDirIterator it(site, {"*.htm"}, QDir::Files, QDirIterator::Subdirectories);
+             it.hasNext();)
+            pages.append(it.next());
+        QVERIFY(pages.size() >= 2);
+        const QString top = QString::fromUtf8(cTestFiles::read(site + "/index.htm"));
+        QCOMPARE(top.count("<img "), 10);
+        QCOMPARE(top.count(" loading=\"lazy\" decoding=\"async\""), 10);
+        QCOMPARE(top.count(QRegularExpression(" srcset=\"thumbs/[^\" ]+-240x240.jpg 2x\"")), 9);
+        QVERIFY(top.contains(" alt=\"Caf\u00e9 &amp; &quot;bar&quot; &lt;1&gt;.jpg\""));
+
+        const QString checkers = QDX_WEB_CHECKERS;
+        const QString vnu = checkers + "/vnu-jar/build/dist/vnu.jar";
+        const QString java = QStandardPaths::findExecutable("java");
+        if (java.isEmpty() || !QFile::exists(vnu))
+            QSKIP(
+                "java or vnu-jar is missing (./test.sh installs them): the pages are not checked");
+        QProcess checker;
+        checker.start(java, QStringList{"-jar", vnu, "--Werror", "--format", "gnu"} + pages);
+        QVERIFY(checker.waitForFinished(120000));
+        QCOMPARE(
+            QString::fromUtf8(checker.readAllStandardOutput() + checker.readAllStandardError()),
+            QString());
+        QCOMPARE(checker.exitCode(), 0);
+
+        const QString axe = checkers + "/axe-core/axe.min.js";
+        if (QStandardPaths::findExecutable("chromium").isEmpty() || !QFile::exists(axe))
+            QSKIP("chromium or axe-core is missing (./test.sh installs them): the pages are not "
+                  "checked for accessibility");
+        for (const QString &page : pages) {
+            const QJsonValue violations = probe(
+                page,
+                "<script src=\"" + QUrl::fromLocalFile(axe).toEncoded() +
+                    "\"></script>"
+                    "<script>axe.run(document, {runOnly: {type: 'tag', values: ['wcag2a', "
+                    "'wcag2aa', "
+                    "'wcag21a', 'wcag21aa']}}).then(function (r) { show(r.violations.map(function "
+                    "(v) { return v.id + ': ' + v.nodes.map(function (n) { return n.html; }); })); "
+                    "});</script>");
+            QCOMPARE(violations, QJsonValue(QJsonArray()));
+        }
+        // The cells of a row, in the window, and those that reach beyond its right edge.
+        const QByteArray layout = R"(<script>window.addEventListener('load', function () {
+  var cells = Array.from(document.querySelectorAll('td')).filter(function (td) {
+    return td.firstElementChild; });
+  var top = cells[0].getBoundingClientRect().top;
+  show({row: cells.filter(function (td) { return td.getBoundingClientRect().top === top; }).length,
+        beyond: cells.filter(function (td) {
+          return td.getBoundingClientRect().right > window.innerWidth; }).length});
+});</script>)";
+        const QJsonObject phone = probe(site + "/index.htm", layout, QSize(390, 844)).toObject();
+        QCOMPARE(phone["beyond"].toInt(), 0);
+        const QJsonObject wide = probe(site + "/index.htm", layout, QSize(1280, 900)).toObject();
+        // Thumbnails of 120 pixels: three to a phone's row, more than "TABCOLUMN" to a wide one.
+        QCOMPARE(phone["row"].toInt(), 3);
+        QVERIFY2(wide["row"].toInt() > options.getIntVal("TABCOLUMN"),
+                 qPrintable(QString::number(wide["row"].toInt())));
+
+        // "PICTUREPAGES": the arrow keys walk Rome's pictures; the first has no previous one.
+        const QStringList romePages = QDir(site + "/Rome").entryList({"r*.htm"}, QDir::Files);
+        QCOMPARE(romePages.size(), 2);
+        cTestFiles::write(site + "/Rome/walk.htm", "<html><body><iframe id=\"page\" src=\"" +
+                                                       romePages.first().toUtf8() +
+                                                       "\"></iframe></body></html>");
+        const QJsonArray walked = probe(site + "/Rome/walk.htm", R"(<script>
+var frame = document.getElementById('page'), seen = [];
+var keys = ['ArrowRight', 'ArrowRight', 'ArrowLeft', 'ArrowLeft'];
+function look() {
+  var doc = frame.contentDocument, img = doc.querySelector('main img');
+  seen.push(doc.location.pathname.split('/').pop() + (img.naturalWidth > 0 ? ' shown' : ' not shown')
+            + ', back to ' + doc.getElementById('back').getAttribute('href'));
+  var key = keys.shift();
+  if (!key) return show(seen);
+  doc.dispatchEvent(new KeyboardEvent('keydown', {key: key}));
+  // A key that leads nowhere loads no page.
+  setTimeout(function () { if (frame.contentDocument === doc) look(); }, 1000);
+}
+frame.addEventListener('load', function () { setTimeout(look, 100); });
+</script>)")
+                                      .toArray();
+        const QString first = romePages.first() + " shown, back to index.htm";
+        const QString second = romePages.last() + " shown, back to index.htm";
+        QCOMPARE(walked, QJsonArray({first, second, second, first, first}));
+
+        // The same pictures keep their pages' names when one is added.
+        cTestFiles::write(in + "/a new one.jpg", cameraJpeg(300, 200, 1));
+        pictures.prepend({QDir::toNativeSeparators(in + "/"), "a new one.jpg", "JPG"});
+        const QStringList before = QDir(site).entryList({"*-*.htm"}, QDir::Files);
+        write();
+        const QStringList after = QDir(site).entryList({"*-*.htm"}, QDir::Files);
+        QCOMPARE(after.size(), before.size() + 1);
+        for (const QString &name : before)
+            QVERIFY2(after.contains(name), qPrintable(name));
+    }
+};
+
+QTEST_MAIN(tst_pageChecks)
+#include "tst_pageChecks.moc"

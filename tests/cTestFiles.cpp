@@ -4,7 +4,9 @@
 #include "common/cOption.h"
 
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageWriter>
 #include <QRandomGenerator>
 #include <cstring>
@@ -198,4 +200,20 @@ QByteArray cTestFiles::progressiveBomb(int side)
         at += 2 + (uchar(jpeg.at(at + 2)) << 8 | uchar(jpeg.at(at + 3)));
     }
     return QByteArray();
+}
+
+QString cTestFiles::thumbnailName(const QString &path, const QSize &box)
+{
+    const QByteArray bytes = read(path);
+    QByteArray hashed = QByteArray::number(bytes.size()) + ' ' + bytes.left(4096);
+    if (bytes.size() > 4096)
+        hashed += bytes.mid(std::max<qsizetype>(4096, bytes.size() - 4096), 4096);
+    QString name = QFileInfo(path).completeBaseName();
+    for (QChar &c : name) {
+        if (!(c.unicode() < 0x80 && c.isLetterOrNumber()) && c != '-' && c != '_')
+            c = '_';
+    }
+    return name.left(40) + '-' +
+           QCryptographicHash::hash(hashed, QCryptographicHash::Sha1).toHex().left(12) +
+           QStringLiteral("-%1x%2.jpg").arg(box.width()).arg(box.height());
 }

@@ -35,6 +35,10 @@ struct cTestFiles
     static QByteArray progressiveBomb(int side);
     // The smallest GIF: one transparent pixel.
     static QByteArray tinyGif();
+    // The name of the small picture made of the file at path that fits box, spelt out: the
+    // file's name (other than ASCII letters, digits, "-" and "_" made "_"), "-", 12 hex digits of
+    // the SHA-1 of its size, a blank, its first 4096 bytes and its last 4096, then the box.
+    static QString thumbnailName(const QString &path, const QSize &box);
     // A [Page] section holding every key the catalog page reads.
     static QByteArray pageSettings(int imageNames, int columns);
 };

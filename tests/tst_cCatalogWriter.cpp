@@ -703,8 +703,7 @@ private slots:
         QDir().mkpath(thumbnails);
         const QString planted =
             thumbnail
-                ? thumbnails + "/" +
-                      cThumbnailer(thumbnails, QSize(80, 90)).fileName({pictures, "a.jpg", "JPG"})
+                ? thumbnails + "/" + cTestFiles::thumbnailName(pictures + "a.jpg", QSize(80, 90))
                 : m_dir->filePath("page.htm");
         if (fifo)
             QCOMPARE(::mkfifo(QFile::encodeName(planted).constData(), 0600), 0);

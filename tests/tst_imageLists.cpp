@@ -596,9 +596,8 @@ private slots:
         press("cmdAddAll");
         press("CmdGenFiles");
         QCOMPARE(m_desktop->messages, QStringList());
-        const QString thumbnail =
-            m_dir->filePath("thumbs/") + cThumbnailer(m_dir->filePath("thumbs"), QSize(120, 120))
-                                             .fileName({m_in + "/", name, type});
+        const QString thumbnail = m_dir->filePath("thumbs/") +
+                                  cTestFiles::thumbnailName(m_in + "/" + name, QSize(120, 120));
         const QImage made(thumbnail);
         QCOMPARE(made.size(), QSize(120, 60));
         QVERIFY(near(made.pixelColor(4, 30), left));
@@ -1073,9 +1072,8 @@ private slots:
         press("CmdGenFiles"); // nothing selected
         QVERIFY(!QFile::exists(m_dir->filePath("index.htm")));
         press("cmdAddAll");
-        const QString planted =
-            m_dir->filePath("thumbs/") + cThumbnailer(m_dir->filePath("thumbs"), QSize(120, 120))
-                                             .fileName({m_in + "/", "a.gif", "GIF"});
+        const QString planted = m_dir->filePath("thumbs/") +
+                                cTestFiles::thumbnailName(m_in + "/a.gif", QSize(120, 120));
         if (!thumbnails.isEmpty()) {
             QDir().mkpath(m_dir->filePath("thumbs"));
             QCOMPARE(::mkfifo(QFile::encodeName(planted).constData(), 0600), 0);

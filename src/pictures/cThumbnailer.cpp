@@ -78,11 +78,6 @@ QString sizedName(const QString &stem, const QSize &box)
 }
 } // namespace
 
-QString cThumbnailer::fileName(const cPicture &picture) const
-{
-    return sizedName(stem(picture), m_sizes.first().box);
-}
-
 namespace {
 // Which picture a thumbnail was made from, kept in the thumbnail itself: a picture replaced by
 // another, even an older one, no longer matches.

@@ -53,8 +53,6 @@ public:
     // the next run.
     QList<QList<Thumbnail>> make(const QList<cPicture> &pictures, cProgress *progress,
                                  bool &cancelled) const;
-    // The name of the first size's file.
-    QString fileName(const cPicture &picture) const;
     // The picture's own name, kept readable, then what tells it apart wherever it lies.
     static QString stem(const cPicture &picture);
 

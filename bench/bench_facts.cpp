@@ -3,12 +3,12 @@
 // vipsthumbnail.
 //   bench_facts make FOLDER COUNT   writes COUNT camera JPEGs with EXIF and XMP, and two HEICs
 //   bench_facts run FOLDER          measures
-#include "run/cGathering.h"
-#include "pictures/cThumbnailer.h"
 #include "cPairTimer.h"
 #include "cTestFiles.h"
 #include "common/cOption.h"
 #include "common/cProgress.h"
+#include "pictures/cThumbnailer.h"
+#include "run/cGathering.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -97,6 +97,21 @@ int main(int argc, char *argv[])
     timer.row(
         "gathering them again, nothing changed", count,
         [&] { kept.gather(jpegs, false, true, jpegs, none); }, "gathering without dates or titles",
+        [&] { cGathering(plain).gather(jpegs, false, true, jpegs, none); });
+
+    // The keys that need facts only once a catalog is written, none that orders or shows one.
+    const QString pageIni = work.filePath(QStringLiteral("page.ini"));
+    QFile pageSettings(pageIni);
+    pageSettings.open(QIODevice::WriteOnly);
+    pageSettings.write("[Program]\r\nORDER=o|1|0\r\nCAPTION=c|1|0\r\nSAYPLACE=s|-1|1\r\n"
+                       "PHONES=p|-1|1\r\nCOPYSIZE=c|5|2048\r\nCOPYFACTS=f|-1|1\r\n");
+    pageSettings.close();
+    cOption forThePage;
+    forThePage.iniread(pageIni);
+    timer.row(
+        "gathering them the first time, facts needed by the page alone", count,
+        [&] { cGathering(forThePage).gather(jpegs, false, true, jpegs, none); },
+        "gathering without dates or titles",
         [&] { cGathering(plain).gather(jpegs, false, true, jpegs, none); });
 
     const cThumbnailer thumbnailer(work.filePath(QStringLiteral("thumbs")), QSize(120, 120));

@@ -1,11 +1,11 @@
 #include "pictures/cPictureFacts.h"
 
-#include "pictures/cCaption.h"
-#include "pictures/cHeifPicture.h"
-#include "pictures/cPictureOrder.h"
 #include "common/cFileStamp.h"
 #include "common/cProgress.h"
 #include "common/cRegularFile.h"
+#include "pictures/cCaption.h"
+#include "pictures/cHeifPicture.h"
+#include "pictures/cPictureOrder.h"
 #include "settings/cSettings.h"
 
 #include <QFileInfo>
@@ -112,10 +112,14 @@ void cPictureFacts::quietExiv2()
     });
 }
 
-bool cPictureFacts::wanted(const cSettings &settings)
+bool cPictureFacts::neededToGather(const cSettings &settings)
 {
-    return cPictureOrder::needsFacts(settings.order()) ||
-           cCaption::needsFacts(settings.caption()) || settings.saysPlace() ||
+    return cPictureOrder::needsFacts(settings.order()) || cCaption::needsFacts(settings.caption());
+}
+
+bool cPictureFacts::neededToWrite(const cSettings &settings)
+{
+    return cCaption::needsFacts(settings.caption()) || settings.saysPlace() ||
            settings.copiesKeepFacts();
 }
 

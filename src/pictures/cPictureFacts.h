@@ -1,7 +1,7 @@
 #pragma once
 
-#include "pictures/cPicture.h"
 #include "common/cFileStamp.h"
+#include "pictures/cPicture.h"
 
 #include <QHash>
 #include <QList>
@@ -18,9 +18,11 @@ class cPictureFacts
 public:
     // Exiv2 says nothing of what it cannot read, and is ready for threads; once, before any use.
     static void quietExiv2();
-    // Whether the settings show or order by a fact, tell of one, or publish some with the web
-    // copies ("ORDER", "CAPTION", "SAYPLACE", "COPYFACTS").
-    static bool wanted(const cSettings &settings);
+    // Whether a gathering orders by a fact or shows one in the lists' captions ("ORDER",
+    // "CAPTION"); the others are read for the pictures chosen, when a catalog is written.
+    static bool neededToGather(const cSettings &settings);
+    // Whether a catalog shows, tells of or publishes a fact ("CAPTION", "SAYPLACE", "COPYFACTS").
+    static bool neededToWrite(const cSettings &settings);
     // Fills in taken and title of every picture, on every core; progress hears of every
     // picture. False when the progress stopped it: the pictures not reached keep no facts.
     bool read(QList<cPicture> &pictures, cProgress *progress = nullptr);

@@ -1,13 +1,13 @@
 #include "pictures/cThumbnailer.h"
 
-#include "pictures/cPictureFacts.h"
-#include "pictures/cPictureReader.h"
 #include "common/cAtomicFile.h"
 #include "common/cError.h"
 #include "common/cFileStamp.h"
 #include "common/cProgress.h"
 #include "common/cRegularFile.h"
 #include "common/cRepeatedLog.h"
+#include "pictures/cPictureFacts.h"
+#include "pictures/cPictureReader.h"
 
 #include <QBuffer>
 #include <QColorSpace>
@@ -205,7 +205,8 @@ QList<cThumbnailer::Thumbnail> cThumbnailer::makeOne(const cPicture &picture) co
     if (const cError error = picked.open(); error.failed()) {
         made[missing.first()].problem = unreadable(error.description());
     } else {
-        image = picked.readFitting(m_sizes.at(missing.first()).box);
+        const Size &largest = m_sizes.at(missing.first());
+        image = largest.webCopy ? picked.readWithin(largest.box) : picked.readFitting(largest.box);
         if (image.isNull())
             made[missing.first()].problem = unreadable(picked.errorString());
     }

@@ -24,10 +24,11 @@ cCatalogRun::Gathered cCatalogRun::gather(const QString &folder, bool gif, bool 
     return gathered;
 }
 
-cCatalogRun::Written cCatalogRun::write(const QString &outPath, const QList<cPicture> &pictures,
-                                        cProgress *progress, const QString &inPath,
-                                        bool prune) const
+cCatalogRun::Written cCatalogRun::write(const QString &outPath, QList<cPicture> pictures,
+                                        cProgress *progress, const QString &inPath, bool prune)
 {
+    if (cPictureFacts::neededToWrite(cSettings(m_options)))
+        m_gathering.readFacts(pictures);
     cCatalogWriter writer(m_options, m_jobs);
     if (prune)
         writer.setPruning(true);

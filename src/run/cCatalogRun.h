@@ -33,8 +33,9 @@ public:
         QStringList warnings;
     };
     // prune: remove what the run before wrote and this one did not, whatever "PRUNE" says.
-    Written write(const QString &outPath, const QList<cPicture> &pictures, cProgress *progress,
-                  const QString &inPath, bool prune = false) const;
+    // The facts the catalog needs and the gathering did not read are read of the pictures chosen.
+    Written write(const QString &outPath, QList<cPicture> pictures, cProgress *progress,
+                  const QString &inPath, bool prune = false);
 
 private:
     const cOption &m_options;

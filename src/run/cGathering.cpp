@@ -1,18 +1,26 @@
 #include "run/cGathering.h"
 
+#include "catalog/cCatalogPlan.h"
+#include "catalog/cWrittenRecord.h"
+#include "common/cError.h"
+#include "common/cProgress.h"
 #include "pictures/cImageFinder.h"
 #include "pictures/cPictureOrder.h"
 #include "pictures/cPictureReader.h"
-#include "catalog/cWrittenRecord.h"
-#include "catalog/cCatalogPlan.h"
-#include "common/cError.h"
-#include "common/cProgress.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+#include <algorithm>
 
 cGathering::cGathering(const cOption &options) : m_options(options) {}
+
+void cGathering::readFacts(QList<cPicture> &pictures)
+{
+    if (std::any_of(pictures.cbegin(), pictures.cend(),
+                    [](const cPicture &picture) { return !picture.facts; }))
+        m_facts.read(pictures);
+}
 
 cGathering::Result cGathering::gather(const QString &folder, bool gif, bool jpg,
                                       const QString &outFolder, const Progress &progress)
@@ -48,7 +56,7 @@ cGathering::Result cGathering::gather(const QString &folder, bool gif, bool jpg,
             return ours.contains(QDir::cleanPath(QFileInfo(picture.path()).absoluteFilePath()));
         });
     }
-    if (cPictureFacts::wanted(settings))
+    if (cPictureFacts::neededToGather(settings))
         m_facts.read(found.pictures, progress(Reading, found.pictures.size()).get());
     cPictureOrder::arrange(found.pictures, settings.order());
     result.pictures = std::move(found.pictures);

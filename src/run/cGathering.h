@@ -1,7 +1,7 @@
 #pragma once
 
-#include "pictures/cPictureFacts.h"
 #include "common/cError.h"
+#include "pictures/cPictureFacts.h"
 
 #include <QStringList>
 #include <functional>
@@ -35,6 +35,9 @@ public:
     // outFolder, where the catalog goes: nothing a catalog writes there is gathered.
     Result gather(const QString &folder, bool gif, bool jpg, const QString &outFolder,
                   const Progress &progress);
+
+    // Reads the facts of the pictures that have none yet, as a gathering keeps them.
+    void readFacts(QList<cPicture> &pictures);
 
 private:
     const cOption &m_options;

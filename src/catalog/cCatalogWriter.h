@@ -1,15 +1,13 @@
 #pragma once
 
-#include "pictures/cPicture.h"
 #include "common/cError.h"
+#include "pictures/cPicture.h"
 
 #include <QList>
 #include <QString>
 
 class cCatalogPlan;
 class cOption;
-class cPageSet;
-class cPictureLinks;
 class cProgress;
 
 // Carries out the plan of a catalog: the thumbnails and copies, then each album's pages and
@@ -34,12 +32,8 @@ public:
         int unwritable = 0;
         // Copies for the web that could not be made; their cells link the pictures themselves.
         int uncopied = 0;
-        // One sentence on the thumbnails that could not be made; empty when all were.
-        QString thumbnailReport() const;
         // With "SAYPLACE", the pictures linked whose metadata tells where they were taken.
         qsizetype located = 0;
-        // One sentence on them; empty when there are none.
-        QString placeReport() const;
         // With pruning, the files of the run before that this one no longer writes, removed.
         int pruned = 0;
     };
@@ -57,28 +51,12 @@ public:
                  cProgress *progress = nullptr, const QString &inPath = QString()) const;
 
 private:
-    // One run on its way: what it writes, and how far it came.
-    struct Run
-    {
-        const cCatalogPlan &plan;
-        const QList<cPicture> &pictures;
-        cPageSet &written;
-        cProgress *progress;
-        int &marker;
-        qsizetype done = 0;
-    };
     // False when stopped.
     bool makeThumbnails(cCatalogPlan &plan, const QList<cPicture> &pictures, const QString &inPath,
                         cProgress *progress, Result &result) const;
     // Writes the style sheet unless a file is there; whether the one there is the program's.
     // Throws cError when it cannot be written.
     static bool writeStyleSheet(const QString &path);
-    // False when the progress asked to stop.
-    bool writePage(Run &run, size_t album, int number, cPictureLinks &links) const;
-    void writePicturePages(Run &run, size_t album, cPictureLinks &links) const;
-    // The address of what a picture's cell links, or its page shows: its copy for the web where
-    // there is one.
-    static QString pictureLink(const Run &run, cPictureLinks &links, qsizetype place);
 
     const cOption &m_options;
     int m_jobs;

@@ -35,9 +35,36 @@ cCatalogRun::Written cCatalogRun::write(const QString &outPath, QList<cPicture> 
     Written written{writer.write(outPath, pictures, progress, inPath), cSettings::takeProblems()};
     if (!written.result.ok)
         return written;
-    for (const QString &report : {written.result.thumbnailReport(), written.result.placeReport()}) {
+    for (const QString &report : {thumbnailReport(written.result), placeReport(written.result)}) {
         if (!report.isEmpty())
             written.warnings.append(report);
     }
     return written;
+}
+
+QString cCatalogRun::thumbnailReport(const cCatalogWriter::Result &result)
+{
+    QStringList parts;
+    if (result.unreadable > 0)
+        parts.append(
+            QStringLiteral("%1 pictures could not be read for thumbnails").arg(result.unreadable));
+    if (result.unwritable > 0)
+        parts.append(QStringLiteral("%1 thumbnails could not be written").arg(result.unwritable));
+    QStringList said;
+    if (!parts.isEmpty())
+        said.append(parts.join(QStringLiteral(", ")) +
+                    QStringLiteral("; their cells show the pictures themselves"));
+    if (result.uncopied > 0)
+        said.append(QStringLiteral("%1 web copies could not be made; their cells link the "
+                                   "pictures themselves")
+                        .arg(result.uncopied));
+    return said.join(QStringLiteral(". "));
+}
+
+QString cCatalogRun::placeReport(const cCatalogWriter::Result &result)
+{
+    return result.located > 0
+               ? QStringLiteral("%1 linked pictures carry the place where they were taken")
+                     .arg(result.located)
+               : QString();
 }

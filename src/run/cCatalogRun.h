@@ -38,6 +38,11 @@ public:
                   const QString &inPath, bool prune = false);
 
 private:
+    // One sentence on the thumbnails and copies that could not be made; empty when all were.
+    static QString thumbnailReport(const cCatalogWriter::Result &result);
+    // One sentence on the linked pictures that tell where they were taken; empty when none do.
+    static QString placeReport(const cCatalogWriter::Result &result);
+
     const cOption &m_options;
     int m_jobs;
     cGathering m_gathering;

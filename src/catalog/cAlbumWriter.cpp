@@ -1,0 +1,147 @@
+#include "catalog/cAlbumWriter.h"
+
+#include "catalog/cCatalogPage.h"
+#include "catalog/cCatalogPlan.h"
+#include "catalog/cPageSet.h"
+#include "catalog/cPictureLinks.h"
+#include "catalog/cPicturePage.h"
+#include "common/cProgress.h"
+#include "common/modUtil1.h"
+#include "pictures/cCaption.h"
+
+cAlbumWriter::cAlbumWriter(const cOption &options, const cCatalogPlan &plan,
+                           const QList<cPicture> &pictures, cPageSet &written, cProgress *progress,
+                           int &marker)
+    : m_options(options), m_plan(plan), m_pictures(pictures), m_written(written),
+      m_progress(progress), m_marker(marker)
+{
+}
+
+bool cAlbumWriter::write(size_t album, QString &path)
+{
+    const cCatalogPlan::Album &pages = m_plan.album(album);
+    cPictureLinks links(m_plan.settings().linksFromOwnFolders(), pages.absolute,
+                        m_plan.places().thumbnailFolder(), m_plan.copyFolder());
+    for (int number = 1; number <= pages.pages.count(); ++number) {
+        path = pages.folder + pages.pages.fileName(number);
+        if (!writePage(album, number, links))
+            return false;
+    }
+    if (m_plan.settings().picturePages())
+        writePicturePages(album, links);
+    return true;
+}
+
+QString cAlbumWriter::pictureLink(cPictureLinks &links, qsizetype place) const
+{
+    const cThumbnailer::Thumbnail &copy = m_plan.outputs(place).copy;
+    return copy.file.isEmpty() ? links.picture(m_pictures.at(place)) : links.copy(copy.file);
+}
+
+void cAlbumWriter::writePicturePages(size_t album, cPictureLinks &links)
+{
+    const int captionKind = m_plan.settings().caption();
+    const cCatalogPlan::Album &pages = m_plan.album(album);
+    const std::vector<quint32> &places = m_plan.albums().all()[album].pictures;
+    const QString none;
+    const qsizetype count = qsizetype(places.size());
+    const auto pageOf = [&](qsizetype i) {
+        return cPictureLinks::linkName(m_plan.outputs(places[size_t(i)]).page);
+    };
+    for (qsizetype i = 0; i < count; ++i) {
+        const qsizetype place = places[size_t(i)];
+        const cPicture &picture = m_pictures.at(place);
+        const cCatalogPlan::Outputs &made = m_plan.outputs(place);
+        const QString link = pictureLink(links, place);
+        const QString caption =
+            captionKind == cCaption::Name ? picture.name : cCaption::of(picture, captionKind);
+        const QString previous = i > 0 ? pageOf(i - 1) : none;
+        const QString next = i + 1 < count ? pageOf(i + 1) : none;
+        const QString back = cPictureLinks::linkName(pages.pages.fileName(pages.pages.numberOf(i)));
+        cPicturePage::write(m_written.add(), pages.folder + made.page,
+                            {link, made.copy.file.isEmpty() ? QSize() : made.copy.size, caption,
+                             previous, next, back, pages.toTop});
+    }
+}
+
+bool cAlbumWriter::writePage(size_t album, int number, cPictureLinks &links)
+{
+    const cCatalogPlan::Album &pages = m_plan.album(album);
+    const cAlbums::Album &own = m_plan.albums().all()[album];
+    cCatalogPage html(m_options, m_written.add(), m_marker);
+    const qsizetype first = pages.pages.first(number);
+    const qsizetype end = first + pages.pages.size(number);
+    const auto placeAt = [&](qsizetype i) { return qsizetype(own.pictures[size_t(i)]); };
+    // A picture with a thumbnail shows it, one with a copy links it.
+    const auto thumbnailOf = [&](qsizetype place) -> const cThumbnailer::Thumbnail * {
+        const cThumbnailer::Thumbnail &made = m_plan.outputs(place).thumbnail;
+        return made.file.isEmpty() ? nullptr : &made;
+    };
+    // Offered only where it is larger: a small picture is its own thumbnail at every size.
+    const auto twiceOf = [&](qsizetype place) {
+        const cThumbnailer::Thumbnail &twice = m_plan.outputs(place).twice;
+        const cThumbnailer::Thumbnail *thumbnail = thumbnailOf(place);
+        return !twice.file.isEmpty() && thumbnail && twice.size.width() > thumbnail->size.width()
+                   ? links.thumbnail(twice.file)
+                   : QString();
+    };
+    const QString firstPage = cPictureLinks::linkName(pages.pages.fileName(1));
+    // The albums inside this one open its first page, each with its first picture as its cover.
+    struct AlbumCell
+    {
+        QString link;
+        QString source;
+        QSize size;
+        QString name;
+        QString twice;
+    };
+    std::vector<AlbumCell> albumCells;
+    const std::vector<int> none;
+    for (const int child : number == 1 ? own.children : none) {
+        const cAlbums::Album &inside = m_plan.albums().all()[size_t(child)];
+        const cThumbnailer::Thumbnail *cover = thumbnailOf(inside.cover);
+        albumCells.push_back(
+            {cPictureLinks::linkName(inside.name) + QLatin1Char('/') + firstPage,
+             cover ? links.thumbnail(cover->file) : pictureLink(links, inside.cover),
+             cover ? cover->size : QSize(),
+             QStringLiteral("%1 (%2)").arg(inside.name).arg(inside.total), twiceOf(inside.cover)});
+    }
+    const QString up = own.parent < 0 ? QString()
+                                      : QStringLiteral("<p><a href=\"../") + firstPage +
+                                            QStringLiteral("\">&lt;&lt; Up</a></p>");
+    const QString navigation = pages.pages.navigation(number);
+    const int captionKind = m_plan.settings().caption();
+    QStringList captions;
+    if (captionKind != cCaption::Name) {
+        for (qsizetype i = first; i < end; ++i)
+            captions.append(cCaption::of(m_pictures.at(placeAt(i)), captionKind));
+    }
+    bool ascii = cCatalogPage::settingsAreAscii(m_options) && modUtil1::isAscii(navigation) &&
+                 modUtil1::isAscii(links.thumbnail(QString())) &&
+                 modUtil1::isAscii(links.copy(QString())) && modUtil1::isAscii(up);
+    for (const AlbumCell &cell : albumCells)
+        ascii = ascii && modUtil1::isAscii(cell.link) && modUtil1::isAscii(cell.source) &&
+                modUtil1::isAscii(cell.name);
+    for (qsizetype i = first; ascii && i < end; ++i)
+        ascii = links.isAscii(m_pictures.at(placeAt(i))) &&
+                (captions.isEmpty() || modUtil1::isAscii(captions.at(i - first)));
+    html.begin(pages.folder + pages.pages.fileName(number), !ascii, up, pages.toTop);
+    for (const AlbumCell &cell : albumCells)
+        html.cell({cell.link, cell.source, cell.size, cell.name, true, cell.twice});
+    for (qsizetype i = first; i < end; ++i, ++m_done) {
+        if (m_progress && !m_progress->step(m_done))
+            return false;
+        const qsizetype place = placeAt(i);
+        const cPicture &picture = m_pictures.at(place);
+        const QString shown = pictureLink(links, place);
+        const QString &page = m_plan.outputs(place).page;
+        const QString link = page.isEmpty() ? shown : cPictureLinks::linkName(page);
+        const cThumbnailer::Thumbnail *thumbnail = thumbnailOf(place);
+        const QString source = thumbnail ? links.thumbnail(thumbnail->file) : shown;
+        html.cell({link, source, thumbnail ? thumbnail->size : QSize(),
+                   captions.isEmpty() ? picture.name : captions.at(i - first), false,
+                   twiceOf(place)});
+    }
+    html.end(navigation);
+    return true;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "pictures/cPicture.h"
+
+#include <QList>
+#include <QString>
+
+class cCatalogPlan;
+class cOption;
+class cPageSet;
+class cPictureLinks;
+class cProgress;
+
+// Writes the pages of one album after another as the plan of a catalog names them: its pages of
+// cells and, with "PICTUREPAGES", a page for each of its pictures, into the pages put in place
+// together. Settings errors reach the caller as cError, with marker at the step reached.
+class cAlbumWriter
+{
+public:
+    cAlbumWriter(const cOption &options, const cCatalogPlan &plan, const QList<cPicture> &pictures,
+                 cPageSet &written, cProgress *progress, int &marker);
+    // False when the progress asked to stop; path is the page being written.
+    bool write(size_t album, QString &path);
+
+private:
+    bool writePage(size_t album, int number, cPictureLinks &links);
+    void writePicturePages(size_t album, cPictureLinks &links);
+    // The address of what a picture's cell links, or its page shows: its copy for the web where
+    // there is one.
+    QString pictureLink(cPictureLinks &links, qsizetype place) const;
+
+    const cOption &m_options;
+    const cCatalogPlan &m_plan;
+    const QList<cPicture> &m_pictures;
+    cPageSet &m_written;
+    cProgress *m_progress;
+    int &m_marker;
+    qsizetype m_done = 0; // pictures written, for the progress
+};

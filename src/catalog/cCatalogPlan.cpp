@@ -52,10 +52,13 @@ void cCatalogPlan::makeOwnFolders() const
             m_sizes.at(i).folder);
 }
 
+const cCatalogPlan::Outputs cCatalogPlan::s_nothingMade;
+
 void cCatalogPlan::place(const QList<cPicture> &pictures, const QString &inPath,
                          QList<QList<cThumbnailer::Thumbnail>> made)
 {
-    m_outputs.assign(size_t(pictures.size()), Outputs());
+    const bool anyMade = !made.isEmpty() || m_settings.picturePages();
+    m_outputs.assign(anyMade ? size_t(pictures.size()) : 0, Outputs());
     for (qsizetype kind = 0; kind < made.size(); ++kind) {
         QList<cThumbnailer::Thumbnail> &ofKind = made[kind];
         for (qsizetype i = 0; i < ofKind.size(); ++i) {
@@ -133,8 +136,8 @@ QStringList cCatalogPlan::files() const
     for (size_t i = 0; m_albums && i < m_albums->all().size(); ++i) {
         const Album &pages = m_albumPages[i];
         for (const quint32 place : m_albums->all()[i].pictures) {
-            if (!m_outputs[place].page.isEmpty())
-                files.append(pages.absolute + QLatin1Char('/') + m_outputs[place].page);
+            if (const QString &page = outputs(place).page; !page.isEmpty())
+                files.append(pages.absolute + QLatin1Char('/') + page);
         }
         for (int number = 1; number <= pages.pages.count(); ++number)
             files.append(pages.absolute + QLatin1Char('/') + pages.pages.fileName(number));

@@ -62,7 +62,10 @@ public:
                QList<QList<cThumbnailer::Thumbnail>> made);
     const cAlbums &albums() const { return *m_albums; }
     const Album &album(size_t place) const { return m_albumPages[place]; }
-    const Outputs &outputs(qsizetype place) const { return m_outputs[size_t(place)]; }
+    const Outputs &outputs(qsizetype place) const
+    {
+        return m_outputs.empty() ? s_nothingMade : m_outputs[size_t(place)];
+    }
     // Makes every album's folder; throws cError as cCatalogPlaces does.
     void makeAlbumFolders() const;
     // A style sheet of the user's by that name is not the program's to record.
@@ -83,5 +86,8 @@ private:
     bool m_styleSheetOurs = true;
     std::optional<cAlbums> m_albums;
     std::vector<Album> m_albumPages;
+    // One a picture, only where anything is made of the pictures: a catalog of a million
+    // without would hold hundreds of megabytes of nothing.
     std::vector<Outputs> m_outputs;
+    static const Outputs s_nothingMade;
 };

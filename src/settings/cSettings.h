@@ -9,8 +9,8 @@ class cOption;
 // What the keys the program added to the settings mean, read at the moment they are asked for.
 // Each such key is spelt once, in the table below, with the value that leaves the page as it
 // always was (absent or empty reads as it), its range, and its description as shipped. A value
-// outside its range is said once and read as that value. The text's own keys are not here: they
-// keep their own reads.
+// outside its range is said once and read as if absent. The page's original keys ("DOCFILE",
+// "TABCOLUMN"...) are not here: they keep their own reads.
 class cSettings
 {
 public:

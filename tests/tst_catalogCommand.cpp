@@ -310,6 +310,38 @@ private slots:
         }
     }
 
+    // A clip renamed as a picture reaches no reader of clips: its date is the file's, and the
+    // catalog is written, neither hanging nor crashing on it.
+    void clipsRenamedAsPicturesAreNotOpened_data()
+    {
+        QTest::addColumn<QByteArray>("head");
+        const auto le32 = [](quint32 value) {
+            return QByteArray(reinterpret_cast<const char *>(&value), 4);
+        };
+        QTest::newRow("an AVI whose lists run past its end")
+            << "RIFF" + le32(0xFFFFFFF0) + "AVI LIST" + le32(0xFFFFFFF0) + "hdrlavih" + le32(56) +
+                   QByteArray(56, '\0') + "LIST" + le32(0x7FFFFFFF) + "strl" + QByteArray(20, '\0');
+        QTest::newRow("a Matroska clip with an element of no length")
+            << QByteArray("\x1a\x45\xdf\xa3\x01", 5) + QByteArray(7, '\0') +
+                   QByteArray("\x18\x53\x80\x67\x01\xff\xff\xff\xff\xff\xff\xff", 12) +
+                   QByteArray(64, '\0');
+        QTest::newRow("an ASF clip of an endless header")
+            << QByteArray("\x30\x26\xb2\x75\x8e\x66\xcf\x11\xa6\xd9\x00\xaa\x00\x62\xce\x6c", 16) +
+                   QByteArray("\xff\xff\xff\xff\xff\xff\x00\x00", 8) + QByteArray(72, '\x5a');
+    }
+    void clipsRenamedAsPicturesAreNotOpened()
+    {
+        QFETCH(QByteArray, head);
+        cTestFiles::write(m_ini, "[Program]\r\nORDER=o|1|2\r\n" + pageSettings);
+        const QByteArray jpeg = emptyInputAndGreenJpeg(QSize(8, 8));
+        cTestFiles::write(m_in + "/a.jpg", jpeg);
+        cTestFiles::write(m_in + "/clip.jpg", head);
+        const QString out = m_dir->filePath("out");
+        QDir().mkpath(out);
+        QCOMPARE(run({"--no-gif", "--out", out, m_in}), 0);
+        QVERIFY2(m_out.startsWith("2 pictures, page written"), qPrintable(m_out + m_err));
+    }
+
     void furtherTypesAreGathered()
     {
         QImage picture(8, 8, QImage::Format_RGB32);

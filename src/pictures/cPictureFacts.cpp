@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QtConcurrent>
 #include <exiv2/exiv2.hpp>
+#include <exiv2/webpimage.hpp>
 #include <mutex>
 
 namespace {
@@ -160,6 +161,19 @@ bool cPictureFacts::read(QList<cPicture> &pictures, cProgress *progress)
     return true;
 }
 
+namespace {
+// Only the formats the program gathers reach the metadata reader, which picks its reader by the
+// content: its readers of clips hang or crash on a clip renamed as a picture.
+bool gatheredFormat(const QByteArray &head)
+{
+    const int type = Exiv2::ImageFactory::getType(
+        reinterpret_cast<const Exiv2::byte *>(head.data()), long(head.size()));
+    return type == Exiv2::ImageType::jpeg || type == Exiv2::ImageType::png ||
+           type == Exiv2::ImageType::webp || type == Exiv2::ImageType::tiff ||
+           type == Exiv2::ImageType::gif;
+}
+} // namespace
+
 cPictureFacts::Known cPictureFacts::readFile(const QString &path, const cFileStamp &stamp)
 {
     Known known{stamp, QExplicitlySharedDataPointer<cPicture::Facts>(new cPicture::Facts)};
@@ -187,6 +201,8 @@ cPictureFacts::Known cPictureFacts::readFile(const QString &path, const cFileSta
             }
         } else {
             const QByteArray head = metadataHead(file);
+            if (!gatheredFormat(head))
+                return known;
             auto image = Exiv2::ImageFactory::open(
                 reinterpret_cast<const Exiv2::byte *>(head.data()), long(head.size()));
             try {

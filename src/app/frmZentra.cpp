@@ -1,15 +1,15 @@
 #include "app/frmZentra.h"
 
-#include "lists/cImageList.h"
-#include "desktop/cCursor.h"
 #include "common/cDesktop.h"
 #include "common/cOption.h"
 #include "common/cProgress.h"
-#include "desktop/cTwips.h"
 #include "common/modUtil1.h"
+#include "desktop/cCursor.h"
+#include "desktop/cTwips.h"
 #include "info/frmAbout.h"
 #include "info/frmAuthor.h"
 #include "info/frmHelp.h"
+#include "lists/cImageList.h"
 #include "options/frmOptions.h"
 #include "settings/cSettings.h"
 
@@ -277,12 +277,12 @@ void frmZentra::Form_Load()
     fillFolder(txtOutPath, outKey, missing);
     fillFolder(txtInPath, inKey, missing);
     if (keepsTypes()) {
-        for (const auto &[box, key] : {std::pair{chkGif, gifKey}, std::pair{chkJpg, jpgKey}}) {
+        for (const auto &[box, key] :
+             {std::pair{chkGif, cSettings::GifType}, std::pair{chkJpg, cSettings::JpgType}}) {
             // Restored, not chosen: nothing to write back at start-up.
             const QSignalBlocker quiet(box);
-            if (gOption.hasKey(key))
-                box->setChecked(cSettings(gOption).isOn(key == gifKey ? cSettings::GifType
-                                                                      : cSettings::JpgType));
+            if (gOption.hasKey(cSettings::name(key)))
+                box->setChecked(cSettings(gOption).isOn(key));
         }
     }
     if (!found)

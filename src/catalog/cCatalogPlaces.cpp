@@ -1,6 +1,7 @@
 #include "catalog/cCatalogPlaces.h"
 
 #include "common/cError.h"
+#include "settings/cSettings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -43,7 +44,7 @@ cCatalogPlaces::cCatalogPlaces(const QString &outPath, const QString &docFile,
         m_absolutePageFolder += QLatin1Char('/') + folder;
     }
     if (!thumbDir.isEmpty())
-        m_thumbnailFolder = folderUnder(QStringLiteral("THUMBDIR"), thumbDir);
+        m_thumbnailFolder = folderUnder(cSettings::name(cSettings::ThumbDir), thumbDir);
 }
 
 QString cCatalogPlaces::folderUnder(const QString &key, const QString &value) const

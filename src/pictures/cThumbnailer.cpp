@@ -8,6 +8,7 @@
 #include "common/cRepeatedLog.h"
 #include "pictures/cPictureFacts.h"
 #include "pictures/cPictureReader.h"
+#include "settings/cSettings.h"
 
 #include <QBuffer>
 #include <QColorSpace>
@@ -237,11 +238,11 @@ void cThumbnailer::refuseOwnFolders(const QList<cPicture> &pictures) const
         const QString made = QFileInfo(size.folder).canonicalFilePath();
         for (const QString &folder : std::as_const(folders)) {
             if (!made.isEmpty() && QFileInfo(folder).canonicalFilePath() == made)
-                throw cError(
-                    cError::BadFileName,
-                    QStringLiteral("%1 is a folder of the pictures themselves: %2")
-                        .arg(size.webCopy ? QStringLiteral("COPYDIR") : QStringLiteral("THUMBDIR"),
-                             QDir::toNativeSeparators(size.folder)));
+                throw cError(cError::BadFileName,
+                             QStringLiteral("%1 is a folder of the pictures themselves: %2")
+                                 .arg(cSettings::name(size.webCopy ? cSettings::CopyDir
+                                                                   : cSettings::ThumbDir),
+                                      QDir::toNativeSeparators(size.folder)));
         }
     }
 }

@@ -846,7 +846,8 @@ private slots:
                     .write(outPath(), picturesOf(names, {after + "/", after + "/"}))
                     .ok);
         QCOMPARE(thumbnails(), first);
-        QVERIFY(cTestFiles::read(m_dir->filePath("page.htm")).contains("Holidays/Rome 2024/a.jpg"));
+        QVERIFY(
+            cTestFiles::read(m_dir->filePath("page.htm")).contains("Holidays/Rome%202024/a.jpg"));
         cTestFiles::write(after + "/a.jpg", cameraJpeg(320, 200, 1));
         QVERIFY(cCatalogWriter(options)
                     .write(outPath(), picturesOf(names, {after + "/", after + "/"}))
@@ -1053,7 +1054,7 @@ private slots:
         QTest::newRow("folder names made safe as names are") << "/site/"
                                                              << "/my pics#1/"
                                                              << "a&b.jpg"
-                                                             << "../my pics%231/a&amp;b.jpg";
+                                                             << "../my%20pics%231/a&amp;b.jpg";
         QTest::newRow("a colon in the first part") << "/p/"
                                                    << "/p/c:d/"
                                                    << "x.jpg"
@@ -1092,6 +1093,27 @@ private slots:
                     .ok);
         QCOMPARE(cTestFiles::read(m_dir->filePath("page.htm")), plain);
         QVERIFY(plain.contains("<a href=\"a.jpg\">"));
+    }
+
+    // An album's cover is its first picture that could be made a thumbnail, its own or of an
+    // album inside: a picture that cannot be read never stands for an album.
+    void anUnreadablePictureIsNoCover()
+    {
+        const QString in = m_dir->filePath("in");
+        const QString site = m_dir->filePath("site");
+        QVERIFY(QDir().mkpath(site));
+        const QList<cPicture> pictures = pictureTree(
+            in, {{"Late", "x.jpg"}, {"Late/Day", "y.jpg"}, {"Trip", "a.jpg"}, {"Trip", "b.jpg"}});
+        for (const char *broken : {"/Late/x.jpg", "/Trip/a.jpg"})
+            cTestFiles::write(in + broken, "not a picture");
+        const cCatalogWriter::Result result =
+            cCatalogWriter(store({{"ALBUMS", "1"}, {"THUMBDIR", "thumbs"}, {"IMGNAME", "1"}}))
+                .write(site + QDir::separator(), pictures, nullptr, in + QDir::separator());
+        QVERIFY2(result.ok, qPrintable(result.error.description()));
+        const QString top = QString::fromUtf8(cTestFiles::read(site + "/page.htm"));
+        QCOMPARE(top.count(QRegularExpression("<img src=\"thumbs/y-[^\"]+\"")), 1);
+        QCOMPARE(top.count(QRegularExpression("<img src=\"thumbs/b-[^\"]+\"")), 1);
+        QVERIFY2(!top.contains("in/"), qPrintable(top));
     }
 
     // The folders of albums, thumbnails and web copies are made by the program in the output

@@ -5,6 +5,7 @@
 #include "common/cProgramPlace.h"
 #include "common/modUtil1.h"
 
+#include <QBuffer>
 #include <QCheckBox>
 #include <QColorSpace>
 #include <QDir>
@@ -157,6 +158,57 @@ private slots:
         QCOMPARE(page.contains("<meta charset=\"utf-8\">"), shown.at(1).contains("ö"));
     }
 
+    // A title in Latin-1 that does not say so reads as it was meant; a description that only
+    // names the camera is no title; a title's line breaks never reach the page.
+    void titlesReadAsTheyWereMeant_data()
+    {
+        QTest::addColumn<QByteArray>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("latin1");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("IPTC in Latin-1")
+            << QByteArray("Iptc.Application2.Caption") << "Caf? cr?me"
+            << QByteArray("Caf\xE9 cr\xE8me") << "Caf\u00e9 cr\u00e8me";
+        QTest::newRow("IPTC in UTF-8")
+            << QByteArray("Iptc.Application2.Caption") << "Caf\u00e9 cr\u00e8me" << QByteArray()
+            << "Caf\u00e9 cr\u00e8me";
+        QTest::newRow("EXIF in Latin-1") << QByteArray("Exif.Image.ImageDescription") << "M?nchen"
+                                         << QByteArray("M\xFCnchen") << "M\u00fcnchen";
+        QTest::newRow("the camera's model as description")
+            << QByteArray("Exif.Image.ImageDescription") << "<Digimax i50 MP3, Samsung #1 MP3>"
+            << QByteArray() << "samsung.jpg";
+        QTest::newRow("the camera's make") << QByteArray("Exif.Image.ImageDescription")
+                                           << "Samsung   " << QByteArray() << "samsung.jpg";
+        QTest::newRow("a line break in a title")
+            << QByteArray("Xmp.dc.title") << "lang=x-default Harbour\r\nat night" << QByteArray()
+            << "Harbour  at night";
+    }
+    void titlesReadAsTheyWereMeant()
+    {
+        QFETCH(QByteArray, key);
+        QFETCH(QString, text);
+        QFETCH(QByteArray, latin1);
+        QFETCH(QString, shown);
+        const QByteArray jpeg = emptyInputAndGreenJpeg(QSize(8, 8));
+        QByteArray picture = cTestFiles::withMetadata(
+            jpeg, {{"Exif.Image.Make", "SAMSUNG"},
+                   {"Exif.Image.Model", "<Digimax i50 MP3, Samsung #1 MP3>"},
+                   {key, text}});
+        // The metadata library writes what it is given as UTF-8: the bytes of another encoding
+        // take the place of as many of their own.
+        if (!latin1.isEmpty()) {
+            QVERIFY(picture.contains(text.toLatin1()));
+            picture.replace(text.toLatin1(), latin1);
+        }
+        cTestFiles::write(m_in + "/samsung.jpg", picture);
+        cTestFiles::write(m_ini, pageSettings + "CAPTION=c|1|1\r\n");
+        const QString out = m_dir->filePath("out");
+        QDir().mkpath(out);
+        QCOMPARE(run({"--out", out, m_in}), 0);
+        const QString page = QString::fromUtf8(cTestFiles::read(out + "/index.htm"));
+        QVERIFY2(page.contains("<br>" + shown + "\r\n"), qPrintable(page));
+    }
+
     // Nothing the program writes carries where a picture was taken, the camera's serial number or
     // its owner's name, not even a thumbnail made from the camera's own copy; with "SAYPLACE" the
     // pictures linked that carry their place are counted once. Copies for the web, linked instead
@@ -250,6 +302,56 @@ private slots:
             }
         }
         QCOMPARE(copiesLinked, files > 4 ? 3 : 0);
+    }
+
+    // What a picture's reader keeps as text (a PNG's XMP with the place and its Author and
+    // Comment, a TIFF's description, a JPEG's comment) goes into no thumbnail, double or copy.
+    void noTextOfAPictureLeaves()
+    {
+        emptyInputAndGreenJpeg(QSize(8, 8));
+        QImage pixels(300, 200, QImage::Format_RGB32);
+        pixels.fill(Qt::blue);
+        const QList<QPair<QByteArray, QString>> place = {{"Xmp.exif.GPSLatitude", "48,51.49N"},
+                                                         {"Xmp.dc.creator", "Jane Q. Private"}};
+        const auto encoded = [](QImage image, const char *format, const QString &text) {
+            for (const char *key : {"Author", "Comment", "Description"})
+                image.setText(key, text);
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            image.save(&buffer, format);
+            return bytes;
+        };
+        cTestFiles::write(m_in + "/a.png", cTestFiles::withMetadata(
+                                               encoded(pixels, "png", "Jane Q. Private"), place));
+        cTestFiles::write(m_in + "/b.jpg", encoded(pixels, "jpg", "Jane Q. Private"));
+        cTestFiles::write(m_in + "/c.tif", encoded(pixels, "tiff", "Jane Q. Private 48,51"));
+        cTestFiles::write(m_in + "/d.webp",
+                          cTestFiles::withMetadata(encoded(pixels, "webp", QString()), place));
+        cTestFiles::write(
+            m_ini, pageSettings + "THUMBDIR=t|20|thumbs\r\nPHONES=p|-1|1\r\n" +
+                       "COPYSIZE=c|5|250\r\nCOPYDIR=c|20|web\r\nMORETYPES=m|20|png tif webp\r\n");
+        const QString out = m_dir->filePath("out");
+        QDir().mkpath(out);
+        QCOMPARE(run({"--out", out, m_in}), 0);
+        int pictures = 0;
+        for (QDirIterator it(out, {"*.jpg"}, QDir::Files, QDirIterator::Subdirectories);
+             it.hasNext();) {
+            const QString file = it.next();
+            const QByteArray bytes = cTestFiles::read(file);
+            for (const char *trace : {"Jane", "48,51", "Author", "Description"})
+                QVERIFY2(!bytes.contains(trace), qPrintable(file + ": " + trace));
+            const auto image = Exiv2::ImageFactory::open(
+                reinterpret_cast<const Exiv2::byte *>(bytes.constData()), long(bytes.size()));
+            image->readMetadata();
+            QVERIFY(image->exifData().empty() && image->xmpData().empty() &&
+                    image->iptcData().empty());
+            // The program's own stamp of the picture it was made from, nothing else.
+            QVERIFY2(QString::fromStdString(image->comment()).startsWith("QDXSource: "),
+                     qPrintable(file + ": " + QString::fromStdString(image->comment())));
+            ++pictures;
+        }
+        QCOMPARE(pictures, 4 * 3); // a thumbnail, its double and a copy of each
     }
 
     // --prune removes, after a catalog written whole, the pages the run before wrote and this

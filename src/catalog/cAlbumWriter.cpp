@@ -9,6 +9,8 @@
 #include "common/modUtil1.h"
 #include "pictures/cCaption.h"
 
+#include <algorithm>
+
 cAlbumWriter::cAlbumWriter(const cOption &options, const cCatalogPlan &plan,
                            const QList<cPicture> &pictures, cPageSet &written, cProgress *progress,
                            int &marker)
@@ -36,6 +38,32 @@ QString cAlbumWriter::pictureLink(cPictureLinks &links, qsizetype place) const
 {
     const cThumbnailer::Thumbnail &copy = m_plan.outputs(place).copy;
     return copy.file.isEmpty() ? links.picture(m_pictures.at(place)) : links.copy(copy.file);
+}
+
+bool cAlbumWriter::hasThumbnail(qsizetype place) const
+{
+    return !m_plan.outputs(place).thumbnail.file.isEmpty();
+}
+
+qsizetype cAlbumWriter::coverOf(int album) const
+{
+    const cAlbums::Album &inside = m_plan.albums().all()[size_t(album)];
+    if (inside.cover < 0 || hasThumbnail(inside.cover) ||
+        m_plan.places().thumbnailFolder().isEmpty())
+        return inside.cover;
+    qsizetype cover = -1;
+    const auto found =
+        std::find_if(inside.pictures.cbegin(), inside.pictures.cend(),
+                     [this](quint32 place) { return hasThumbnail(qsizetype(place)); });
+    if (found != inside.pictures.cend())
+        cover = qsizetype(*found);
+    for (const int child : inside.children) {
+        const qsizetype below = coverOf(child);
+        if (below >= 0 && hasThumbnail(below) && (cover < 0 || below < cover))
+            cover = below;
+    }
+    // Not one of them could be read: the first stands, as without thumbnails.
+    return cover < 0 ? inside.cover : cover;
 }
 
 void cAlbumWriter::writePicturePages(size_t album, cPictureLinks &links)
@@ -99,12 +127,13 @@ bool cAlbumWriter::writePage(size_t album, int number, cPictureLinks &links)
     const std::vector<int> none;
     for (const int child : number == 1 ? own.children : none) {
         const cAlbums::Album &inside = m_plan.albums().all()[size_t(child)];
-        const cThumbnailer::Thumbnail *cover = thumbnailOf(inside.cover);
-        albumCells.push_back(
-            {cPictureLinks::linkName(inside.name) + QLatin1Char('/') + firstPage,
-             cover ? links.thumbnail(cover->file) : pictureLink(links, inside.cover),
-             cover ? cover->size : QSize(),
-             QStringLiteral("%1 (%2)").arg(inside.name).arg(inside.total), twiceOf(inside.cover)});
+        const qsizetype coverPlace = coverOf(child);
+        const cThumbnailer::Thumbnail *cover = thumbnailOf(coverPlace);
+        albumCells.push_back({cPictureLinks::linkName(inside.name) + QLatin1Char('/') + firstPage,
+                              cover ? links.thumbnail(cover->file) : pictureLink(links, coverPlace),
+                              cover ? cover->size : QSize(),
+                              QStringLiteral("%1 (%2)").arg(inside.name).arg(inside.total),
+                              twiceOf(coverPlace)});
     }
     const QString up = own.parent < 0 ? QString()
                                       : QStringLiteral("<p><a href=\"../") + firstPage +

@@ -28,6 +28,10 @@ private:
     // The address of what a picture's cell links, or its page shows: its copy for the web where
     // there is one.
     QString pictureLink(cPictureLinks &links, qsizetype place) const;
+    // The place of the picture an album's cell shows: its first that has a thumbnail, where
+    // thumbnails are made, so a picture that could not be read is never a cover.
+    qsizetype coverOf(int album) const;
+    bool hasThumbnail(qsizetype place) const;
 
     const cOption &m_options;
     const cCatalogPlan &m_plan;

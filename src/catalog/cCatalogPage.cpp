@@ -52,9 +52,6 @@ QString cCatalogPage::attribute(const QString &text)
 {
     QString safe = cPictureLinks::shownName(text);
     safe.replace(QLatin1Char('"'), QLatin1String("&quot;"));
-    // A line break inside would end the page's line.
-    safe.replace(QLatin1Char('\r'), QLatin1String("&#13;"));
-    safe.replace(QLatin1Char('\n'), QLatin1String("&#10;"));
     return safe;
 }
 

@@ -18,9 +18,10 @@ cPictureLinks::cPictureLinks(bool fromOwnFolders, const QString &pageFolder,
 QString cPictureLinks::picture(const cPicture &picture)
 {
     if (!m_fromOwnFolders)
-        return linkName(picture.name);
+        return linkName(picture.name, false);
     const QString &folder = prefix(picture.folder);
-    return folder.isEmpty() ? linkName(picture.name) : folder + safeSegment(picture.name);
+    return folder.isEmpty() ? linkName(picture.name, false)
+                            : folder + safeSegment(picture.name, false);
 }
 
 bool cPictureLinks::isAscii(const cPicture &picture)
@@ -39,37 +40,53 @@ const QString &cPictureLinks::prefix(const QString &folder)
     return m_lastPrefix;
 }
 
-QString cPictureLinks::linkName(const QString &name)
+QString cPictureLinks::linkName(const QString &name, bool strict)
 {
     // A colon would make the name a scheme ("javascript:"), unless the link starts as a path.
     if (name.contains(QLatin1Char(':')))
-        return QStringLiteral("./") + safeSegment(name);
-    return safeSegment(name);
+        return QStringLiteral("./") + safeSegment(name, strict);
+    return safeSegment(name, strict);
 }
 
 QString cPictureLinks::shownName(const QString &name)
 {
     const auto special = [](QChar c) {
-        return c == QLatin1Char('&') || c == QLatin1Char('<') || c == QLatin1Char('>');
+        return c == QLatin1Char('&') || c == QLatin1Char('<') || c == QLatin1Char('>') ||
+               isControl(c);
     };
     if (std::none_of(name.cbegin(), name.cend(), special))
         return name;
     QString shown = name;
+    // A line break or other control character of a name or title is no part of a page's text.
+    for (QChar &c : shown) {
+        if (isControl(c))
+            c = QLatin1Char(' ');
+    }
     shown.replace(QLatin1Char('&'), QLatin1String("&amp;"));
     shown.replace(QLatin1Char('<'), QLatin1String("&lt;"));
     shown.replace(QLatin1Char('>'), QLatin1String("&gt;"));
     return shown;
 }
 
-QString cPictureLinks::safeSegment(const QString &segment)
+bool cPictureLinks::isControl(QChar c)
+{
+    return c.unicode() < 0x20 || c.unicode() == 0x7F;
+}
+
+QString cPictureLinks::safeSegment(const QString &segment, bool strict)
 {
     // Only what would end the attribute, start a character reference, turn the rest into a query
-    // or fragment, or be dropped or bent by the browser's address parser; ordinary names, with
-    // their inner spaces and letters of any language, go in as they are.
-    const auto unsafe = [](QChar c) {
+    // or fragment, or be dropped or bent by the browser's address parser; the text's names, with
+    // their inner spaces and letters of any language, go in as they are. Strict links also leave
+    // out what an address may not hold (spaces, angle brackets and the like): the names of
+    // folders and of the program's own files.
+    const auto unsafe = [strict](QChar c) {
         const char16_t unit = c.unicode();
-        return unit < 0x20 || unit == 0x7F || unit == '%' || unit == '#' || unit == '?' ||
-               unit == '"' || unit == '&' || unit == '\\';
+        if (isControl(c) || unit == '%' || unit == '#' || unit == '?' || unit == '"' ||
+            unit == '&' || unit == '\\')
+            return true;
+        static const QString notInAddresses = QStringLiteral(" <>`{}|^[]");
+        return strict && notInAddresses.contains(c);
     };
     const bool edgeSpace =
         segment.startsWith(QLatin1Char(' ')) || segment.endsWith(QLatin1Char(' '));
@@ -111,7 +128,7 @@ QString cPictureLinks::folderLink(const QString &pageFolder, const QString &fold
     const QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     QString link;
     for (const QString &part : parts)
-        link += safeSegment(part) + QLatin1Char('/');
+        link += safeSegment(part, true) + QLatin1Char('/');
     // As for a name: a colon in the first part would make it a scheme.
     if (!parts.isEmpty() && parts.first().contains(QLatin1Char(':')))
         link.prepend(QStringLiteral("./"));

@@ -19,19 +19,21 @@ public:
     // Whether that address, and the name shown beside it, are plain ASCII.
     bool isAscii(const cPicture &picture);
     // The address of a file of the thumbnail folder.
-    QString thumbnail(const QString &file) const { return m_thumbnails + safeSegment(file); }
+    QString thumbnail(const QString &file) const { return m_thumbnails + safeSegment(file, true); }
     // The address of a file of the folder of copies for the web.
-    QString copy(const QString &file) const { return m_copies + safeSegment(file); }
+    QString copy(const QString &file) const { return m_copies + safeSegment(file, true); }
 
-    // A file name as it goes into a link beside the page.
-    static QString linkName(const QString &name);
-    // A file name as it is shown on the page.
+    // A file or folder name as it goes into a link beside the page; not strict only for the
+    // pictures' own names, which go in as they are.
+    static QString linkName(const QString &name, bool strict = true);
+    // A file name or caption as it is shown on the page.
     static QString shownName(const QString &name);
 
 private:
     // The part of the address that leads to the folder.
     const QString &prefix(const QString &folder);
-    static QString safeSegment(const QString &segment);
+    static bool isControl(QChar c);
+    static QString safeSegment(const QString &segment, bool strict);
     // The part of a link from pageFolder to the files of folder, ending with "/"; empty when it
     // is the same folder.
     static QString folderLink(const QString &pageFolder, const QString &folder);

@@ -2,6 +2,7 @@
 
 #include <libheif/heif.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -70,6 +71,10 @@ cError cHeifPicture::open()
     }
     // The size once turned as the file says.
     m_size = QSize(heif_image_handle_get_width(handle), heif_image_handle_get_height(handle));
+    // A grid or overlay is bound to the size the file declares, which the caller weighs: one
+    // that says it is larger is refused before its pixels are allocated.
+    heif_context_set_maximum_image_size_limit(m_context.get(),
+                                              std::max(m_size.width(), m_size.height()) + 1);
     return cError();
 }
 

@@ -9,6 +9,7 @@
 #include "settings/cSettings.h"
 
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <QtConcurrent>
 #include <exiv2/exiv2.hpp>
 #include <exiv2/webpimage.hpp>
@@ -45,6 +46,32 @@ bool isCameraFiller(const QString &text)
     return fillers.contains(text, Qt::CaseInsensitive);
 }
 
+// Texts of IPTC and EXIF often come in Latin-1 without saying so: UTF-8 where the bytes are
+// valid UTF-8, Latin-1 where they are not.
+QString decodedText(const std::string &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    return utf8.hasError() ? QString::fromLatin1(bytes.data(), qsizetype(bytes.size())) : text;
+}
+
+// A description that only names the camera, as some write there ("<Digimax i50 MP3, Samsung #1
+// MP3>"), is no title.
+bool namesTheCamera(const QString &text, const QString &make, const QString &model)
+{
+    const auto bare = [](const QString &words) {
+        QString plain = words.simplified();
+        if (plain.startsWith(QLatin1Char('<')) && plain.endsWith(QLatin1Char('>')))
+            plain = plain.mid(1, plain.size() - 2).trimmed();
+        return plain.toCaseFolded();
+    };
+    const QString description = bare(text);
+    return (!make.isEmpty() && description == bare(make)) ||
+           (!model.isEmpty() && description == bare(model)) ||
+           (!make.isEmpty() && !model.isEmpty() &&
+            description == bare(make + QLatin1Char(' ') + model));
+}
+
 QString textOf(const Exiv2::Value &value)
 {
     // A language alternative gives the default language's text, else the first.
@@ -56,7 +83,7 @@ QString textOf(const Exiv2::Value &value)
             found != languages->value_.end() ? found->second : languages->value_.begin()->second;
         return QString::fromStdString(text).trimmed();
     }
-    return QString::fromStdString(value.toString()).trimmed();
+    return decodedText(value.toString()).trimmed();
 }
 
 // The text under a key of the EXIF, XMP or IPTC data; empty where there is none.
@@ -232,10 +259,12 @@ cPictureFacts::Known cPictureFacts::readFile(const QString &path, const cFileSta
     facts.copyright = textAt<Exiv2::ExifKey>(exif, "Exif.Image.Copyright");
     if (facts.copyright.isEmpty())
         facts.copyright = textAt<Exiv2::XmpKey>(xmp, "Xmp.dc.rights");
+    const QString make = textAt<Exiv2::ExifKey>(exif, "Exif.Image.Make");
+    const QString model = textAt<Exiv2::ExifKey>(exif, "Exif.Image.Model");
     for (const QString &text : {textAt<Exiv2::XmpKey>(xmp, "Xmp.dc.title"),
                                 textAt<Exiv2::IptcKey>(iptc, "Iptc.Application2.Caption"),
                                 textAt<Exiv2::ExifKey>(exif, "Exif.Image.ImageDescription")}) {
-        if (!text.isEmpty() && !isCameraFiller(text)) {
+        if (!text.isEmpty() && !isCameraFiller(text) && !namesTheCamera(text, make, model)) {
             facts.title = text;
             break;
         }

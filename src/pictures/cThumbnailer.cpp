@@ -149,9 +149,16 @@ cError unreadable(const QString &reason)
 }
 
 // Encodes image, stamped with the picture it was made from, and puts it in place whole.
-cThumbnailer::Thumbnail written(const cThumbnailer::Size &size, const QString &file, QImage image,
-                                const QString &stamp, const cPicture &picture)
+cThumbnailer::Thumbnail written(const cThumbnailer::Size &size, const QString &file,
+                                const QImage &pixels, const QString &stamp, const cPicture &picture)
 {
+    // The pixels alone, with their profile and the stamp: the texts the picture's reader kept
+    // (its XMP with the place, its author, its comment) would go out with every file made of it.
+    QImage image(pixels.constBits(), pixels.width(), pixels.height(), pixels.bytesPerLine(),
+                 pixels.format());
+    image.setColorSpace(pixels.colorSpace());
+    image.setDotsPerMeterX(pixels.dotsPerMeterX());
+    image.setDotsPerMeterY(pixels.dotsPerMeterY());
     image.setText(sourceKey, stamp);
     // Made in memory, where nothing can cut it short: the encoder takes a short write for done.
     QByteArray jpeg;

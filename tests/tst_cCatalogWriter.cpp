@@ -1,9 +1,12 @@
 #include "cCatalogTestCase.h"
 #include "cTestDesktop.h"
 #include "cTestFiles.h"
+#include "catalog/cCatalogPage.h"
 #include "catalog/cCatalogPlaces.h"
+#include "catalog/cCatalogPlan.h"
 #include "catalog/cCatalogWriter.h"
 #include "catalog/cPictureLinks.h"
+#include "catalog/cWrittenRecord.h"
 #include "common/cOption.h"
 #include "common/cProgress.h"
 #include "common/modUtil1.h"
@@ -26,6 +29,7 @@
 #include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -992,7 +996,7 @@ private slots:
                     .write(outPath(), picturesOf({"a.gif", "b.gif", "c.gif"}))
                     .ok);
         const QString record = out + "/qdx-written.lst";
-        QCOMPARE(cTestFiles::read(record).count('\n'), 6);
+        QCOMPARE(cTestFiles::read(record).count('\n'), 1 + 6);
         const QString victim = m_dir->filePath("../victim of " + QFileInfo(out).fileName());
         cTestFiles::write(victim, "not the program's");
         const auto stamp = [](const QString &path) {
@@ -1001,11 +1005,16 @@ private slots:
                    QByteArray::number(file.lastModified().toMSecsSinceEpoch()) + '\t';
         };
         QVERIFY(QFile::link(victim, out + "/link.htm"));
-        cTestFiles::write(record, cTestFiles::read(record) + stamp(victim) + "../" +
-                                      QFileInfo(victim).fileName().toUtf8() + "\n" + stamp(victim) +
-                                      victim.toUtf8() + "\n" + stamp(victim) + "link.htm\n");
-        for (const char *mine : {"mine.htm", "page4.htm", "thumbs/mine.jpg"})
+        QByteArray planted = stamp(victim) + "../" + QFileInfo(victim).fileName().toUtf8() + "\n" +
+                             stamp(victim) + victim.toUtf8() + "\n" + stamp(victim) + "link.htm\n";
+        // The user's own files of the program's names and kinds, and the very pictures
+        // catalogued, named in the record with their true sizes and times.
+        for (const char *mine : {"mine.htm", "page4.htm", "thumbs/mine.jpg"}) {
             cTestFiles::write(out + "/" + mine, "the user's");
+            planted += stamp(out + "/" + mine) + mine + "\n";
+        }
+        planted += stamp(out + "/a.gif") + "a.gif\n" + stamp(out + "/b.gif") + "b.gif\n";
+        cTestFiles::write(record, cTestFiles::read(record) + planted);
         QTest::qWait(20);
         cTestFiles::write(out + "/page3.htm", "changed by the user since");
         const cCatalogWriter::Result result =
@@ -1014,11 +1023,11 @@ private slots:
         QCOMPARE(result.pruned, 3); // page2.htm and two thumbnails
         QVERIFY(!QFile::exists(out + "/page2.htm"));
         QCOMPARE(QDir(out + "/thumbs").entryList({"*-*x*.jpg"}, QDir::Files).size(), 1);
-        for (const char *kept :
-             {"mine.htm", "page4.htm", "thumbs/mine.jpg", "page3.htm", "link.htm"})
+        for (const char *kept : {"mine.htm", "page4.htm", "thumbs/mine.jpg", "page3.htm",
+                                 "link.htm", "a.gif", "b.gif"})
             QVERIFY2(QFileInfo(out + "/" + kept).exists(), kept);
         QCOMPARE(cTestFiles::read(victim), QByteArray("not the program's"));
-        QCOMPARE(cTestFiles::read(record).count('\n'), 2);
+        QCOMPARE(cTestFiles::read(record).count('\n'), 1 + 2);
         QFile::remove(victim);
         // Without the key nothing is recorded, as the text writes only its pages.
         QFile::remove(record);
@@ -1026,6 +1035,92 @@ private slots:
                     .write(outPath(), picturesOf({"a.gif"}))
                     .ok);
         QVERIFY(!QFile::exists(record));
+    }
+
+    // An album folder's name, line breaks and tabs and all, is one entry of the record: it can
+    // neither name a file of the user's with its true size and time nor hide one of the program's.
+    void aNameIsOneEntryOfTheRecord()
+    {
+        const QString in = m_dir->filePath("in");
+        const QString site = m_dir->filePath("site");
+        // A page the user saved there, the program's mark and all.
+        const QString saved = site + "/photos/index.htm";
+        QVERIFY(QDir().mkpath(site + "/photos"));
+        cTestFiles::write(saved, ("<html>\r\n" + cCatalogPage::markLine() + "\r\n").toUtf8());
+        const QFileInfo user(saved);
+        const QString forged = QString("Rome\n%1\t%2\tphotos")
+                                   .arg(user.size())
+                                   .arg(user.lastModified().toMSecsSinceEpoch());
+        const QList<cPicture> pictures =
+            pictureTree(in, {{"", "a.jpg"}, {forged, "r.jpg"}, {"tab\there", "t.gif"}});
+        const cOption options = store(
+            {{"ALBUMS", "1"}, {"PRUNE", "1"}, {"THUMBDIR", "thumbs"}, {"DOCFILE", "index.htm"}});
+        for (int run = 1; run <= 2; ++run) {
+            const cCatalogWriter::Result result = cCatalogWriter(options).write(
+                site + QDir::separator(), run == 1 ? pictures : pictures.mid(0, 1), nullptr,
+                in + QDir::separator());
+            QVERIFY2(result.ok, qPrintable(result.error.description()));
+            QStringList written;
+            for (QDirIterator it(site, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+                const QString file = it.next();
+                if (file != saved && !file.endsWith(cWrittenRecord::recordName()))
+                    written.append(file);
+            }
+            QStringList recorded = cWrittenRecord::recorded(site);
+            written.sort();
+            recorded.sort();
+            QCOMPARE(recorded, written);
+            QVERIFY(QFile::exists(saved));
+        }
+    }
+
+    // PRUNE removes through the output folder's own descriptor: a folder of it swapped for a
+    // link to another folder, again and again while the run prunes, leads nowhere, and nothing
+    // of that folder goes, though its files are twins of the program's by name, bytes and time.
+    void aFolderSwappedForALinkLeadsNowhere()
+    {
+        const QString site = m_dir->filePath("site");
+        const QString rome = site + "/Rome";
+        const QString other = m_dir->filePath("other");
+        QVERIFY(QDir().mkpath(rome) && QDir().mkpath(other));
+        const QByteArray page = ("<html>\r\n" + cCatalogPage::markLine() + "\r\n").toUtf8();
+        const QDateTime time = QDateTime::currentDateTime().addSecs(-60);
+        constexpr int pages = 4000;
+        QByteArray record = "qdx-written 2\n";
+        for (int i = 0; i < pages; ++i) {
+            const QString name = QString("index%1.htm").arg(i);
+            for (const QString &folder : {rome, other}) {
+                QFile file(folder + "/" + name);
+                QVERIFY(file.open(QIODevice::WriteOnly) && file.write(page) == page.size() &&
+                        file.flush());
+                QVERIFY(file.setFileTime(time, QFileDevice::FileModificationTime));
+            }
+            record += QByteArray::number(page.size()) + '\t' +
+                      QByteArray::number(time.toMSecsSinceEpoch()) + "\tRome/" + name.toUtf8() +
+                      '\n';
+        }
+        cTestFiles::write(site + "/" + cWrittenRecord::recordName(), record);
+        const cCatalogPlan plan(store({{"ALBUMS", "1"}, {"DOCFILE", "index.htm"}}),
+                                site + QDir::separator());
+        std::atomic<bool> done = false;
+        std::thread swapper([&] {
+            const QByteArray real = QFile::encodeName(rome);
+            const QByteArray aside = QFile::encodeName(rome + ".real");
+            const QByteArray target = QFile::encodeName(other);
+            while (!done) {
+                ::rename(real, aside);
+                ::symlink(target, real);
+                ::usleep(20);
+                ::unlink(real);
+                ::rename(aside, real);
+                ::usleep(20);
+            }
+        });
+        const int removed = cWrittenRecord(plan).replace({});
+        done = true;
+        swapper.join();
+        QCOMPARE(QDir(other).entryList(QDir::Files).size(), pages);
+        QCOMPARE(QDir(rome).entryList(QDir::Files).size(), pages - removed);
     }
 
     // With "RELLINKS" a link leads from the output folder to the picture's own folder.

@@ -82,7 +82,7 @@ void cCatalogPage::begin(const QString &path, bool declareUtf8, const QString &a
         if (declareUtf8)
             m_file.line("<meta charset=\"utf-8\">");
     }
-    m_file.line(comment(QStringLiteral("Quadrix v.1.00")));
+    m_file.line(markLine());
     m_file.line(comment(cAuthor::name()));
     m_file.line(comment(cAuthor::webHost()));
     m_file.line("  <title>", m_options.getStrVal(QStringLiteral("DOCTITLE")), "</title>");
@@ -221,6 +221,11 @@ void cCatalogPage::addCss(const QString &styleSheet, const QString &fontSize)
                 fontSize.trimmed(), "pt}");
     m_file.line("// -->");
     m_file.line("</STYLE>");
+}
+
+QString cCatalogPage::markLine()
+{
+    return comment(QStringLiteral("Quadrix v.1.00"));
 }
 
 QString cCatalogPage::comment(const QString &field)

@@ -33,6 +33,9 @@ public:
     static const QString &styleSheetName();
     // The style sheet's text.
     static QByteArray styleSheet();
+    // The line every page the program writes has among its first: the mark by which a later
+    // run knows a page as its own.
+    static QString markLine();
     // A text as it goes into an attribute between double quotes.
     static QString attribute(const QString &text);
     // The first lines of a page for phones, up to its viewport; the line that links the style

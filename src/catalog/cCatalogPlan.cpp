@@ -4,6 +4,7 @@
 #include "catalog/cPicturePage.h"
 #include "common/cOption.h"
 
+#include <QFileInfo>
 #include <QSet>
 #include <algorithm>
 
@@ -143,4 +144,20 @@ QStringList cCatalogPlan::files() const
             files.append(pages.absolute + QLatin1Char('/') + pages.pages.fileName(number));
     }
     return files;
+}
+
+cCatalogPlan::Own cCatalogPlan::ownKindOf(const QString &path) const
+{
+    if (path == m_styleSheet)
+        return Own::StyleSheet;
+    const QFileInfo file(path);
+    const QString folder = file.path();
+    const QString suffix = file.suffix().toLower();
+    if (suffix == QLatin1String("jpg") && ownFolders().contains(folder))
+        return Own::Picture;
+    const QString &pages = m_places.absolutePageFolder();
+    const bool inPages = folder == pages || folder.startsWith(pages + QLatin1Char('/'));
+    const bool page = suffix == QLatin1String("htm") || suffix == QLatin1String("html") ||
+                      suffix == QFileInfo(m_places.pageName()).suffix().toLower();
+    return inPages && page ? Own::Page : Own::Not;
 }

@@ -72,6 +72,11 @@ public:
     void keepStyleSheet(bool ours) { m_styleSheetOurs = ours; }
     // Every file the run writes or keeps, absolute.
     QStringList files() const;
+    // What a file at an absolute, clean path would be if the program made it, by its kind and
+    // its place: a page or picture page in the pages' folder or an album's below it, a file of
+    // the thumbnail or copy folders, the style sheet; Not for anything else.
+    enum class Own { Not, Page, Picture, StyleSheet };
+    Own ownKindOf(const QString &path) const;
 
 private:
     enum Kind { Thumbnail, Twice, Copy };

@@ -66,10 +66,10 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath,
         result.error = error;
     }
     if (result.ok && m_prune) {
-        cWrittenRecord record(plan->places().outFolder());
+        cWrittenRecord record(*plan);
         for (const QString &file : plan->files())
             record.add(file);
-        result.pruned = record.replace();
+        result.pruned = record.replace(pictures);
     }
     return result;
 }

@@ -9,6 +9,7 @@ void cPicturePage::write(cPageFile &file, const QString &path, const Content &co
     const QString caption = cPictureLinks::shownName(content.caption);
     file.open(path);
     cCatalogPage::beginForPhones(file);
+    file.line(cCatalogPage::markLine());
     file.line("<title>", caption, "</title>");
     cCatalogPage::linkStyleSheet(file, content.toTop);
     file.line("</head>");

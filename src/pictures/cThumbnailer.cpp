@@ -79,10 +79,15 @@ QString sizedName(const QString &stem, const QSize &box)
 }
 } // namespace
 
+const QString &cThumbnailer::stampKey()
+{
+    // Which picture a thumbnail was made from, kept in the thumbnail itself: a picture replaced
+    // by another, even an older one, no longer matches.
+    static const QString key = QStringLiteral("QDXSource");
+    return key;
+}
+
 namespace {
-// Which picture a thumbnail was made from, kept in the thumbnail itself: a picture replaced by
-// another, even an older one, no longer matches.
-const QString sourceKey = QStringLiteral("QDXSource");
 
 // The size of the thumbnail made earlier from this picture, or an invalid size. Only a regular
 // file of the program's own counts: a link or a FIFO planted at its name is replaced.
@@ -93,7 +98,7 @@ QSize madeBefore(const QString &path, const QString &stamp)
         return QSize();
     QImageReader reader(&file);
     // The metadata library ends the comment it writes back with a NUL.
-    QString kept = reader.text(sourceKey);
+    QString kept = reader.text(cThumbnailer::stampKey());
     while (kept.endsWith(QChar(0)))
         kept.chop(1);
     return kept == stamp ? reader.size() : QSize();
@@ -159,7 +164,7 @@ cThumbnailer::Thumbnail written(const cThumbnailer::Size &size, const QString &f
     image.setColorSpace(pixels.colorSpace());
     image.setDotsPerMeterX(pixels.dotsPerMeterX());
     image.setDotsPerMeterY(pixels.dotsPerMeterY());
-    image.setText(sourceKey, stamp);
+    image.setText(cThumbnailer::stampKey(), stamp);
     // Made in memory, where nothing can cut it short: the encoder takes a short write for done.
     QByteArray jpeg;
     QBuffer encoded(&jpeg);

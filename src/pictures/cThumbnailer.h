@@ -1,7 +1,7 @@
 #pragma once
 
-#include "pictures/cPicture.h"
 #include "common/cError.h"
+#include "pictures/cPicture.h"
 
 #include <QList>
 #include <QSize>
@@ -55,6 +55,9 @@ public:
                                  bool &cancelled) const;
     // The picture's own name, kept readable, then what tells it apart wherever it lies.
     static QString stem(const cPicture &picture);
+    // The key of the text in every file made that names the picture it was made from; the
+    // JPEG's comment reads "key: stamp".
+    static const QString &stampKey();
 
 private:
     void refuseOwnFolders(const QList<cPicture> &pictures) const;

@@ -53,3 +53,13 @@ table "Thumbnails" "$averaged" "$bench/bench_thumbnails" run "$pictures" "$previ
 facts="$QDX_BUILD/fact-pictures"
 [ -d "$facts" ] || "$bench/bench_facts" make "$facts" "${QDX_FACT_PICTURES:-10000}"
 table "Dates, titles and HEIC pictures" "$paired" "$bench/bench_facts" run "$facts"
+# Trees of many folders; the first gathering of a deep one is stopped when it takes too long.
+folders() {
+    local count
+    for count in 12500 25000 50000 100000; do
+        "$bench/bench_folders" wide "$count"
+    done
+    timeout 600 "$bench/bench_folders" deep 5000 ||
+        echo "| Get Images, folders inside each other | 5000 | not done in 600 s | | | |"
+}
+table "Folders" "$paired" folders

@@ -501,6 +501,38 @@ private slots:
                  4 + links.value("index.htm").size());
     }
 
+    // A tree deeper than the gathering goes is gathered as far as it goes, the rest said once;
+    // links back up and to a folder gathered already are not followed again.
+    void deepTreesEnd()
+    {
+        emptyInputAndGreenJpeg(QSize(8, 8));
+        QString below;
+        for (int depth = 1; depth <= 300; ++depth) {
+            below += QString("/%1").arg(depth);
+            if (depth == 10 || depth == 255 || depth == 256 || depth == 300) {
+                QVERIFY(QDir(m_in).mkpath(below.mid(1)));
+                cTestFiles::write(m_in + below + QString("/at%1.jpg").arg(depth), "x");
+            }
+        }
+        QVERIFY(QFile::link(m_in, m_in + "/1/2/up"));
+        QVERIFY(QFile::link(m_in + "/1/2/3", m_in + "/1/2/zz"));
+        cTestFiles::write(m_ini, pageSettings + "SUBFOLDERS=s|-1|1\r\n");
+        const QString out = m_dir->filePath("out");
+        QDir().mkpath(out);
+        QCOMPARE(run({"--out", out, m_in}), 0);
+        const QByteArray page = cTestFiles::read(out + "/index.htm");
+        for (const char *shown : {"at10.jpg", "at255.jpg"})
+            QVERIFY(page.contains(shown));
+        for (const char *left : {"at256.jpg", "at300.jpg"})
+            QVERIFY(!page.contains(left));
+        QCOMPARE(page.count("<td "), 2);
+        QCOMPARE(m_err.count("folders left out, with all they hold, as they lie more than 255 "
+                             "folders deep: 1"),
+                 1);
+        // Through the link the pictures below 3 are not gathered a second time.
+        QVERIFY(!page.contains("zz/"));
+    }
+
     void failuresSayWhatWentWrong_data()
     {
         QTest::addColumn<QStringList>("arguments");

@@ -21,6 +21,8 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
+#include <optional>
+#include <set>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -112,10 +114,15 @@ private:
 };
 
 // One folder's pictures, by type, and its subfolders, as the system lists them.
+// What tells one folder from every other, whatever the path to it.
+using FolderId = std::pair<quint64, quint64>;
+
 struct Listing
 {
     std::vector<Names> names;
     QStringList folders;
+    std::vector<FolderId> ids; // of each folder
+    std::vector<bool> links;   // each folder a link, or maybe one: where it leads is checked
     int unreadable = 0;
 };
 
@@ -278,8 +285,14 @@ bool listFolder(const QString &folder, const Endings &endings, bool subfolders, 
             listing.unreadable += file && type >= 0;
             return true;
         }
-        if (isFolder && subfolders)
+        if (isFolder && subfolders) {
+            // A plain folder's own status: no more than one look at each.
+            if (known && ::fstatat(dir, entry.d_name, &status, AT_SYMLINK_NOFOLLOW) != 0)
+                return true;
             listing.folders.append(cCodePage::decode(name, cCodePage::Utf8));
+            listing.ids.emplace_back(quint64(status.st_dev), quint64(status.st_ino));
+            listing.links.push_back(!known);
+        }
         if (!file || type < 0)
             return true;
         listing.names[size_t(type)].append(name);
@@ -303,8 +316,11 @@ bool listFolder(const QString &folder, const Endings &endings, bool subfolders, 
     while (it.hasNext()) {
         it.next();
         if (it.fileInfo().isDir()) {
-            if (subfolders && !it.fileName().startsWith(QLatin1Char('.')))
+            if (subfolders && !it.fileName().startsWith(QLatin1Char('.'))) {
                 listing.folders.append(it.fileName());
+                listing.ids.emplace_back(0, qHash(it.fileInfo().canonicalFilePath()));
+                listing.links.push_back(true);
+            }
             continue;
         }
         const qsizetype type = endings.of(QFile::encodeName(it.fileName()));
@@ -379,6 +395,23 @@ void makeInOrder(const QString &folder, const Listing &listing,
 }
 } // namespace
 
+namespace {
+std::optional<FolderId> idOf(const QString &folder)
+{
+#ifdef Q_OS_LINUX
+    struct stat status;
+    if (::stat(QFile::encodeName(folder).constData(), &status) != 0 || !S_ISDIR(status.st_mode))
+        return std::nullopt;
+    return FolderId(quint64(status.st_dev), quint64(status.st_ino));
+#else
+    const QFileInfo info(folder);
+    if (!info.isDir())
+        return std::nullopt;
+    return FolderId(0, qHash(info.canonicalFilePath()));
+#endif
+}
+} // namespace
+
 cImageFinder::Found cImageFinder::find(const QString &folder, const Request &request,
                                        cProgress *progress)
 {
@@ -386,19 +419,28 @@ cImageFinder::Found cImageFinder::find(const QString &folder, const Request &req
     const Endings endings(request.gif, request.jpg, request.further);
     if (!endings.any())
         return found;
-    // The folders still to list, and those met already: a link back up is not followed twice.
-    QStringList waiting = {folder};
+    // The folders still to list, the next one last, and those met already: a link back up is
+    // not followed twice.
+    struct Waiting
+    {
+        QString path;
+        int depth;
+    };
+    std::vector<Waiting> waiting = {{folder, 0}};
     const QString root = QFileInfo(folder).canonicalFilePath() + QLatin1Char('/');
-    QSet<QString> met = {root};
-    for (const QString &skipped : request.skipped)
-        met.insert(QFileInfo(skipped).canonicalFilePath() + QLatin1Char('/'));
+    std::set<FolderId> met;
+    for (const QString &known : QStringList{folder} + request.skipped) {
+        if (const std::optional<FolderId> id = idOf(known))
+            met.insert(*id);
+    }
     qsizetype listed = 0;
     Listing listing;
-    while (!waiting.isEmpty()) {
-        const QString here = waiting.takeFirst();
+    while (!waiting.empty()) {
+        const Waiting here = std::move(waiting.back());
+        waiting.pop_back();
         bool going = true;
         try {
-            going = listFolder(here, endings, request.subfolders, listing, progress, listed);
+            going = listFolder(here.path, endings, request.subfolders, listing, progress, listed);
         } catch (const cError &error) {
             found.problem = error;
             going = false;
@@ -409,23 +451,33 @@ cImageFinder::Found cImageFinder::find(const QString &folder, const Request &req
         const std::vector<std::vector<quint32>> orders =
             QtConcurrent::blockingMapped<std::vector<std::vector<quint32>>>(
                 listing.names, [](const Names &typed) { return nameOrder(typed); });
-        makeInOrder(here, listing, orders, request.further, found.pictures);
+        makeInOrder(here.path, listing, orders, request.further, found.pictures);
         listing.names.clear();
         if (!going)
             break;
         // Subfolders next, each in name order and its own subfolders before the next; none
-        // whose real place lies outside the input folder.
-        QStringList inside;
+        // whose real place lies outside the input folder. Only where a link leads is worked out.
+        std::vector<Waiting> inside;
         for (const quint32 i : nameOrder(listing.folders)) {
-            const QString path = here + listing.folders.at(i) + QDir::separator();
-            const QString real = QFileInfo(path).canonicalFilePath() + QLatin1Char('/');
-            if (real.size() > 1 && real.startsWith(root) && !met.contains(real)) {
-                met.insert(real);
-                inside.append(path);
+            const QString path = here.path + listing.folders.at(i) + QDir::separator();
+            if (met.count(listing.ids[i]) > 0)
+                continue;
+            if (listing.links[i]) {
+                const QString real = QFileInfo(path).canonicalFilePath() + QLatin1Char('/');
+                if (real.size() <= 1 || !real.startsWith(root))
+                    continue;
             }
+            met.insert(listing.ids[i]);
+            if (here.depth >= maxDepth)
+                ++found.tooDeep;
+            else
+                inside.push_back({path, here.depth + 1});
         }
         listing.folders.clear();
-        waiting = inside + waiting;
+        listing.ids.clear();
+        listing.links.clear();
+        waiting.insert(waiting.end(), std::make_move_iterator(inside.rbegin()),
+                       std::make_move_iterator(inside.rend()));
     }
     return found;
 }

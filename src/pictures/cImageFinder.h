@@ -1,7 +1,7 @@
 #pragma once
 
-#include "pictures/cPicture.h"
 #include "common/cError.h"
+#include "pictures/cPicture.h"
 
 #include <QList>
 #include <QStringList>
@@ -15,12 +15,18 @@ class cProgress;
 class cImageFinder
 {
 public:
+    // The folders below the input folder gathered no deeper than this: a tree deeper still is
+    // left out and said, as a path through it soon grows beyond what the system opens.
+    static constexpr int maxDepth = 255;
+
     struct Found
     {
         QList<cPicture> pictures;
         // Pictures whose names the system's encoding cannot give back, so they could never be
         // opened; they are left out.
         int unreadable = 0;
+        // Folders left out as they lie deeper than the gathering goes.
+        int tooDeep = 0;
         // Why the listing stopped before its end: a folder that could not be opened or read.
         cError problem = {};
     };

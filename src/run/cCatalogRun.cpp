@@ -1,5 +1,6 @@
 #include "run/cCatalogRun.h"
 
+#include "pictures/cImageFinder.h"
 #include "settings/cSettings.h"
 
 cCatalogRun::cCatalogRun(const cOption &options, int jobs)
@@ -21,6 +22,12 @@ cCatalogRun::Gathered cCatalogRun::gather(const QString &folder, bool gif, bool 
         gathered.warnings.append(
             QStringLiteral("pictures left out, as their names cannot be read: %1")
                 .arg(found.unreadableNames));
+    if (found.tooDeep > 0)
+        gathered.warnings.append(
+            QStringLiteral(
+                "folders left out, with all they hold, as they lie more than %1 folders deep: %2")
+                .arg(cImageFinder::maxDepth)
+                .arg(found.tooDeep));
     return gathered;
 }
 

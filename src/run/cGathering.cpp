@@ -48,6 +48,7 @@ cGathering::Result cGathering::gather(const QString &folder, bool gif, bool jpg,
     }
     cImageFinder::Found found = cImageFinder::find(folder, request, progress(Listing, 0).get());
     result.unreadableNames = found.unreadable;
+    result.tooDeep = found.tooDeep;
     result.problem = found.problem;
     // What a catalog wrote where the keys of its run put it, whatever they say now.
     if (!written.isEmpty()) {

@@ -25,6 +25,8 @@ public:
         QList<cPicture> pictures;
         // Pictures left out as their names cannot be given back to the system.
         int unreadableNames = 0;
+        // Folders left out as they lie deeper than cImageFinder::maxDepth.
+        int tooDeep = 0;
         // Types asked for that this machine cannot decode: they are not gathered.
         QStringList unreadableTypes;
         // Why the pictures are not all of the folder's: one of its folders could not be read.

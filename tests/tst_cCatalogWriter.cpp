@@ -7,6 +7,7 @@
 #include "catalog/cCatalogWriter.h"
 #include "catalog/cPictureLinks.h"
 #include "catalog/cWrittenRecord.h"
+#include "common/cFolderLock.h"
 #include "common/cOption.h"
 #include "common/cProgress.h"
 #include "common/modUtil1.h"
@@ -778,6 +779,72 @@ private slots:
              it.hasNext();)
             left.append(it.next());
         QCOMPARE(left.filter(".qdx-"), QStringList());
+    }
+
+    // The pages of a run take their places together or not at all: one that cannot (a folder of
+    // the user's at its name) leaves every page of the run before, picture pages too.
+    void aPageThatCannotTakeItsPlaceTakesTheOthersBack()
+    {
+        const QStringList names = {"a.gif", "b.gif", "c.gif", "d.gif"};
+        for (const QString &name : names)
+            cTestFiles::write(m_dir->filePath(name), cTestFiles::tinyGif());
+        const cOption options = store({{"PAGESIZE", "2"}, {"PICTUREPAGES", "1"}});
+        QVERIFY(cCatalogWriter(options).write(outPath(), picturesOf(names)).ok);
+        const auto pages = [this] {
+            QMap<QString, QByteArray> all;
+            for (const QString &name : QDir(m_dir->path()).entryList({"*.htm*"}, QDir::Files))
+                all.insert(name, cTestFiles::read(m_dir->filePath(name)));
+            return all;
+        };
+        QVERIFY(QFile::remove(m_dir->filePath("page2.htm")));
+        QVERIFY(QDir(m_dir->path()).mkpath("page2.htm"));
+        cTestFiles::write(m_dir->filePath("page2.htm/mine.txt"), "the user's");
+        const QMap<QString, QByteArray> before = pages();
+        QCOMPARE(before.size(), 1 + 4);
+        QStringList reversed = names;
+        std::reverse(reversed.begin(), reversed.end());
+        const cCatalogWriter::Result result =
+            cCatalogWriter(options).write(outPath(), picturesOf(reversed));
+        QVERIFY(!result.ok);
+        QCOMPARE(result.path, m_dir->filePath("page2.htm"));
+        QCOMPARE(pages(), before);
+        QCOMPARE(QDir(m_dir->path()).entryList({"*.qdx-*"}, QDir::Files | QDir::Hidden),
+                 QStringList());
+    }
+
+    // Two runs into one output folder at once, as from two windows: one waits for the other, and
+    // both end well with whole pages; a run waiting can be stopped, and then writes nothing.
+    void twoRunsIntoOneFolder()
+    {
+        QStringList names;
+        for (int i = 0; i < 400; ++i) {
+            names.append(QString("p%1.gif").arg(i));
+            cTestFiles::write(m_dir->filePath(names.last()), cTestFiles::tinyGif());
+        }
+        const cOption options = store({{"PAGESIZE", "20"}, {"PICTUREPAGES", "1"}});
+        QList<cCatalogWriter::Result> results(2);
+        std::thread other(
+            [&] { results[1] = cCatalogWriter(options).write(outPath(), picturesOf(names)); });
+        results[0] = cCatalogWriter(options).write(outPath(), picturesOf(names));
+        other.join();
+        for (const cCatalogWriter::Result &result : results)
+            QVERIFY2(result.ok, qPrintable(result.error.description()));
+        const QByteArray page = cTestFiles::read(m_dir->filePath("page.htm"));
+        QVERIFY(page.endsWith("</body></html>\r\n"));
+        QCOMPARE(page.count("<td "), 20);
+
+        struct Stopping : cProgress
+        {
+            int asked = 0;
+            bool step(qint64) override { return ++asked < 3; }
+        } stopping;
+        cFolderLock held(m_dir->path());
+        QVERIFY(held.take([] { return true; }));
+        QVERIFY(QFile::remove(m_dir->filePath("page.htm")));
+        const cCatalogWriter::Result waited =
+            cCatalogWriter(options).write(outPath(), picturesOf(names), &stopping);
+        QVERIFY(waited.cancelled);
+        QVERIFY(!QFile::exists(m_dir->filePath("page.htm")));
     }
 
     // A catalog of more pages (and picture pages) than the process may keep files open: each

@@ -6,6 +6,8 @@
 #include "catalog/cPageSet.h"
 #include "catalog/cWrittenRecord.h"
 #include "common/cAtomicFile.h"
+#include "common/cFolderLock.h"
+#include "common/cProgress.h"
 #include "common/cRegularFile.h"
 
 #include <QFileInfo>
@@ -24,10 +26,18 @@ cCatalogWriter::Result cCatalogWriter::write(const QString &outPath,
         return result;
     cPageSet written;
     std::optional<cCatalogPlan> plan;
+    std::optional<cFolderLock> lock;
     int marker = 1;
     try {
         plan.emplace(m_options, outPath);
         result.path = plan->places().pageFolder() + plan->places().pageName();
+        // Another run into the same folder (a second window, a script) ends first: neither takes
+        // away the other's pages while they wait for their places.
+        lock.emplace(plan->places().outFolder());
+        if (!lock->take([progress] { return !progress || progress->step(0); })) {
+            result.cancelled = true;
+            return result;
+        }
         // The pages are written only once their thumbnails are there.
         if (!makeThumbnails(*plan, pictures, inPath, progress, result)) {
             result.cancelled = true;

@@ -36,7 +36,7 @@ void cPageFile::close()
     }
 }
 
-cError cPageFile::commit()
+cError cPageFile::commit(cAtomicFile::Kept &kept)
 {
     if (!m_atomic)
         return cError();
@@ -56,7 +56,7 @@ cError cPageFile::commit()
                               : cError(cError::DeviceIO, QStringLiteral("The page was cut short"));
     }
     // A page can be written again: not worth a wait for the disk.
-    error = m_atomic->commit(false);
+    error = m_atomic->commit(false, kept);
     m_atomic.reset();
     return error;
 }

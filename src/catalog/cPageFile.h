@@ -1,13 +1,12 @@
 #pragma once
 
+#include "common/cAtomicFile.h"
 #include "common/cError.h"
 
 #include <QByteArray>
 #include <QString>
 #include <cstring>
 #include <memory>
-
-class cAtomicFile;
 
 // The page being written: lines in UTF-8 with CR LF ends, gathered in large chunks
 // so a page of 100,000 cells costs a handful of writes. The page is written beside its file and
@@ -29,8 +28,9 @@ public:
     // Writes out what is pending; throws cError when the disk refused it.
     void close();
     // Puts the page, as far as it was written, in place of the old one, unless an error says why
-    // it could not. A page the disk refused bytes of is never put in place.
-    cError commit();
+    // it could not; the old one is kept aside as cAtomicFile does, so it can go back. A page the
+    // disk refused bytes of is never put in place.
+    cError commit(cAtomicFile::Kept &kept);
     // Throws the page away, leaving the old one.
     void discard();
     // The disk refused some of its bytes: the page cannot be whole.

@@ -8,7 +8,8 @@
 
 // The pages of one catalog, each written beside its place and put in place together at the end:
 // every page, or after a settings error as far as written. A page the disk refused bytes of
-// cannot be whole: then every page stays as it was, as for a run that was stopped.
+// cannot be whole, and one that cannot take its place leaves a catalog of two runs: then every
+// page stays as it was, as for a run that was stopped.
 class cPageSet
 {
 public:

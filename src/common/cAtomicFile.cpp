@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QRandomGenerator>
 #include <QSet>
 #include <cerrno>
 #include <cstring>
@@ -55,6 +56,30 @@ QString temporaryPrefix(const QFileInfo &target)
 {
     return target.fileName() + QStringLiteral(".qdx-");
 }
+
+#ifdef Q_OS_UNIX
+// Gives the file at target a second name beside it, in kept; none where nothing stands there.
+cError keepAside(const QString &target, QString &kept)
+{
+    const QByteArray from = QFile::encodeName(target);
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QString name = QFileInfo(target).absolutePath() + QLatin1Char('/') +
+                       temporaryPrefix(QFileInfo(target));
+        for (int i = 0; i < 6; ++i)
+            name += QLatin1Char(letters[QRandomGenerator::global()->bounded(62)]);
+        if (::link(from.constData(), QFile::encodeName(name).constData()) == 0) {
+            kept = name;
+            return cError();
+        }
+        if (errno == ENOENT)
+            return cError();
+        if (errno != EEXIST)
+            break;
+    }
+    return cError(cError::PathFileAccess, systemReason());
+}
+#endif
 } // namespace
 
 cAtomicFile::cAtomicFile(const QString &path, Links links)
@@ -95,7 +120,7 @@ cError cAtomicFile::finish(bool durable)
     return error;
 }
 
-cError cAtomicFile::commit(bool durable)
+cError cAtomicFile::place(bool durable, Kept *kept)
 {
     if (m_temporary && m_temporary->isOpen()) {
         if (const cError error = finish(durable); error.failed()) {
@@ -108,16 +133,31 @@ cError cAtomicFile::commit(bool durable)
         discard();
         return cError();
     }
-    QFile::setPermissions(m_temporaryName, keptPermissions(m_target.absoluteFilePath()));
+    const QString target = m_target.absoluteFilePath();
+    QFile::setPermissions(m_temporaryName, keptPermissions(target));
+#ifdef Q_OS_UNIX
+    // What stood there gets a second name, the kind a stopped run's leftovers have, so it can
+    // come back; a link or FIFO is kept as itself, not followed.
+    if (kept) {
+        if (const cError error = keepAside(target, kept->path); error.failed()) {
+            discard();
+            return error;
+        }
+    }
+#endif
     // A rename replaces the name itself, whatever stood there: never a link's target.
     std::error_code renamed;
     std::filesystem::rename(QFile::encodeName(m_temporaryName).toStdString(),
-                            QFile::encodeName(m_target.absoluteFilePath()).toStdString(), renamed);
+                            QFile::encodeName(target).toStdString(), renamed);
     if (renamed) {
         discard();
+        if (kept && !kept->path.isEmpty())
+            QFile::remove(kept->path);
         return cError(cError::PathFileAccess, QString::fromStdString(renamed.message()));
     }
     m_temporaryName.clear();
+    if (kept)
+        kept->replaced = true;
     return cError();
 }
 
@@ -138,6 +178,25 @@ cError cAtomicFile::save(const QByteArray &bytes, bool durable)
         return error;
     }
     return commit(durable);
+}
+
+void cAtomicFile::putBack(const QString &path, const Kept &kept)
+{
+    if (!kept.replaced)
+        return;
+    if (kept.path.isEmpty()) {
+        QFile::remove(path);
+        return;
+    }
+    std::error_code failed;
+    std::filesystem::rename(QFile::encodeName(kept.path).toStdString(),
+                            QFile::encodeName(path).toStdString(), failed);
+}
+
+void cAtomicFile::forget(const Kept &kept)
+{
+    if (!kept.path.isEmpty())
+        QFile::remove(kept.path);
 }
 
 void cAtomicFile::removeStale(const QString &folder, const QStringList &names)

@@ -31,7 +31,20 @@ public:
     cError finish(bool durable);
     // Finishes if need be, then renames over the file; after an error the old file is whole and
     // the temporary one gone.
-    cError commit(bool durable);
+    cError commit(bool durable) { return place(durable, nullptr); }
+    // As commit, the file replaced kept under a name beside it, in kept (empty where nothing
+    // stood there), so that a set of files can all go back; replaced says whether anything was
+    // put in place, as an unchanged file is not.
+    struct Kept
+    {
+        bool replaced = false;
+        QString path;
+    };
+    cError commit(bool durable, Kept &kept) { return place(durable, &kept); }
+    // Puts back what a commit replaced, as kept says: the file kept, or nothing where none stood.
+    static void putBack(const QString &path, const Kept &kept);
+    // Lets the file kept go for good.
+    static void forget(const Kept &kept);
     // Opens, writes all the bytes and commits; after an error in any step (a short write from a
     // full disk or a file size limit included) the old file is whole.
     cError save(const QByteArray &bytes, bool durable);
@@ -44,6 +57,8 @@ public:
     static void removeStale(const QString &folder, const QStringList &names);
 
 private:
+    cError place(bool durable, Kept *kept);
+
     QFileInfo m_target;
     // Qt keeps a temporary file's descriptor until the object goes, even once closed: it goes
     // when the writing ends, and the file is known by its name from then on.

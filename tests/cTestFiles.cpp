@@ -217,3 +217,70 @@ QString cTestFiles::thumbnailName(const QString &path, const QSize &box)
            QCryptographicHash::hash(hashed, QCryptographicHash::Sha1).toHex().left(12) +
            QStringLiteral("-%1x%2.jpg").arg(box.width()).arg(box.height());
 }
+
+namespace {
+QByteArray be(quint32 value, int bytes)
+{
+    QByteArray out;
+    for (int i = bytes - 1; i >= 0; --i)
+        out += char((value >> (8 * i)) & 0xFF);
+    return out;
+}
+
+QByteArray box(const char *type, const QByteArray &content)
+{
+    return be(quint32(8 + content.size()), 4) + type + content;
+}
+
+// A box of version and flags.
+QByteArray fullBox(const char *type, int version, const QByteArray &content)
+{
+    return box(type, be(quint32(version) << 24, 4) + content);
+}
+
+// A box of the file, found by its type among the boxes at from.
+QByteArray boxAt(const QByteArray &file, const char *type)
+{
+    const qsizetype at = file.indexOf(type);
+    if (at < 4)
+        return {};
+    const quint32 size = quint32(uchar(file[at - 4])) << 24 | quint32(uchar(file[at - 3])) << 16 |
+                         quint32(uchar(file[at - 2])) << 8 | uchar(file[at - 1]);
+    return file.mid(at - 4, qsizetype(size));
+}
+} // namespace
+
+QByteArray cTestFiles::heifGridBomb(const QByteArray &tile, const QSize &output)
+{
+    const QByteArray hvcC = boxAt(tile, "hvcC");
+    const QByteArray ispe = boxAt(tile, "ispe");
+    const QByteArray coded = boxAt(tile, "mdat").mid(8);
+    const QByteArray ftyp = boxAt(tile, "ftyp");
+    // Item 1 the tile, hidden; item 2 the grid, primary, declaring the tile's size.
+    const QByteArray iinf =
+        fullBox("iinf", 0,
+                be(2, 2) + fullBox("infe", 2, be(1, 2) + be(0, 2) + "hvc1" + QByteArray(1, '\0')) +
+                    fullBox("infe", 2, be(2, 2) + be(0, 2) + "grid" + QByteArray(1, '\0')));
+    const QByteArray iref = fullBox("iref", 0, box("dimg", be(2, 2) + be(1, 2) + be(1, 2)));
+    const QByteArray ipco = box("ipco", hvcC + ispe);
+    const QByteArray ipma = fullBox("ipma", 0,
+                                    be(2, 4) + be(1, 2) + QByteArray("\x02\x81\x02", 3) + be(2, 2) +
+                                        QByteArray("\x01\x02", 2));
+    const QByteArray grid = QByteArray(2, '\0') + be(0, 2) + be(quint32(output.width()), 2) +
+                            be(quint32(output.height()), 2);
+    const QByteArray idat = box("idat", grid);
+    // The tile's data lies in the mdat after the meta box, whose size the offset needs.
+    const auto meta = [&](quint32 offset) {
+        const QByteArray iloc =
+            fullBox("iloc", 1,
+                    QByteArray("\x44\x00", 2) + be(2, 2) + be(1, 2) + be(0, 2) + be(0, 2) + be(1, 2) +
+                        be(offset, 4) + be(quint32(coded.size()), 4) + be(2, 2) + be(1, 2) +
+                        be(0, 2) + be(1, 2) + be(0, 4) + be(quint32(grid.size()), 4));
+        return fullBox("meta", 0,
+                       fullBox("hdlr", 0, be(0, 4) + "pict" + QByteArray(12, '\0') + '\0') +
+                           fullBox("pitm", 0, be(2, 2)) + iloc + iinf + iref +
+                           box("iprp", ipco + ipma) + idat);
+    };
+    const quint32 offset = quint32(ftyp.size() + meta(0).size() + 8);
+    return ftyp + meta(offset) + box("mdat", coded);
+}

@@ -33,6 +33,9 @@ struct cTestFiles
     // A progressive JPEG of a few hundred bytes that declares side by side pixels, as a hostile
     // file would: decoders of such files hold a buffer for every pixel declared.
     static QByteArray progressiveBomb(int side);
+    // A HEIC whose primary picture is a grid of one tile, the tile's HEIC given, declaring the
+    // tile's size while its grid says it is output pixels large.
+    static QByteArray heifGridBomb(const QByteArray &tile, const QSize &output);
     // The smallest GIF: one transparent pixel.
     static QByteArray tinyGif();
     // The name of the small picture made of the file at path that fits box, spelt out: the

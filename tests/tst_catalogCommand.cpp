@@ -638,7 +638,7 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("message");
         QTest::newRow("pictures declaring 30000 and 46000 pixels a side")
-            << int(RLIMIT_AS) << (1500 << 20) << 0 << "6 pictures could not be read for thumbnails";
+            << int(RLIMIT_AS) << (1500 << 20) << 0 << "7 pictures could not be read for thumbnails";
         QTest::newRow("a file size limit") << int(RLIMIT_FSIZE) << 50000 << 1 << "File too large";
     }
     void limitsGiveErrorsNotHarm()
@@ -649,7 +649,14 @@ private slots:
         QFETCH(QString, message);
         const bool bombs = resource == RLIMIT_AS;
         if (bombs) {
-            cTestFiles::write(m_ini, pageSettings + "THUMBDIR=t|20|thumbs\r\n");
+            cTestFiles::write(m_ini,
+                              pageSettings + "THUMBDIR=t|20|thumbs\r\nMORETYPES=m|20|heic\r\n");
+            // 266 megapixels in a grid of a file that declares 64 x 64.
+            QImage tile(64, 64, QImage::Format_RGB32);
+            tile.fill(Qt::gray);
+            cTestFiles::write(
+                m_in + "/g.heic",
+                cTestFiles::heifGridBomb(cTestFiles::heif(tile, false), QSize(16320, 16320)));
             cTestFiles::write(m_in + "/b.jpg", cTestFiles::progressiveBomb(30000));
             cTestFiles::write(m_in + "/d.JPG", cTestFiles::progressiveBomb(46000));
             // Fewer pixels than the limit, but a decoder would hold 864 MB for them at once.
@@ -690,6 +697,8 @@ private slots:
             QVERIFY(log.contains("could not be read: declares 30000 x 30000 pixels"));
             QVERIFY(log.contains("could not be read: declares 46000 x 46000 pixels"));
             QVERIFY(log.contains("could not be read: a progressive JPEG of 12000 x 12000"));
+            QVERIFY2(log.contains("Security limit exceeded: Image size 16320x16320 exceeds the maximum"),
+                     log.mid(log.indexOf("g.heic"), 400).constData());
         } else {
             QCOMPARE(cTestFiles::read(m_in + "/index.htm"), QByteArray("the previous page"));
         }

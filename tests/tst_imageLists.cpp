@@ -2,6 +2,7 @@
 #include "cTestDesktop.h"
 #include "cTestFiles.h"
 #include "cUserInput.h"
+#include "common/cFolderLock.h"
 #include "common/cOption.h"
 #include "common/modUtil1.h"
 #include "desktop/cProgressWindow.h"
@@ -1052,6 +1053,28 @@ private slots:
         auto *cancel = dialog->findChild<QPushButton *>();
         QCOMPARE(cUserInput::click(cancel), cancel);
         QVERIFY(!progress.step(2));
+    }
+
+    // A run into a folder another run holds (a second window, a script) waits for it with the
+    // progress window open, whose Cancel ends the wait with nothing written.
+    void aRunWaitingForAnotherIsCancelled()
+    {
+        QVERIFY(cUserInput::showActive(m_window.get()));
+        cTestFiles::write(m_in + "/a.gif", tinyGif);
+        press("cmdGetFiles");
+        press("cmdAddAll");
+        cFolderLock other(m_dir->path());
+        QVERIFY(other.take([] { return true; }));
+        m_desktop->realProgress = true;
+        QPushButton *clicked = nullptr;
+        QTimer::singleShot(1500, [&] {
+            auto *dialog = m_window->findChild<QProgressDialog *>();
+            if (auto *cancel = dialog ? dialog->findChild<QPushButton *>() : nullptr)
+                clicked = qobject_cast<QPushButton *>(cUserInput::click(cancel));
+        });
+        press("CmdGenFiles");
+        QVERIFY(clicked);
+        QVERIFY(!QFile::exists(m_dir->filePath("index.htm")));
     }
 
     // With thumbnails or without: a FIFO planted at a thumbnail's name does not stop the window,

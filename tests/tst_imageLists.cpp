@@ -1125,15 +1125,20 @@ private slots:
     {
         QTest::addColumn<QByteArray>("showPage");
         QTest::addColumn<bool>("shown");
-        QTest::newRow("without the key") << QByteArray() << false;
-        QTest::newRow("the key at 0") << QByteArray("SHOWPAGE=s|-1|0\r\n") << false;
-        QTest::newRow("the key at 1") << QByteArray("SHOWPAGE=s|-1|1\r\n") << true;
+        QTest::addColumn<bool>("opens"); // whether the desktop has a program that opens it
+        QTest::newRow("without the key") << QByteArray() << false << true;
+        QTest::newRow("the key at 0") << QByteArray("SHOWPAGE=s|-1|0\r\n") << false << true;
+        QTest::newRow("the key at 1") << QByteArray("SHOWPAGE=s|-1|1\r\n") << true << true;
+        QTest::newRow("the key at 1, nothing opens it")
+            << QByteArray("SHOWPAGE=s|-1|1\r\n") << true << false;
     }
     void aWrittenCatalogIsShown()
     {
         QFETCH(QByteArray, showPage);
         QFETCH(bool, shown);
+        QFETCH(bool, opens);
         restart(showPage);
+        m_desktop->openSucceeds = opens;
         cTestFiles::write(m_in + "/a.gif", tinyGif);
         press("cmdGetFiles");
         press("CmdGenFiles"); // nothing selected: nothing written, nothing to show
@@ -1143,7 +1148,13 @@ private slots:
         QCOMPARE(m_desktop->urls,
                  shown ? QList<QUrl>{QUrl::fromLocalFile(m_dir->filePath("index.htm"))}
                        : QList<QUrl>());
-        QCOMPARE(m_desktop->messages, QStringList());
+        // Where it could not be shown, the user learns once that it was written, and where.
+        QCOMPARE(m_desktop->messages.size(), opens ? 0 : 1);
+        if (!opens)
+            QVERIFY2(m_desktop->messages.first().startsWith(
+                         "The catalog was written: " + m_dir->filePath("index.htm") +
+                         "\nIt could not be shown, as "),
+                     qPrintable(m_desktop->messages.first()));
     }
 
     // "Jpg" started cleared at every start, so a folder of camera pictures gave none.

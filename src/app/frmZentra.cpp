@@ -24,6 +24,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QUrl>
 #include <new>
@@ -543,8 +544,21 @@ void frmZentra::CmdGenFiles_Click()
     for (const QString &warning : written.warnings)
         modUtil1::writeLog(false, 0, QStringLiteral("CreateMainIndex: ") + warning);
     // Shown at once, so that a catalog written does not look like nothing done.
-    if (result.ok && result.pages > 0 && cSettings(gOption).showsPage())
-        cDesktop::current().openUrl(QUrl::fromLocalFile(QDir::fromNativeSeparators(result.path)));
+    if (result.ok && result.pages > 0 && cSettings(gOption).showsPage() &&
+        !cDesktop::current().openUrl(QUrl::fromLocalFile(QDir::fromNativeSeparators(result.path))))
+        cDesktop::current().message(this, pageNotShown(result.path));
+}
+
+QString frmZentra::pageNotShown(const QString &page)
+{
+    // Qt only tells standard error why; the usual reason is one the user can mend.
+    const QString reason =
+        QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty()
+            ? QStringLiteral("no program on this computer opens web pages (xdg-utils is not "
+                             "installed)")
+            : QStringLiteral("the desktop found no program to open it");
+    return QStringLiteral("The catalog was written: ") + QDir::toNativeSeparators(page) +
+           QStringLiteral("\nIt could not be shown, as ") + reason + QLatin1Char('.');
 }
 
 void frmZentra::mnuOptions_Click()

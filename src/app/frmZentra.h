@@ -33,6 +33,9 @@ public:
 
     // The first 10 characters of a natural picture length in pixels, in the list's unit.
     static QString previewText(int pixels);
+    // What is said when the catalog written could not be shown: that it was written, where, and
+    // why it was not shown.
+    static QString pageNotShown(const QString &page);
 
     void cmdGetFiles_Click();
     void cmdAdd_Click();

@@ -39,9 +39,10 @@ void cTestDesktop::message(QWidget *, const QString &text)
         ++messagesOverProgress;
 }
 
-QString cTestDesktop::chooseFolder(QWidget *, const QString &title)
+QString cTestDesktop::chooseFolder(QWidget *, const QString &title, const QString &start)
 {
     folderTitles.append(title);
+    folderStarts.append(start);
     return folderAnswers.isEmpty() ? QString() : folderAnswers.takeFirst();
 }
 

@@ -18,7 +18,7 @@ public:
     ~cTestDesktop() override;
 
     void message(QWidget *parent, const QString &text) override;
-    QString chooseFolder(QWidget *parent, const QString &title) override;
+    QString chooseFolder(QWidget *parent, const QString &title, const QString &start) override;
     bool openUrl(const QUrl &url) override;
     int showModal(QDialog *dialog) override;
     void beep() override { ++beeps; }
@@ -27,6 +27,7 @@ public:
 
     QStringList messages;
     QStringList folderTitles;
+    QStringList folderStarts; // where each chooser opened
     QStringList folderAnswers;
     QList<QUrl> urls;
     bool openSucceeds = true;

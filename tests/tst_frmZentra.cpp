@@ -129,6 +129,24 @@ private slots:
         QCOMPARE(gOption.getStrVal("INPATH"), QString("/photos/"));
     }
 
+    // The output folder's chooser opens at the output folder, whatever was browsed before; the
+    // input folder's at the chooser's own place.
+    void theOutputChooserOpensAtTheOutputFolder()
+    {
+        cTestFiles::write(iniPath(), "[Folders]\r\nINPATH=In|50|/a/\r\nOUTPATH=Out|50|/b/\r\n");
+        cTestDesktop desktop;
+        frmZentra window(m_dir->path());
+        window.Form_Load();
+        QVERIFY(cUserInput::showActive(&window));
+        desktop.folderAnswers = QStringList{"/photos", "/site"};
+        for (const char *button : {"cmdInPath", "cmdOutPath"}) {
+            auto *browse = window.findChild<QPushButton *>(button);
+            QCOMPARE(cUserInput::click(browse), browse);
+        }
+        QCOMPARE(desktop.folderStarts, (QStringList{QString(), "/b/"}));
+        QCOMPARE(field(window, "txtOutPath")->text(), QString("/site/"));
+    }
+
     // A folder name with a line break once injected a line into the settings file.
     void folderWithALineBreakIsNotStored()
     {

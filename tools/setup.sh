@@ -35,13 +35,17 @@ qdx_install() {
         fi
     fi
     echo "Installing ${missing[*]} ..."
+    echo "  reading the package lists"
     "${root[@]}" apt-get update -qq || true
+    # Each package (and each it needs) is named as it is set up: a first install takes minutes.
+    local said='s/^Setting up \([^ ]*\) .*/  set up \1/p'
     if [ ${#required[@]} -gt 0 ]; then
-        "${root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${required[@]}" \
-            >/dev/null
+        "${root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${required[@]}" |
+            sed -un "$said"
     fi
     for pkg in "${optional[@]}"; do
-        "${root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$pkg" >/dev/null ||
+        "${root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "$pkg" |
+            sed -un "$said" ||
             echo "Could not install $pkg; the checks that need it are skipped."
     done
 }

@@ -344,18 +344,20 @@ QString frmZentra::getOutPath() const
 
 void frmZentra::cmdInPath_Click()
 {
-    browse(txtInPath);
+    browse(txtInPath, QString());
 }
 
 void frmZentra::cmdOutPath_Click()
 {
-    browse(txtOutPath);
+    // Where the catalog goes is chosen from where it goes now, not from the pictures' folder
+    // browsed last.
+    browse(txtOutPath, getOutPath());
 }
 
-void frmZentra::browse(QLineEdit *field)
+void frmZentra::browse(QLineEdit *field, const QString &start)
 {
     const QString chosen =
-        cDesktop::current().chooseFolder(this, QStringLiteral("Seleziona la cartella:"));
+        cDesktop::current().chooseFolder(this, QStringLiteral("Seleziona la cartella:"), start);
     // Cancelling keeps the folder the field had.
     if (chosen.isEmpty())
         return;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "pictures/cPreviewLoader.h"
 #include "common/cProgramPlace.h"
+#include "pictures/cPreviewLoader.h"
 #include "run/cCatalogRun.h"
 
 #include <QMainWindow>
@@ -71,7 +71,7 @@ private:
     void folderChanged(const QString &key, const QString &path);
     // With "KEEPTYPES", the picture types chosen are stored for the next start.
     void typeChosen(const QString &key, bool on);
-    void browse(QLineEdit *field);
+    void browse(QLineEdit *field, const QString &start);
     void showSelectedCount();
     void useFolderKeys();
     void showPreview(const QString &path, const cPreviewLoader::Preview &preview);
@@ -84,7 +84,7 @@ private:
     int m_previewRow = -1;
     QSet<QString> m_refused; // folder keys whose last text could not be stored
 
-    cCatalogRun m_run; // keeps what it read, so a folder gathered again is not read again
+    cCatalogRun m_run;      // keeps what it read, so a folder gathered again is not read again
     QString m_gatheredFrom; // the input folder last gathered: the top album
     cImageList *m_found;
     cImageList *m_selected;

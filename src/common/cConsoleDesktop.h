@@ -8,7 +8,7 @@ class cConsoleDesktop : public cDesktop
 {
 public:
     void message(QWidget *parent, const QString &text) override;
-    QString chooseFolder(QWidget *, const QString &) override { return QString(); }
+    QString chooseFolder(QWidget *, const QString &, const QString &) override { return QString(); }
     bool openUrl(const QUrl &) override { return false; }
     int showModal(QDialog *) override { return 0; }
     void beep() override {}

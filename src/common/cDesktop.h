@@ -17,7 +17,8 @@ public:
     virtual ~cDesktop() = default;
 
     virtual void message(QWidget *parent, const QString &text) = 0;
-    virtual QString chooseFolder(QWidget *parent, const QString &title) = 0;
+    // start: the folder the chooser opens at; empty for the chooser's own choice.
+    virtual QString chooseFolder(QWidget *parent, const QString &title, const QString &start) = 0;
     virtual bool openUrl(const QUrl &url) = 0;
     virtual int showModal(QDialog *dialog) = 0;
     virtual void beep() = 0;

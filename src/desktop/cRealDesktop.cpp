@@ -15,10 +15,10 @@ void cRealDesktop::message(QWidget *parent, const QString &text)
     box.exec();
 }
 
-QString cRealDesktop::chooseFolder(QWidget *parent, const QString &title)
+QString cRealDesktop::chooseFolder(QWidget *parent, const QString &title, const QString &start)
 {
     return QDir::toNativeSeparators(QFileDialog::getExistingDirectory(
-        parent, title, QString(), QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks));
+        parent, title, start, QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks));
 }
 
 bool cRealDesktop::openUrl(const QUrl &url)

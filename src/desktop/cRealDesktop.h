@@ -6,7 +6,7 @@ class cRealDesktop : public cDesktop
 {
 public:
     void message(QWidget *parent, const QString &text) override;
-    QString chooseFolder(QWidget *parent, const QString &title) override;
+    QString chooseFolder(QWidget *parent, const QString &title, const QString &start) override;
     bool openUrl(const QUrl &url) override;
     int showModal(QDialog *dialog) override;
     void beep() override;

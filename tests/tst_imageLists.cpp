@@ -250,10 +250,13 @@ private slots:
         cTestFiles::write(m_dir->filePath("elsewhere/e.jpg"), jpeg);
         QVERIFY(QFile::link(m_in + "/2024", m_in + "/2024/July/back up"));
         QVERIFY(QFile::link(m_dir->filePath("elsewhere"), m_in + "/out"));
-        const QStringList listed = {"b.jpg", "2024/a b & c#.jpg", "2024/July/x.gif",
-                                    "Ä folder/ü.jpg"};
+        // Each by its name first, its folder after it; the whole path as its tool tip.
+        const QStringList listed = {"b.jpg", "a b & c#.jpg (2024)", "x.gif (2024/July)",
+                                    "ü.jpg (Ä folder)"};
         press("cmdGetFiles");
         QCOMPARE(column(found()), listed);
+        QCOMPARE(found()->model()->index(2, 0).data(Qt::ToolTipRole).toString(),
+                 m_in + "/2024/July/x.gif");
         press("cmdAddAll");
         QCOMPARE(column(selected()), listed);
         press("CmdGenFiles");
@@ -333,7 +336,7 @@ private slots:
         const QByteArray jpeg = cTestFiles::cameraJpeg(cTestFiles::cameraLike({200, 150}, 1, 8), 1);
         for (const QString name : {"b.jpg", "Rome/a.jpg"})
             cTestFiles::write(m_in + "/" + name, jpeg);
-        const QStringList listed = {"b.jpg", "Rome/a.jpg"};
+        const QStringList listed = {"b.jpg", "a.jpg (Rome)"};
         for (int run = 1; run <= 2; ++run) {
             press("cmdGetFiles");
             QCOMPARE(column(found()), listed);
@@ -360,7 +363,7 @@ private slots:
         for (const QString name : {"top.gif", "Rome/r.gif", "Oslo/o.gif"})
             cTestFiles::write(m_in + "/" + name, tinyGif);
         press("cmdGetFiles");
-        QCOMPARE(column(found()), (QStringList{"top.gif", "Oslo/o.gif", "Rome/r.gif"}));
+        QCOMPARE(column(found()), (QStringList{"top.gif", "o.gif (Oslo)", "r.gif (Rome)"}));
         for (const int row : {0, 2}) {
             const QRect cell = found()->visualRect(found()->model()->index(row, 0));
             QCOMPARE(cUserInput::click(found()->viewport(), cell), found()->viewport());

@@ -47,16 +47,21 @@ int cImageList::columnCount(const QModelIndex &parent) const
 
 QVariant cImageList::data(const QModelIndex &index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= count())
+    if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid() ||
+        index.row() >= count())
         return QVariant();
     const Row &row = this->row(index.row());
+    const QString &folder = m_folders.text(row.folder());
+    if (role == Qt::ToolTipRole)
+        return QString(folder + row.name);
     if (index.column() != 0)
         return m_types.text(row.type());
-    const QString &folder = m_folders.text(row.folder());
     if (m_shownBelow.isEmpty() || folder.size() <= m_shownBelow.size() ||
         !folder.startsWith(m_shownBelow))
         return row.name;
-    return QString(QStringView(folder).mid(m_shownBelow.size()) + row.name);
+    // The name first, where the narrow column shows it; its folder after it.
+    const QStringView below = QStringView(folder).mid(m_shownBelow.size()).chopped(1);
+    return QString(row.name + QStringLiteral(" (") + below + QLatin1Char(')'));
 }
 
 void cImageList::setShownBelow(const QString &folder)

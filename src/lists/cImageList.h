@@ -32,7 +32,8 @@ public:
     QList<cPicture> pictures() const;
     // Whether the folder is part of the key; switching it keys the rows anew.
     void setFolderKeys(bool on);
-    // A picture in a folder under this one is shown with its path from here; empty shows names.
+    // A picture in a folder under this one is shown by its name, then its folder from here;
+    // empty shows names. Every row's tool tip is its whole path.
     void setShownBelow(const QString &folder);
 
     void clear();

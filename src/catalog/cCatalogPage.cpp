@@ -138,6 +138,17 @@ void cCatalogPage::addSettingsStyle()
     if (const QString border = plain(m_options.getStrVal(QStringLiteral("TABBORDER")), true);
         !border.isEmpty())
         rules += QStringLiteral("table.qdx td{border-width:") + border + QStringLiteral("px}");
+    // "TABCOLUMN" is the most cells a row holds: each cell is as wide as a thumbnail's box, the
+    // cells' block as wide as that many, and a narrower screen flows them into fewer.
+    const QString columns = plain(m_columns.text(), true);
+    const QString width = plain(m_width.text(), true);
+    if (!columns.isEmpty() && !width.isEmpty() && columns.toInt() > 0 && width.toInt() > 0)
+        rules += QStringLiteral("table.qdx td{width:%1px}table.qdx>tbody{max-width:calc(%2*(%3px "
+                                "+ 0.6em) + %4*0.5em)}")
+                     .arg(width.toInt() + 2)
+                     .arg(columns.toInt())
+                     .arg(width.toInt() + 4)
+                     .arg(columns.toInt() - 1);
     if (!rules.isEmpty())
         m_file.line("<style>", rules, "</style>");
 }

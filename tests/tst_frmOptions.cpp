@@ -2,7 +2,6 @@
 #include "cTestFiles.h"
 #include "cUserInput.h"
 #include "common/cOption.h"
-#include "desktop/cTwips.h"
 #include "common/modUtil1.h"
 #include "controls/CPScroll.h"
 #include "controls/cCheckBox.h"
@@ -10,10 +9,13 @@
 #include "controls/cFrame.h"
 #include "controls/cLabel.h"
 #include "controls/cTextBox.h"
+#include "desktop/cTwips.h"
 #include "options/frmOptions.h"
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -59,11 +61,24 @@ private slots:
         cTestDesktop desktop;
         frmOptions dialog;
         dialog.Form_Load();
+        // Arial is not on every machine: Debian without its metric twin falls back to DejaVu
+        // Sans, wider, in which two descriptions were cut.
+        QStringList fonts = {QStringLiteral("arial")};
+        if (QFontDatabase::hasFamily(QStringLiteral("DejaVu Sans")))
+            fonts.append(QStringLiteral("DejaVu Sans"));
         int labels = 0;
+        QStringList cut;
         for (const QLabel *label : dialog.findChildren<QLabel *>()) {
             QVERIFY2(label->toolTip().isEmpty(), qPrintable(label->text()));
+            for (const QString &family : fonts) {
+                QFont font(family, label->font().pointSize());
+                font.setBold(label->font().bold());
+                if (QFontMetrics(font).horizontalAdvance(label->text()) > label->width())
+                    cut.append(family + ": " + label->text());
+            }
             labels += label->text().isEmpty() ? 0 : 1;
         }
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join("\n")));
         QVERIFY(labels > 20);
     }
 

@@ -2,17 +2,18 @@
 // the options dialog and the help topics, and writes the sample page they lead to.
 // Usage: qdx_pictures --draw SAMPLES_FOLDER      draws the sample pictures
 //        qdx_pictures SAMPLES_FOLDER OUTPUT_FOLDER HELP_SOURCE
-#include "pictures/cPreviewLoader.h"
 #include "app/frmZentra.h"
 #include "common/cConsoleDesktop.h"
 #include "common/cOption.h"
 #include "info/frmHelp.h"
 #include "options/frmOptions.h"
+#include "pictures/cPreviewLoader.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPainter>
 #include <QTabBar>
@@ -84,9 +85,12 @@ int main(int argc, char *argv[])
     frmZentra window(program.path());
     window.Form_Load();
     window.setWindowTitle(QStringLiteral("QDX - Pictorix for the Web"));
-    // The page goes beside the pictures, where its links work.
-    window.findChild<QLineEdit *>("txtInPath")->setText(samples);
-    window.findChild<QLineEdit *>("txtOutPath")->setText(samples);
+    // The page goes beside the pictures, where its links work. The folder is given from its
+    // parent, so the picture shows no path of the machine it was made on.
+    QDir::setCurrent(QFileInfo(samples).path());
+    const QString shown = QFileInfo(samples).fileName() + QDir::separator();
+    window.findChild<QLineEdit *>("txtInPath")->setText(shown);
+    window.findChild<QLineEdit *>("txtOutPath")->setText(shown);
     window.findChild<QCheckBox *>("chkJpg")->setChecked(true);
     window.cmdGetFiles_Click();
     window.cmdAddAll_Click();

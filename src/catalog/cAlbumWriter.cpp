@@ -5,6 +5,7 @@
 #include "catalog/cPageSet.h"
 #include "catalog/cPictureLinks.h"
 #include "catalog/cPicturePage.h"
+#include "common/cOption.h"
 #include "common/cProgress.h"
 #include "common/modUtil1.h"
 #include "pictures/cCaption.h"
@@ -38,6 +39,52 @@ QString cAlbumWriter::pictureLink(cPictureLinks &links, qsizetype place) const
 {
     const cThumbnailer::Thumbnail &copy = m_plan.outputs(place).copy;
     return copy.file.isEmpty() ? links.picture(m_pictures.at(place)) : links.copy(copy.file);
+}
+
+QString cAlbumWriter::titleOf(int album) const
+{
+    const cAlbums::Album &own = m_plan.albums().all()[size_t(album)];
+    return own.parent < 0 ? m_options.getStrVal(QStringLiteral("DOCTITLE")) : own.name;
+}
+
+const cDateSpan &cAlbumWriter::spanOf(int album)
+{
+    if (m_spans.empty())
+        m_spans.resize(m_plan.albums().all().size());
+    if (!m_spans[size_t(album)]) {
+        cDateSpan dates;
+        const cAlbums::Album &own = m_plan.albums().all()[size_t(album)];
+        for (const quint32 place : own.pictures)
+            dates.add(m_pictures.at(qsizetype(place)));
+        for (const int child : own.children)
+            dates.add(spanOf(child));
+        m_spans[size_t(album)] = dates;
+    }
+    return *m_spans[size_t(album)];
+}
+
+QString cAlbumWriter::heading(size_t album, const QString &firstPage,
+                              const cCatalogPage::Head &head) const
+{
+    // The albums above, the top one first, each a link to its first page: one folder up each.
+    std::vector<int> above;
+    for (int at = m_plan.albums().all()[album].parent; at >= 0;
+         at = m_plan.albums().all()[size_t(at)].parent)
+        above.push_back(at);
+    const QString title = cPictureLinks::shownName(head.title);
+    QString lines;
+    if (!above.empty()) {
+        lines += QStringLiteral("<nav class=\"qdx-trail\" aria-label=\"Albums\">");
+        for (size_t i = above.size(); i-- > 0;)
+            lines += QStringLiteral("<a href=\"") + QStringLiteral("../").repeated(int(i + 1)) +
+                     firstPage + QStringLiteral("\">") +
+                     cPictureLinks::shownName(titleOf(above[i])) + QStringLiteral("</a> &rsaquo; ");
+        lines += QStringLiteral("<span aria-current=\"page\">") + title +
+                 QStringLiteral("</span></nav>\r\n");
+    }
+    return lines + QStringLiteral("<h1>") + title + QStringLiteral("</h1>\r\n") +
+           QStringLiteral("<p class=\"qdx-summary\">") +
+           cPictureLinks::shownName(head.description) + QStringLiteral("</p>");
 }
 
 bool cAlbumWriter::hasThumbnail(qsizetype place) const
@@ -86,9 +133,15 @@ void cAlbumWriter::writePicturePages(size_t album, cPictureLinks &links)
         const QString previous = i > 0 ? pageOf(i - 1) : none;
         const QString next = i + 1 < count ? pageOf(i + 1) : none;
         const QString back = cPictureLinks::linkName(pages.pages.fileName(pages.pages.numberOf(i)));
+        const bool saysWhere = m_plan.settings().saysWhere();
+        // Where the caption does not tell it already.
+        const bool dateShown = saysWhere && picture.facts && picture.facts->dated &&
+                               captionKind != cCaption::Taken &&
+                               captionKind != cCaption::TitleAndTaken;
         cPicturePage::write(m_written.add(), pages.folder + made.page,
                             {link, made.copy.file.isEmpty() ? QSize() : made.copy.size, caption,
-                             previous, next, back, pages.toTop});
+                             previous, next, back, pages.toTop, saysWhere,
+                             dateShown ? picture.facts->taken.date() : QDate()});
     }
 }
 
@@ -114,6 +167,7 @@ bool cAlbumWriter::writePage(size_t album, int number, cPictureLinks &links)
                    : QString();
     };
     const QString firstPage = cPictureLinks::linkName(pages.pages.fileName(1));
+    const bool saysWhere = m_plan.settings().saysWhere();
     // The albums inside this one open its first page, each with its first picture as its cover.
     struct AlbumCell
     {
@@ -129,15 +183,26 @@ bool cAlbumWriter::writePage(size_t album, int number, cPictureLinks &links)
         const cAlbums::Album &inside = m_plan.albums().all()[size_t(child)];
         const qsizetype coverPlace = coverOf(child);
         const cThumbnailer::Thumbnail *cover = thumbnailOf(coverPlace);
-        albumCells.push_back({cPictureLinks::linkName(inside.name) + QLatin1Char('/') + firstPage,
-                              cover ? links.thumbnail(cover->file) : pictureLink(links, coverPlace),
-                              cover ? cover->size : QSize(),
-                              QStringLiteral("%1 (%2)").arg(inside.name).arg(inside.total),
-                              twiceOf(coverPlace)});
+        albumCells.push_back(
+            {cPictureLinks::linkName(inside.name) + QLatin1Char('/') + firstPage,
+             cover ? links.thumbnail(cover->file) : pictureLink(links, coverPlace),
+             cover ? cover->size : QSize(),
+             saysWhere ? inside.name + QStringLiteral(": ") + spanOf(child).summary(inside.total)
+                       : QStringLiteral("%1 (%2)").arg(inside.name).arg(inside.total),
+             twiceOf(coverPlace)});
     }
-    const QString up = own.parent < 0 ? QString()
-                                      : QStringLiteral("<p><a href=\"../") + firstPage +
-                                            QStringLiteral("\">&lt;&lt; Up</a></p>");
+    QString up = own.parent < 0 ? QString()
+                                : QStringLiteral("<p><a href=\"../") + firstPage +
+                                      QStringLiteral("\">&lt;&lt; Up</a></p>");
+    cCatalogPage::Head head;
+    if (saysWhere) {
+        head.title = titleOf(int(album));
+        head.description = spanOf(int(album)).summary(own.total);
+        if (const qsizetype cover = coverOf(int(album)); cover >= 0)
+            head.image = thumbnailOf(cover) ? links.thumbnail(thumbnailOf(cover)->file)
+                                            : pictureLink(links, cover);
+        up = heading(album, firstPage, head);
+    }
     const QString navigation = pages.pages.navigation(number);
     const int captionKind = m_plan.settings().caption();
     QStringList captions;
@@ -154,7 +219,9 @@ bool cAlbumWriter::writePage(size_t album, int number, cPictureLinks &links)
     for (qsizetype i = first; ascii && i < end; ++i)
         ascii = links.isAscii(m_pictures.at(placeAt(i))) &&
                 (captions.isEmpty() || modUtil1::isAscii(captions.at(i - first)));
-    html.begin(pages.folder + pages.pages.fileName(number), !ascii, up, pages.toTop);
+    ascii = ascii && modUtil1::isAscii(head.title) && modUtil1::isAscii(head.description) &&
+            modUtil1::isAscii(head.image);
+    html.begin(pages.folder + pages.pages.fileName(number), !ascii, up, pages.toTop, head);
     for (const AlbumCell &cell : albumCells)
         html.cell({cell.link, cell.source, cell.size, cell.name, true, cell.twice});
     for (qsizetype i = first; i < end; ++i, ++m_done) {

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "catalog/cCatalogPage.h"
+#include "catalog/cDateSpan.h"
 #include "pictures/cPicture.h"
 
 #include <QList>
 #include <QString>
+#include <optional>
+#include <vector>
 
 class cCatalogPlan;
 class cOption;
@@ -32,6 +36,12 @@ private:
     // thumbnails are made, so a picture that could not be read is never a cover.
     qsizetype coverOf(int album) const;
     bool hasThumbnail(qsizetype place) const;
+    // With "HEADINGS": an album's title ("DOCTITLE" for the top), when its pictures and those of
+    // the albums inside were taken, and the lines above its table: the trail of the albums
+    // above it, its heading and its count and dates.
+    QString titleOf(int album) const;
+    const cDateSpan &spanOf(int album);
+    QString heading(size_t album, const QString &firstPage, const cCatalogPage::Head &head) const;
 
     const cOption &m_options;
     const cCatalogPlan &m_plan;
@@ -39,5 +49,6 @@ private:
     cPageSet &m_written;
     cProgress *m_progress;
     int &m_marker;
-    qsizetype m_done = 0; // pictures written, for the progress
+    qsizetype m_done = 0;                          // pictures written, for the progress
+    std::vector<std::optional<cDateSpan>> m_spans; // of each album, once worked out
 };

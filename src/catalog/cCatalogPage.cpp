@@ -66,8 +66,18 @@ bool cCatalogPage::settingsAreAscii(const cOption &options)
     return true;
 }
 
+void cCatalogPage::describe(cPageFile &file, const Head &head)
+{
+    if (!head.description.isEmpty())
+        file.line("<meta name=\"description\" content=\"", attribute(head.description), "\">");
+    if (!head.title.isEmpty())
+        file.line("<meta property=\"og:title\" content=\"", attribute(head.title), "\">");
+    if (!head.image.isEmpty())
+        file.line("<meta property=\"og:image\" content=\"", head.image, "\">");
+}
+
 void cCatalogPage::begin(const QString &path, bool declareUtf8, const QString &above,
-                         const QString &toTop)
+                         const QString &toTop, const Head &head)
 {
     m_marker = 1;
     m_column = 1;
@@ -85,7 +95,12 @@ void cCatalogPage::begin(const QString &path, bool declareUtf8, const QString &a
     m_file.line(markLine());
     m_file.line(comment(cAuthor::name()));
     m_file.line(comment(cAuthor::webHost()));
-    m_file.line("  <title>", m_options.getStrVal(QStringLiteral("DOCTITLE")), "</title>");
+    if (head.title.isEmpty()) {
+        m_file.line("  <title>", m_options.getStrVal(QStringLiteral("DOCTITLE")), "</title>");
+    } else {
+        m_file.line("  <title>", cPictureLinks::shownName(head.title), "</title>");
+        describe(m_file, head);
+    }
     const QString styleSheet = m_options.getStrVal(QStringLiteral("CSSFILE"));
     const QString fontSize = m_options.getStrVal(QStringLiteral("FONTSIZE"));
     addCss(styleSheet, fontSize);

@@ -47,8 +47,18 @@ public:
     // text says that it is UTF-8, which a browser left to guess may not take it for.
     // above, when given, is a line before the table; toTop leads from the page's folder to the
     // first page's, where the style sheet is.
+    // What a page says of itself beyond "DOCTITLE" ("HEADINGS"): its title, and a description
+    // and picture for link previews; each empty where the page says nothing of it.
+    struct Head
+    {
+        QString title;
+        QString description;
+        QString image;
+    };
     void begin(const QString &path, bool declareUtf8, const QString &above = QString(),
-               const QString &toTop = QString());
+               const QString &toTop = QString(), const Head &head = {});
+    // The lines of a page's head for link previews, of what head gives.
+    static void describe(cPageFile &file, const Head &head);
     void cell(const Cell &cell);
     // navigation, when given, is the line after the table.
     void end(const QString &navigation);

@@ -1,6 +1,7 @@
 #include "catalog/cPicturePage.h"
 
 #include "catalog/cCatalogPage.h"
+#include "catalog/cDateSpan.h"
 #include "catalog/cPageFile.h"
 #include "catalog/cPictureLinks.h"
 
@@ -11,6 +12,11 @@ void cPicturePage::write(cPageFile &file, const QString &path, const Content &co
     cCatalogPage::beginForPhones(file);
     file.line(cCatalogPage::markLine());
     file.line("<title>", caption, "</title>");
+    if (content.describes)
+        cCatalogPage::describe(file,
+                               {content.caption,
+                                content.taken.isValid() ? cDateSpan::day(content.taken) : QString(),
+                                content.picture});
     cCatalogPage::linkStyleSheet(file, content.toTop);
     file.line("</head>");
     file.line("<body class=\"qdx-picture\">");
@@ -30,7 +36,12 @@ void cPicturePage::write(cPageFile &file, const QString &path, const Content &co
                                                       .arg(content.size.height());
     file.line("<img src=\"", content.picture, "\" alt=\"", cCatalogPage::attribute(content.caption),
               "\"", size, ">");
-    file.line("<figcaption>", caption, "</figcaption>");
+    if (content.taken.isValid())
+        file.line("<figcaption>", caption, " <time datetime=\"",
+                  content.taken.toString(Qt::ISODate), "\">", cDateSpan::day(content.taken),
+                  "</time></figcaption>");
+    else
+        file.line("<figcaption>", caption, "</figcaption>");
     file.line("</figure>");
     file.line("</main>");
     // The arrow keys follow the links, unless a key held with them means something else.

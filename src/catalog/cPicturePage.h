@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QSize>
 #include <QString>
 
@@ -22,6 +23,10 @@ public:
         const QString &next;
         const QString &back;
         const QString &toTop; // to the first page's folder, where the style sheet is
+        // With "HEADINGS": the day it was taken, shown beside the caption (empty where unknown
+        // or the caption says it), and the head's lines for link previews.
+        bool describes = false;
+        QDate taken = {};
     };
 
     // The page's file name: what names the picture's other files, and the page's extension.

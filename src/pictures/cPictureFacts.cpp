@@ -148,7 +148,7 @@ bool cPictureFacts::neededToGather(const cSettings &settings)
 bool cPictureFacts::neededToWrite(const cSettings &settings)
 {
     return cCaption::needsFacts(settings.caption()) || settings.saysPlace() ||
-           settings.copiesKeepFacts();
+           settings.copiesKeepFacts() || settings.saysWhere();
 }
 
 bool cPictureFacts::read(QList<cPicture> &pictures, cProgress *progress)

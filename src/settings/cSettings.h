@@ -17,6 +17,7 @@ public:
     enum Key {
         PageSize,
         RelLinks,
+        Headings,
         Caption,
         ThumbDir,
         ThumbSize,
@@ -85,6 +86,8 @@ public:
     bool linksFromOwnFolders() const { return isOn(RelLinks) || gathersSubfolders(); }
     bool saysPlace() const { return isOn(SayPlace); }
     bool prunes() const { return isOn(Prune); }
+    // Pages titled and headed with their album, its trail, count and dates ("HEADINGS").
+    bool saysWhere() const { return isOn(Headings); }
 
     // What was said of values out of range since the last call, each once in the process.
     static QStringList takeProblems();

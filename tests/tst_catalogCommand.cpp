@@ -533,6 +533,44 @@ private slots:
         QVERIFY(!page.contains("zz/"));
     }
 
+    // "ALBUMS" 2: albums by the year, then the month, the pictures were taken, whatever day
+    // folders of a phone's export they lie in; a picture without the camera's date stays on top.
+    void albumsByMonth()
+    {
+        const QByteArray jpeg = emptyInputAndGreenJpeg(QSize(8, 8));
+        const QList<QPair<QString, QString>> pictures = {
+            {"2021-04-11/a.jpg", "2021:04:11 10:00:00"},
+            {"2021-04-12/b.jpg", "2021:04:12 10:00:00"},
+            {"2021-05-02/c.jpg", "2021:05:02 10:00:00"},
+            {"2020-12-31/d.jpg", "2020:12:31 23:00:00"},
+            {"misc/e.jpg", QString()}};
+        for (const auto &[path, taken] : pictures) {
+            QVERIFY(QDir(m_in).mkpath(QFileInfo(path).path()));
+            cTestFiles::write(
+                m_in + "/" + path,
+                taken.isEmpty()
+                    ? jpeg
+                    : cTestFiles::withMetadata(jpeg, {{"Exif.Photo.DateTimeOriginal", taken}}));
+        }
+        cTestFiles::write(m_ini, pageSettings + "ALBUMS=a|1|2\r\n");
+        const QString out = m_dir->filePath("out");
+        QDir().mkpath(out);
+        QCOMPARE(run({"--out", out, m_in}), 0);
+        const QMap<QString, QStringList> cells = {
+            {"index.htm", {"2020 (1)", "2021 (3)", "e.jpg"}},
+            {"2021/index.htm", {"April 2021 (2)", "May 2021 (1)"}},
+            {"2021/04/index.htm", {"a.jpg", "b.jpg"}},
+            {"2021/05/index.htm", {"c.jpg"}},
+            {"2020/12/index.htm", {"d.jpg"}}};
+        for (auto page = cells.cbegin(); page != cells.cend(); ++page) {
+            const QByteArray html = cTestFiles::read(out + "/" + page.key());
+            QCOMPARE(html.count("<td "), page.value().size());
+            for (const QString &cell : page.value())
+                QVERIFY2(html.contains("<br>" + cell.toUtf8() + "\r\n"),
+                         qPrintable(page.key() + ": " + cell + "\n" + html));
+        }
+    }
+
     void failuresSayWhatWentWrong_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -697,8 +735,9 @@ private slots:
             QVERIFY(log.contains("could not be read: declares 30000 x 30000 pixels"));
             QVERIFY(log.contains("could not be read: declares 46000 x 46000 pixels"));
             QVERIFY(log.contains("could not be read: a progressive JPEG of 12000 x 12000"));
-            QVERIFY2(log.contains("Security limit exceeded: Image size 16320x16320 exceeds the maximum"),
-                     log.mid(log.indexOf("g.heic"), 400).constData());
+            QVERIFY2(
+                log.contains("Security limit exceeded: Image size 16320x16320 exceeds the maximum"),
+                log.mid(log.indexOf("g.heic"), 400).constData());
         } else {
             QCOMPARE(cTestFiles::read(m_in + "/index.htm"), QByteArray("the previous page"));
         }

@@ -44,7 +44,7 @@ QString cAlbumWriter::pictureLink(cPictureLinks &links, qsizetype place) const
 QString cAlbumWriter::titleOf(int album) const
 {
     const cAlbums::Album &own = m_plan.albums().all()[size_t(album)];
-    return own.parent < 0 ? m_options.getStrVal(QStringLiteral("DOCTITLE")) : own.name;
+    return own.parent < 0 ? m_options.getStrVal(QStringLiteral("DOCTITLE")) : own.title;
 }
 
 const cDateSpan &cAlbumWriter::spanOf(int album)
@@ -187,8 +187,8 @@ bool cAlbumWriter::writePage(size_t album, int number, cPictureLinks &links)
             {cPictureLinks::linkName(inside.name) + QLatin1Char('/') + firstPage,
              cover ? links.thumbnail(cover->file) : pictureLink(links, coverPlace),
              cover ? cover->size : QSize(),
-             saysWhere ? inside.name + QStringLiteral(": ") + spanOf(child).summary(inside.total)
-                       : QStringLiteral("%1 (%2)").arg(inside.name).arg(inside.total),
+             saysWhere ? inside.title + QStringLiteral(": ") + spanOf(child).summary(inside.total)
+                       : QStringLiteral("%1 (%2)").arg(inside.title).arg(inside.total),
              twiceOf(coverPlace)});
     }
     QString up = own.parent < 0 ? QString()

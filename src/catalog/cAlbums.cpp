@@ -2,9 +2,10 @@
 
 #include <QDir>
 #include <QHash>
+#include <QLocale>
 #include <algorithm>
 
-cAlbums::cAlbums(const QList<cPicture> &pictures, bool perFolder, const QString &root)
+cAlbums::cAlbums(const QList<cPicture> &pictures, Grouping grouping, const QString &root)
 {
     m_albums.emplace_back();
     const QString top = QDir::fromNativeSeparators(root);
@@ -12,8 +13,20 @@ cAlbums::cAlbums(const QList<cPicture> &pictures, bool perFolder, const QString 
     QString lastFolder;
     for (qsizetype i = 0; i < pictures.size(); ++i) {
         const QString &folder = pictures.at(i).folder;
+        if (grouping == ByMonth) {
+            const cPicture &picture = pictures.at(i);
+            const QDate taken =
+                picture.facts && picture.facts->dated ? picture.facts->taken.date() : QDate();
+            last = albumOf(taken.isValid() ? QStringLiteral("%1/%2")
+                                                 .arg(taken.year())
+                                                 .arg(taken.month(), 2, 10, QLatin1Char('0'))
+                                           : QString());
+            if (m_albums[size_t(last)].parent > 0)
+                m_albums[size_t(last)].title = QLocale::c().monthName(taken.month()) +
+                                               QLatin1Char(' ') + QString::number(taken.year());
+        }
         // Pictures come in runs of one folder: its album is looked up once for its run.
-        if (perFolder && (i == 0 || folder != lastFolder)) {
+        if (grouping == ByFolder && (i == 0 || folder != lastFolder)) {
             lastFolder = folder;
             const QString path = QDir::fromNativeSeparators(folder);
             const QString below = path.startsWith(top) && path.size() > top.size()
@@ -57,6 +70,7 @@ int cAlbums::albumOf(const QString &path)
     Album album;
     album.path = path;
     album.name = path.mid(slash + 1);
+    album.title = album.name;
     album.parent = parent;
     m_albums.push_back(album);
     const int made = int(m_albums.size() - 1);

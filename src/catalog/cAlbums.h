@@ -8,8 +8,10 @@
 #include <vector>
 
 // The albums of a catalog. With one album a folder, the input folder's is the top one and each
-// folder below it that holds pictures, or albums, is one more; otherwise all the pictures make
-// the top album. Pictures keep the catalog's order in their albums.
+// folder below it that holds pictures, or albums, is one more; by month, each year the pictures
+// were taken is an album of the top one and each month an album of its year (a picture without
+// the camera's date stays in the top one); otherwise all the pictures make the top album.
+// Pictures keep the catalog's order in their albums.
 class cAlbums
 {
 public:
@@ -17,6 +19,7 @@ public:
     {
         QString path;                  // below the top, "/" between the folders; empty for the top
         QString name;                  // the folder's own name; empty for the top
+        QString title;                 // as the pages name it: the name, or "July 2021"
         int parent = -1;               // none for the top
         std::vector<int> children;     // the albums inside it, in name order
         std::vector<quint32> pictures; // its own, as places in the catalog
@@ -26,7 +29,8 @@ public:
 
     // root, the input folder, ends with the separator; a picture from outside it is in the top
     // album.
-    cAlbums(const QList<cPicture> &pictures, bool perFolder, const QString &root);
+    enum Grouping { None, ByFolder, ByMonth };
+    cAlbums(const QList<cPicture> &pictures, Grouping grouping, const QString &root);
 
     const std::vector<Album> &all() const { return m_albums; }
 

@@ -77,7 +77,11 @@ void cCatalogPlan::place(const QList<cPicture> &pictures, const QString &inPath,
             }
         }
     }
-    m_albums.emplace(pictures, m_settings.makesAlbums() && !inPath.isEmpty(), inPath);
+    const cAlbums::Grouping grouping = m_settings.makesMonthAlbums() ? cAlbums::ByMonth
+                                       : m_settings.makesAlbums() && !inPath.isEmpty()
+                                           ? cAlbums::ByFolder
+                                           : cAlbums::None;
+    m_albums.emplace(pictures, grouping, inPath);
     m_albumPages.clear();
     for (const cAlbums::Album &album : m_albums->all()) {
         const QString toTop = QStringLiteral("../").repeated(

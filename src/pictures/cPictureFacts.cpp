@@ -148,7 +148,7 @@ bool cPictureFacts::neededToGather(const cSettings &settings)
 bool cPictureFacts::neededToWrite(const cSettings &settings)
 {
     return cCaption::needsFacts(settings.caption()) || settings.saysPlace() ||
-           settings.copiesKeepFacts() || settings.saysWhere();
+           settings.copiesKeepFacts() || settings.saysWhere() || settings.makesMonthAlbums();
 }
 
 bool cPictureFacts::read(QList<cPicture> &pictures, cProgress *progress)

@@ -21,8 +21,8 @@ public:
     // Whether a gathering orders by a fact or shows one in the lists' captions ("ORDER",
     // "CAPTION"); the others are read for the pictures chosen, when a catalog is written.
     static bool neededToGather(const cSettings &settings);
-    // Whether a catalog shows, tells of or publishes a fact ("CAPTION", "SAYPLACE", "COPYFACTS",
-    // "HEADINGS").
+    // Whether a catalog shows, tells of, publishes or groups by a fact ("CAPTION", "SAYPLACE",
+    // "COPYFACTS", "HEADINGS", "ALBUMS" by month).
     static bool neededToWrite(const cSettings &settings);
     // Fills in taken and title of every picture, on every core; progress hears of every
     // picture. False when the progress stopped it: the pictures not reached keep no facts.

@@ -30,7 +30,7 @@ constexpr std::array<cSettings::Definition, cSettings::keyCount> definitions = {
     {cSettings::Order, "ORDER", "Program", "Order: 0 type, 1 name, 2 date", 1, "0", 0, 2},
     {cSettings::MoreTypes, "MORETYPES", "Program", "Further picture types", 40, "", text, none},
     {cSettings::Subfolders, "SUBFOLDERS", "Program", "Gather the subfolders too", -1, "0", 0, 1},
-    {cSettings::Albums, "ALBUMS", "Program", "Each folder its own album", -1, "0", 0, 1},
+    {cSettings::Albums, "ALBUMS", "Program", "Albums: 1 by folder, 2 by month", 1, "0", 0, 2},
     {cSettings::SayPlace, "SAYPLACE", "Program", "Warn of pictures with a place", -1, "0", 0, 1},
     {cSettings::Prune, "PRUNE", "Program", "Remove files no longer written", -1, "0", 0, 1},
     {cSettings::GifType, "GIFTYPE", "Program", "Gather GIF pictures", 0, "1", 0, 1},

@@ -79,7 +79,9 @@ public:
     bool writesStyleSheet() const { return forPhones() || picturePages(); }
     bool showsPage() const { return isOn(ShowPage); }
     bool keepsTypes() const { return isOn(KeepTypes); }
-    bool makesAlbums() const { return isOn(Albums); }
+    bool makesAlbums() const { return number(Albums) >= 1; }
+    // Albums by the year and month the pictures were taken, whatever folders they lie in.
+    bool makesMonthAlbums() const { return number(Albums) == 2; }
     // An album a folder needs the folders' pictures.
     bool gathersSubfolders() const { return isOn(Subfolders) || makesAlbums(); }
     // Pictures of subfolders can only be linked from where they are.

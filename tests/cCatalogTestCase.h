@@ -59,7 +59,7 @@ window.addEventListener('load', function () {
     // What script, added at the end of a copy of the page beside it, gives to show(), seen in a
     // window of that size.
     QJsonValue probe(const QString &page, const QByteArray &script,
-                     const QSize &window = QSize(1280, 900)) const
+                     const QSize &window = QSize(1280, 900), bool dark = false) const
     {
         const QString copy = page + ".probe.htm";
         cTestFiles::write(
@@ -67,7 +67,7 @@ window.addEventListener('load', function () {
   var pre = document.createElement('pre'); pre.id = 'probe';
   pre.textContent = JSON.stringify({found: found}); document.body.appendChild(pre); }</script>)" +
                                                                 script + "</body>"));
-        const QString dom = browserDom(copy, window);
+        const QString dom = browserDom(copy, window, dark);
         QFile::remove(copy);
         const qsizetype start = dom.indexOf("<pre id=\"probe\">") + 16;
         QString json = dom.mid(start, dom.indexOf("</pre>", start) - start);
@@ -80,7 +80,9 @@ window.addEventListener('load', function () {
 
     // The page as the browser reads it, a profile of its own and no reliance on a large
     // /dev/shm, as in containers.
-    QString browserDom(const QString &path, const QSize &window = QSize(1280, 900)) const
+    // dark: as a reader who prefers dark pages sees it.
+    QString browserDom(const QString &path, const QSize &window = QSize(1280, 900),
+                       bool dark = false) const
     {
         QProcess chromium;
         chromium.start(
@@ -88,6 +90,7 @@ window.addEventListener('load', function () {
             {"--headless", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
              "--no-first-run", "--user-data-dir=" + m_dir->filePath("profile"),
              "--allow-file-access-from-files", "--virtual-time-budget=5000",
+             QStringLiteral("--blink-settings=preferredColorScheme=%1").arg(dark ? 0 : 1),
              QStringLiteral("--window-size=%1,%2").arg(window.width()).arg(window.height()),
              "--dump-dom", QUrl::fromLocalFile(path).toString()});
         chromium.waitForFinished(120000);

@@ -276,6 +276,48 @@ private slots:
         QCOMPARE(trail, (QStringList{site + "/index.htm", site + "/2021/index.htm"}));
     }
 
+    // "SCHEMES": a reader who prefers dark pages gets them, catalog and picture pages, with text
+    // that can be read on them; the settings' colours hold in the light scheme.
+    void pagesFollowTheReadersScheme()
+    {
+        if (QStandardPaths::findExecutable("chromium").isEmpty())
+            QSKIP("chromium is not installed (./test.sh installs it): the schemes are not seen");
+        const QString in = m_dir->filePath("in");
+        const QString site = m_dir->filePath("site");
+        QVERIFY(QDir().mkpath(site));
+        const QList<cPicture> pictures = pictureTree(in, {{"", "a.jpg"}, {"", "b.jpg"}});
+        cOption options = store({});
+        QFile::copy(QDX_SHIPPED_INI, m_dir->filePath("shipped.ini"));
+        options.iniread(m_dir->filePath("shipped.ini"));
+        options.chgStrVal("COLORBK", "#FFFFE0");
+        QVERIFY(cCatalogWriter(options)
+                    .write(site + QDir::separator(), pictures, nullptr, in + QDir::separator())
+                    .ok);
+        const QStringList picturePages = QDir(site).entryList({"a-*.htm"}, QDir::Files);
+        QCOMPARE(picturePages.size(), 1);
+        const QByteArray colours = R"(<script>window.addEventListener('load', function () {
+  var style = getComputedStyle(document.body);
+  show([style.backgroundColor, style.color]); });</script>)";
+        for (const QString &page : {QString("index.htm"), picturePages.first()}) {
+            QCOMPARE(probe(site + "/" + page, colours, QSize(1280, 900), true),
+                     QJsonValue(QJsonArray{"rgb(18, 18, 18)", "rgb(230, 230, 230)"}));
+        }
+        QCOMPARE(probe(site + "/index.htm", colours).toArray().first(),
+                 QJsonValue("rgb(255, 255, 224)"));
+        const QString axe = QString(QDX_WEB_CHECKERS) + "/axe-core/axe.min.js";
+        if (!QFile::exists(axe))
+            QSKIP(
+                "axe-core is missing (./test.sh installs it): contrast in the dark is not checked");
+        const QJsonValue violations =
+            probe(site + "/index.htm",
+                  "<script src=\"" + QUrl::fromLocalFile(axe).toEncoded() +
+                      "\"></script><script>axe.run(document, {runOnly: ['color-contrast']}).then("
+                      "function (r) { show(r.violations.map(function (v) { return v.id; })); });"
+                      "</script>",
+                  QSize(1280, 900), true);
+        QCOMPARE(violations, QJsonValue(QJsonArray()));
+    }
+
     // The shipped settings: every page written, of the catalog and of each picture, passes the
     // Nu Html Checker and axe-core's WCAG rules. "PHONES": every picture has its text, loads when
     // scrolled to and offers its thumbnail at twice the size; the cells flow into as many columns

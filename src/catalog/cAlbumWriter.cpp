@@ -141,7 +141,8 @@ void cAlbumWriter::writePicturePages(size_t album, cPictureLinks &links)
         cPicturePage::write(m_written.add(), pages.folder + made.page,
                             {link, made.copy.file.isEmpty() ? QSize() : made.copy.size, caption,
                              previous, next, back, pages.toTop, saysWhere,
-                             dateShown ? picture.facts->taken.date() : QDate()});
+                             dateShown ? picture.facts->taken.date() : QDate(),
+                             m_plan.settings().followsSchemes()});
     }
 }
 

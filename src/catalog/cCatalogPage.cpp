@@ -17,7 +17,7 @@ cCatalogPage::cCatalogPage(const cOption &options, cPageFile &file, int &marker)
       m_nameShown(options, QStringLiteral("IMGNAME")),
       m_columns(options, QStringLiteral("TABCOLUMN")),
       m_ownSize(cSettings(options).thumbnailsAtOwnSize()),
-      m_forPhones(cSettings(options).forPhones())
+      m_forPhones(cSettings(options).forPhones()), m_schemes(cSettings(options).followsSchemes())
 {
 }
 
@@ -43,8 +43,10 @@ void cCatalogPage::beginForPhones(cPageFile &file)
     file.line("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">");
 }
 
-void cCatalogPage::linkStyleSheet(cPageFile &file, const QString &toTop)
+void cCatalogPage::linkStyleSheet(cPageFile &file, const QString &toTop, bool schemes)
 {
+    if (schemes)
+        file.line("<meta name=\"color-scheme\" content=\"light dark\">");
     file.line("<link rel=\"stylesheet\" href=\"", toTop, styleSheetName(), "\">");
 }
 
@@ -105,10 +107,13 @@ void cCatalogPage::begin(const QString &path, bool declareUtf8, const QString &a
     const QString fontSize = m_options.getStrVal(QStringLiteral("FONTSIZE"));
     addCss(styleSheet, fontSize);
     if (m_forPhones) {
-        linkStyleSheet(m_file, toTop);
+        linkStyleSheet(m_file, toTop, m_schemes);
         addSettingsStyle();
         m_file.line("</head>");
-        m_file.line("<body>");
+        if (m_schemes)
+            m_file.line("<body class=\"qdx-schemes\">");
+        else
+            m_file.line("<body>");
     } else {
         m_file.line("</head>");
         m_file.line("<body bgcolor=\"", m_options.getStrVal(QStringLiteral("COLORBK")), "\">");
@@ -164,7 +169,9 @@ void cCatalogPage::addSettingsStyle()
                      .arg(columns.toInt())
                      .arg(width.toInt() + 4)
                      .arg(columns.toInt() - 1);
-    if (!rules.isEmpty())
+    if (!rules.isEmpty() && m_schemes)
+        m_file.line("<style>@media (prefers-color-scheme: light){", rules, "}</style>");
+    else if (!rules.isEmpty())
         m_file.line("<style>", rules, "</style>");
 }
 

@@ -41,7 +41,8 @@ public:
     // The first lines of a page for phones, up to its viewport; the line that links the style
     // sheet from the folder toTop leads to.
     static void beginForPhones(cPageFile &file);
-    static void linkStyleSheet(cPageFile &file, const QString &toTop);
+    // With schemes, the page follows the reader's light or dark preference.
+    static void linkStyleSheet(cPageFile &file, const QString &toTop, bool schemes);
 
     // Creates the page and writes everything up to the first cell. A page that holds any other
     // text says that it is UTF-8, which a browser left to guess may not take it for.
@@ -80,6 +81,7 @@ private:
     cSetting m_columns;
     bool m_ownSize;
     bool m_forPhones;
+    bool m_schemes;
     // For phones a row is ended when the next cell comes, so that no empty row is left at the
     // end, and the last row is filled with empty cells: rows of one width, as HTML asks.
     bool m_rowFull = false;

@@ -17,9 +17,12 @@ void cPicturePage::write(cPageFile &file, const QString &path, const Content &co
                                {content.caption,
                                 content.taken.isValid() ? cDateSpan::day(content.taken) : QString(),
                                 content.picture});
-    cCatalogPage::linkStyleSheet(file, content.toTop);
+    cCatalogPage::linkStyleSheet(file, content.toTop, content.schemes);
     file.line("</head>");
-    file.line("<body class=\"qdx-picture\">");
+    if (content.schemes)
+        file.line("<body class=\"qdx-picture qdx-schemes\">");
+    else
+        file.line("<body class=\"qdx-picture\">");
     file.line("<nav>");
     if (!content.previous.isEmpty())
         file.line("<a id=\"previous\" rel=\"prev\" href=\"", content.previous,

@@ -27,6 +27,7 @@ public:
         // or the caption says it), and the head's lines for link previews.
         bool describes = false;
         QDate taken = {};
+        bool schemes = false; // it follows the reader's light or dark preference
     };
 
     // The page's file name: what names the picture's other files, and the page's extension.

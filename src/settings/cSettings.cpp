@@ -14,6 +14,7 @@ constexpr std::array<cSettings::Definition, cSettings::keyCount> definitions = {
     {cSettings::PageSize, "PAGESIZE", "Page", "Pictures per page (0: all)", 5, "0", 0, 99999},
     {cSettings::RelLinks, "RELLINKS", "Page", "Links from any output folder", -1, "0", 0, 1},
     {cSettings::Headings, "HEADINGS", "Page", "Pages say where they are", -1, "0", 0, 1},
+    {cSettings::Schemes, "SCHEMES", "Page", "Dark pages for dark settings", -1, "0", 0, 1},
     {cSettings::Caption, "CAPTION", "Thumbnails", "Caption 0 name 1 title 2 date 3 all", 1, "0", 0,
      3},
     {cSettings::ThumbDir, "THUMBDIR", "Thumbnails", "Thumbnail folder (empty: none)", 20, "", text,

@@ -18,6 +18,7 @@ public:
         PageSize,
         RelLinks,
         Headings,
+        Schemes,
         Caption,
         ThumbDir,
         ThumbSize,
@@ -90,6 +91,9 @@ public:
     bool prunes() const { return isOn(Prune); }
     // Pages titled and headed with their album, its trail, count and dates ("HEADINGS").
     bool saysWhere() const { return isOn(Headings); }
+    // Pages for phones and picture pages follow the reader's light or dark preference
+    // ("SCHEMES"); the settings' colours hold in the light one.
+    bool followsSchemes() const { return isOn(Schemes); }
 
     // What was said of values out of range since the last call, each once in the process.
     static QStringList takeProblems();

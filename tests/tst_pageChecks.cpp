@@ -298,10 +298,11 @@ private slots:
         const QByteArray colours = R"(<script>window.addEventListener('load', function () {
   var style = getComputedStyle(document.body);
   show([style.backgroundColor, style.color]); });</script>)";
-        for (const QString &page : {QString("index.htm"), picturePages.first()}) {
+        // The picture pages are a viewer, black in either scheme.
+        for (const auto &[page, background] : {std::pair{QString("index.htm"), "rgb(18, 18, 18)"},
+                                               std::pair{picturePages.first(), "rgb(0, 0, 0)"}})
             QCOMPARE(probe(site + "/" + page, colours, QSize(1280, 900), true),
-                     QJsonValue(QJsonArray{"rgb(18, 18, 18)", "rgb(230, 230, 230)"}));
-        }
+                     QJsonValue(QJsonArray{background, "rgb(230, 230, 230)"}));
         QCOMPARE(probe(site + "/index.htm", colours).toArray().first(),
                  QJsonValue("rgb(255, 255, 224)"));
         const QString axe = QString(QDX_WEB_CHECKERS) + "/axe-core/axe.min.js";
@@ -316,6 +317,68 @@ private slots:
                       "</script>",
                   QSize(1280, 900), true);
         QCOMPARE(violations, QJsonValue(QJsonArray()));
+    }
+
+    // "VIEWER": the arrow keys, a swipe and Escape walk the pictures and lead back to the album;
+    // the next page and picture are asked for ahead; on a phone the picture fills the width and
+    // nothing scrolls sideways.
+    void theViewerWalksThePictures()
+    {
+        if (QStandardPaths::findExecutable("chromium").isEmpty())
+            QSKIP("chromium is not installed (./test.sh installs it): the viewer is not walked");
+        const QString in = m_dir->filePath("in");
+        const QString site = m_dir->filePath("site");
+        QVERIFY(QDir().mkpath(site));
+        const QList<cPicture> pictures =
+            pictureTree(in, {{"", "a.jpg"}, {"", "b.jpg"}, {"", "c.jpg"}});
+        cOption options = store({});
+        QFile::copy(QDX_SHIPPED_INI, m_dir->filePath("shipped.ini"));
+        options.iniread(m_dir->filePath("shipped.ini"));
+        QVERIFY(cCatalogWriter(options)
+                    .write(site + QDir::separator(), pictures, nullptr, in + QDir::separator())
+                    .ok);
+        const auto pageOf = [&](const char *stem) {
+            const QStringList found = QDir(site).entryList({QString(stem) + "-*.htm"});
+            return found.size() == 1 ? found.first() : QString();
+        };
+        const QString middle = pageOf("b");
+        QVERIFY(cTestFiles::read(site + "/" + middle)
+                    .contains("<link rel=\"prefetch\" href=\"" + pageOf("c").toUtf8() + "\">"));
+        // What the browser shows once the page, beside its own, did what act does.
+        const auto after = [&](const QByteArray &act) {
+            const QString copy = site + "/walk.htm";
+            cTestFiles::write(copy, cTestFiles::read(site + "/" + middle)
+                                        .replace("</body>", "<script>window.addEventListener("
+                                                            "'load', function () {" +
+                                                                act + "});</script></body>"));
+            return browserDom(copy, QSize(390, 844));
+        };
+        const QByteArray swipe = R"(function touch(x) {
+  return new Touch({identifier: 1, target: document.body, clientX: x, clientY: 300}); }
+  document.dispatchEvent(new TouchEvent('touchstart', {changedTouches: [touch(FROM)]}));
+  document.dispatchEvent(new TouchEvent('touchend', {changedTouches: [touch(TO)]}));)";
+        const auto key = [](const char *name) {
+            return "document.dispatchEvent(new KeyboardEvent('keydown', {key: '" +
+                   QByteArray(name) + "'}));";
+        };
+        QVERIFY(after(key("ArrowRight")).contains("<figcaption>c.jpg"));
+        QVERIFY(after(key("ArrowLeft")).contains("<figcaption>a.jpg"));
+        QVERIFY(after(QByteArray(swipe).replace("FROM", "300").replace("TO", "80"))
+                    .contains("<figcaption>c.jpg"));
+        QVERIFY(after(QByteArray(swipe).replace("FROM", "80").replace("TO", "300"))
+                    .contains("<figcaption>a.jpg"));
+        QVERIFY(after(key("Escape")).contains("<table class=\"qdx\""));
+        // A short swipe is no swipe.
+        QVERIFY(after(QByteArray(swipe).replace("FROM", "100").replace("TO", "80"))
+                    .contains("<figcaption>b.jpg"));
+        const QJsonObject phone =
+            probe(site + "/" + middle, R"(<script>window.addEventListener('load', function () {
+  show({picture: document.querySelector('main img').getBoundingClientRect().width,
+        window: window.innerWidth, wide: document.documentElement.scrollWidth}); });</script>)",
+                  QSize(390, 844))
+                .toObject();
+        QCOMPARE(phone["picture"].toDouble(), phone["window"].toDouble());
+        QVERIFY(phone["wide"].toDouble() <= phone["window"].toDouble());
     }
 
     // The shipped settings: every page written, of the catalog and of each picture, passes the

@@ -138,11 +138,12 @@ void cAlbumWriter::writePicturePages(size_t album, cPictureLinks &links)
         const bool dateShown = saysWhere && picture.facts && picture.facts->dated &&
                                captionKind != cCaption::Taken &&
                                captionKind != cCaption::TitleAndTaken;
-        cPicturePage::write(m_written.add(), pages.folder + made.page,
-                            {link, made.copy.file.isEmpty() ? QSize() : made.copy.size, caption,
-                             previous, next, back, pages.toTop, saysWhere,
-                             dateShown ? picture.facts->taken.date() : QDate(),
-                             m_plan.settings().followsSchemes()});
+        cPicturePage::write(
+            m_written.add(), pages.folder + made.page,
+            {link, made.copy.file.isEmpty() ? QSize() : made.copy.size, caption, previous, next,
+             back, pages.toTop, saysWhere, dateShown ? picture.facts->taken.date() : QDate(),
+             m_plan.settings().followsSchemes(), m_plan.settings().picturePagesView(),
+             i + 1 < count ? pictureLink(links, places[size_t(i + 1)]) : none});
     }
 }
 

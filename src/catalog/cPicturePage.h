@@ -28,6 +28,10 @@ public:
         bool describes = false;
         QDate taken = {};
         bool schemes = false; // it follows the reader's light or dark preference
+        // As a viewer: dark, the picture as large as the window, a swipe or Escape to go on or
+        // back, and the next picture (nextPicture, its address) loaded ahead.
+        bool viewer = false;
+        QString nextPicture = {};
     };
 
     // The page's file name: what names the picture's other files, and the page's extension.

@@ -26,6 +26,7 @@ constexpr std::array<cSettings::Definition, cSettings::keyCount> definitions = {
     {cSettings::CopyFacts, "COPYFACTS", "Web", "Copies keep date and copyright", -1, "0", 0, 1},
     {cSettings::Phones, "PHONES", "Web", "Pages for phones, screen readers", -1, "0", 0, 1},
     {cSettings::PicturePages, "PICTUREPAGES", "Web", "A page for each picture", -1, "0", 0, 1},
+    {cSettings::Viewer, "VIEWER", "Web", "Picture pages as a viewer", -1, "0", 0, 1},
     {cSettings::ShowPage, "SHOWPAGE", "Program", "Show the catalog once written", -1, "0", 0, 1},
     {cSettings::KeepTypes, "KEEPTYPES", "Program", "Keep the picture types chosen", -1, "0", 0, 1},
     {cSettings::Order, "ORDER", "Program", "Order: 0 type, 1 name, 2 date", 1, "0", 0, 2},

@@ -27,6 +27,7 @@ public:
         CopyFacts,
         Phones,
         PicturePages,
+        Viewer,
         ShowPage,
         KeepTypes,
         Order,
@@ -94,6 +95,8 @@ public:
     // Pages for phones and picture pages follow the reader's light or dark preference
     // ("SCHEMES"); the settings' colours hold in the light one.
     bool followsSchemes() const { return isOn(Schemes); }
+    // Picture pages as a viewer ("VIEWER"): dark, swiped, the next picture loaded ahead.
+    bool picturePagesView() const { return isOn(Viewer); }
 
     // What was said of values out of range since the last call, each once in the process.
     static QStringList takeProblems();

@@ -129,11 +129,39 @@ struct Listing
 #ifdef Q_OS_LINUX
 // A folder's entries as the system gives them, in blocks read on a thread of their own: in a large
 // folder the system's reading takes most of the time, and goes on while the entries read before
-// are sorted out.
+// are sorted out. A folder of one block is read at once: a thread would cost more than its reading,
+// a hundred thousand times over in a tree of many folders.
 class EntryBlocks
 {
 public:
-    explicit EntryBlocks(int folder) : m_reader([this, folder] { readAll(folder); }) {}
+    explicit EntryBlocks(int folder)
+    {
+        std::vector<char> block(blockSize);
+        const ssize_t read = ::getdents64(folder, block.data(), block.size());
+        if (read < 0)
+            m_failure = errno;
+        if (read > 0) {
+            block.resize(size_t(read));
+            m_full.push_back(std::move(block));
+            m_made = 1;
+        }
+        if (read > 0 && size_t(read) > blockSize / 2) {
+            m_reader = std::thread([this, folder] { readAll(folder); });
+            return;
+        }
+        // The end follows at once, but for a file system that gives short blocks.
+        for (ssize_t more = read; more > 0;) {
+            block.assign(blockSize, 0);
+            more = ::getdents64(folder, block.data(), block.size());
+            if (more < 0)
+                m_failure = errno;
+            if (more > 0) {
+                block.resize(size_t(more));
+                m_full.push_back(std::move(block));
+            }
+        }
+        m_done = true;
+    }
     // The system's error number when a read failed, else 0: the blocks before it are not the
     // whole folder.
     int failure() const
@@ -148,7 +176,8 @@ public:
             m_stopped = true;
         }
         m_changed.notify_all();
-        m_reader.join();
+        if (m_reader.joinable())
+            m_reader.join();
     }
     // The next block of entries, empty at the end; the one before goes back to be read into.
     const std::vector<char> &next()
@@ -212,7 +241,7 @@ private:
     int m_made = 0;
     bool m_stopped = false;
     bool m_done = false;
-    std::thread m_reader; // last: it starts once the rest is made
+    std::thread m_reader; // only for a folder of more than a block
 };
 #endif
 
@@ -447,11 +476,15 @@ cImageFinder::Found cImageFinder::find(const QString &folder, const Request &req
         }
         found.unreadable += listing.unreadable;
         listing.unreadable = 0;
-        // The types are sorted at once, one a core.
-        const std::vector<std::vector<quint32>> orders =
-            QtConcurrent::blockingMapped<std::vector<std::vector<quint32>>>(
-                listing.names, [](const Names &typed) { return nameOrder(typed); });
-        makeInOrder(here.path, listing, orders, request.further, found.pictures);
+        // The types are sorted at once, one a core; a folder of folders alone needs no cores.
+        const bool pictures = std::any_of(listing.names.cbegin(), listing.names.cend(),
+                                          [](const Names &typed) { return typed.size() > 0; });
+        if (pictures) {
+            const std::vector<std::vector<quint32>> orders =
+                QtConcurrent::blockingMapped<std::vector<std::vector<quint32>>>(
+                    listing.names, [](const Names &typed) { return nameOrder(typed); });
+            makeInOrder(here.path, listing, orders, request.further, found.pictures);
+        }
         listing.names.clear();
         if (!going)
             break;

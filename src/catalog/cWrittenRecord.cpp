@@ -119,8 +119,10 @@ int cWrittenRecord::replace(const QList<cPicture> &catalogued)
 {
     const QSet<QString> kept(m_files.cbegin(), m_files.cend());
     QSet<QString> pictures;
+    // As the record's places are: absolute, whatever folder the pictures were gathered from.
     for (const cPicture &picture : catalogued)
-        pictures.insert(QDir::cleanPath(QDir::fromNativeSeparators(picture.path())));
+        pictures.insert(QDir::cleanPath(
+            QFileInfo(QDir::fromNativeSeparators(picture.path())).absoluteFilePath()));
     // Every removal goes through the output folder's own descriptor: a folder of it swapped for
     // a link after any check leads nowhere.
     const cBeneath out(m_out);

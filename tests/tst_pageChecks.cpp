@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QProcess>
@@ -92,6 +93,8 @@ private slots:
             // The pictures themselves are linked, whose names are judged here.
             options.chgStrVal("COPYSIZE", "0");
             options.chgStrVal("PICTUREPAGES", "0");
+            // Thumbnails in the grid's box, which the check of their size below knows.
+            options.chgStrVal("ROWHEIGHT", "0");
         }
         const QString judged = (pageFolder.isEmpty() ? QString() : pageFolder + "\\") +
                                (shipped ? "index.htm" : "page.htm");
@@ -367,7 +370,7 @@ private slots:
                     .contains("<figcaption>c.jpg"));
         QVERIFY(after(QByteArray(swipe).replace("FROM", "80").replace("TO", "300"))
                     .contains("<figcaption>a.jpg"));
-        QVERIFY(after(key("Escape")).contains("<table class=\"qdx\""));
+        QVERIFY(after(key("Escape")).contains("<table class=\"qdx"));
         // A short swipe is no swipe.
         QVERIFY(after(QByteArray(swipe).replace("FROM", "100").replace("TO", "80"))
                     .contains("<figcaption>b.jpg"));
@@ -379,6 +382,74 @@ private slots:
                 .toObject();
         QCOMPARE(phone["picture"].toDouble(), phone["window"].toDouble());
         QVERIFY(phone["wide"].toDouble() <= phone["window"].toDouble());
+    }
+
+    // "ROWHEIGHT": the cells in rows that fill the page's width, every picture keeping its
+    // proportions and the pictures of a row as high as each other; the last row not stretched;
+    // no row wider than the window, on a wide screen or a phone's.
+    void rowsFillTheScreen()
+    {
+        if (QStandardPaths::findExecutable("chromium").isEmpty())
+            QSKIP("chromium is not installed (./test.sh installs it): the rows are not measured");
+        const QString in = m_dir->filePath("in");
+        const QString site = m_dir->filePath("site");
+        QVERIFY(QDir().mkpath(in) && QDir().mkpath(site));
+        const QList<QSize> sizes = {{300, 200}, {200, 300}, {600, 200}, {250, 250}};
+        QList<cPicture> pictures;
+        for (int i = 0; i < 14; ++i) {
+            QImage picture(sizes.at(i % sizes.size()), QImage::Format_RGB32);
+            picture.fill(QColor::fromHsv(i * 25, 200, 200));
+            const QString name = QString("p%1.jpg").arg(i, 2, 10, QLatin1Char('0'));
+            QVERIFY(picture.save(in + "/" + name));
+            pictures.append({in + "/", name, "JPG"});
+        }
+        cOption options = store({});
+        QFile::copy(QDX_SHIPPED_INI, m_dir->filePath("shipped.ini"));
+        options.iniread(m_dir->filePath("shipped.ini"));
+        options.chgStrVal("ROWHEIGHT", "150");
+        QVERIFY(cCatalogWriter(options)
+                    .write(site + QDir::separator(), pictures, nullptr, in + QDir::separator())
+                    .ok);
+        const QByteArray rows = R"(<script>window.addEventListener('load', function () {
+  var body = document.querySelector('table.qdx-rows > tbody').getBoundingClientRect();
+  var rows = {};
+  for (var img of document.querySelectorAll('table.qdx-rows img')) {
+    var box = img.getBoundingClientRect(), top = Math.round(box.top);
+    (rows[top] = rows[top] || []).push({left: box.left, right: box.right, height: box.height,
+      ratio: (box.width / box.height) / (img.naturalWidth / img.naturalHeight)});
+  }
+  show({width: window.innerWidth, body: [body.left, body.right],
+        rows: Object.keys(rows).sort(function (a, b) { return a - b; }).map(function (k) {
+          return rows[k]; })}); });</script>)";
+        for (const QSize &window : {QSize(1280, 900), QSize(390, 844)}) {
+            const QJsonObject seen = probe(site + "/index.htm", rows, window).toObject();
+            const QJsonArray lines = seen["rows"].toArray();
+            QVERIFY2(lines.size() >= 2, qPrintable(QString::number(lines.size())));
+            const double left = seen["body"].toArray().at(0).toDouble();
+            const double right = seen["body"].toArray().at(1).toDouble();
+            QVERIFY(right <= seen["width"].toDouble());
+            for (qsizetype r = 0; r < lines.size(); ++r) {
+                const QJsonArray cells = lines.at(r).toArray();
+                const bool last = r == lines.size() - 1;
+                for (const QJsonValue &value : cells) {
+                    const QJsonObject cell = value.toObject();
+                    QVERIFY(cell["right"].toDouble() <= right + 1);
+                    QVERIFY2(qAbs(cell["ratio"].toDouble() - 1) < 0.03,
+                             qPrintable(QString::number(cell["ratio"].toDouble())));
+                    QVERIFY(qAbs(cell["height"].toDouble() -
+                                 cells.first().toObject()["height"].toDouble()) < 2);
+                }
+                if (!last) {
+                    QVERIFY(qAbs(cells.first().toObject()["left"].toDouble() - left) < 2);
+                    QVERIFY2(qAbs(cells.last().toObject()["right"].toDouble() - right) < 2,
+                             qPrintable(QString::number(r)));
+                } else {
+                    QVERIFY2(
+                        cells.first().toObject()["height"].toDouble() <= 150 + 1,
+                        qPrintable(QString::number(cells.first().toObject()["height"].toDouble())));
+                }
+            }
+        }
     }
 
     // The shipped settings: every page written, of the catalog and of each picture, passes the
@@ -420,7 +491,8 @@ private slots:
         const QString top = QString::fromUtf8(cTestFiles::read(site + "/index.htm"));
         QCOMPARE(top.count("<img "), 12);
         QCOMPARE(top.count(" loading=\"lazy\" decoding=\"async\""), 12);
-        QCOMPARE(top.count(QRegularExpression(" srcset=\"thumbs/[^\" ]+-240x240.jpg 2x\"")), 11);
+        // Rows 200 pixels high show the 300 x 200 pictures at their own size: no double is larger.
+        QCOMPARE(top.count(" srcset="), 0);
         QVERIFY(top.contains(" alt=\"Caf\u00e9 &amp; &quot;bar&quot; &lt;1&gt;.jpg\""));
         // A line break of a name is no part of the page's text.
         QVERIFY(top.contains(" alt=\"line break.jpg\""));
@@ -457,6 +529,12 @@ private slots:
                     "});</script>");
             QCOMPARE(violations, QJsonValue(QJsonArray()));
         }
+        // The grid of "TABCOLUMN", where rows are not filled, and thumbnails in a box of 120.
+        options.chgStrVal("ROWHEIGHT", "0");
+        write();
+        QCOMPARE(QString::fromUtf8(cTestFiles::read(site + "/index.htm"))
+                     .count(QRegularExpression(" srcset=\"thumbs/[^\" ]+-240x240.jpg 2x\"")),
+                 11);
         // The cells of a row, in the window, and those that reach beyond its right edge.
         const QByteArray layout = R"(<script>window.addEventListener('load', function () {
   var cells = Array.from(document.querySelectorAll('td')).filter(function (td) {

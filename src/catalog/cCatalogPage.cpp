@@ -17,7 +17,8 @@ cCatalogPage::cCatalogPage(const cOption &options, cPageFile &file, int &marker)
       m_nameShown(options, QStringLiteral("IMGNAME")),
       m_columns(options, QStringLiteral("TABCOLUMN")),
       m_ownSize(cSettings(options).thumbnailsAtOwnSize()),
-      m_forPhones(cSettings(options).forPhones()), m_schemes(cSettings(options).followsSchemes())
+      m_forPhones(cSettings(options).forPhones()), m_rowHeight(cSettings(options).rowHeight()),
+      m_schemes(cSettings(options).followsSchemes())
 {
 }
 
@@ -129,7 +130,9 @@ void cCatalogPage::begin(const QString &path, bool declareUtf8, const QString &a
         m_file.line("<div align=\"", align, "\">");
     if (!above.isEmpty())
         m_file.line(above);
-    if (m_forPhones)
+    if (m_rowHeight > 0)
+        m_file.line("<table class=\"qdx qdx-rows\" role=\"presentation\">");
+    else if (m_forPhones)
         m_file.line("<table class=\"qdx\" role=\"presentation\">");
     else
         m_file.line("<table border=", m_options.getStrVal(QStringLiteral("TABBORDER")), ">");
@@ -162,7 +165,8 @@ void cCatalogPage::addSettingsStyle()
     // cells' block as wide as that many, and a narrower screen flows them into fewer.
     const QString columns = plain(m_columns.text(), true);
     const QString width = plain(m_width.text(), true);
-    if (!columns.isEmpty() && !width.isEmpty() && columns.toInt() > 0 && width.toInt() > 0)
+    if (m_rowHeight <= 0 && !columns.isEmpty() && !width.isEmpty() && columns.toInt() > 0 &&
+        width.toInt() > 0)
         rules += QStringLiteral("table.qdx td{width:%1px}table.qdx>tbody{max-width:calc(%2*(%3px "
                                 "+ 0.6em) + %4*0.5em)}")
                      .arg(width.toInt() + 2)
@@ -182,13 +186,23 @@ void cCatalogPage::cell(const Cell &cell)
         m_rowFull = false;
         m_firstRow = false;
     }
-    if (m_forPhones)
+    // In a full row each cell grows as wide as its picture at the row's height is: the pictures
+    // of a row end up as high as each other, and the row as wide as the page.
+    const int rowWidth = m_rowHeight <= 0 ? 0
+                         : cell.thumbnail.isEmpty()
+                             ? m_rowHeight
+                             : std::max(1, int(qint64(m_rowHeight) * cell.thumbnail.width() /
+                                               std::max(1, cell.thumbnail.height())));
+    if (rowWidth > 0)
+        m_file.line("<td style=\"flex:", QByteArray::number(rowWidth), " 1 ",
+                    QByteArray::number(rowWidth), "px\">");
+    else if (m_forPhones)
         m_file.line("<td>");
     else
         m_file.line("<td bgcolor=\"", m_cellColour.utf8(), "\">");
     m_file.line(" <a href=\"", cell.link, "\">");
-    // "THUMBSIZE" gives a thumbnail its own size.
-    const bool ownSize = !cell.thumbnail.isEmpty() && m_ownSize;
+    // "THUMBSIZE" gives a thumbnail its own size, as full rows do.
+    const bool ownSize = !cell.thumbnail.isEmpty() && (m_ownSize || m_rowHeight > 0);
     const QByteArray height =
         ownSize ? QByteArray::number(cell.thumbnail.height()) : m_height.utf8();
     const QByteArray width = ownSize ? QByteArray::number(cell.thumbnail.width()) : m_width.utf8();

@@ -81,6 +81,7 @@ private:
     cSetting m_columns;
     bool m_ownSize;
     bool m_forPhones;
+    int m_rowHeight; // of full rows; 0 for the grid
     bool m_schemes;
     // For phones a row is ended when the next cell comes, so that no empty row is left at the
     // end, and the last row is filled with empty cells: rows of one width, as HTML asks.

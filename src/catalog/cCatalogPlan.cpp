@@ -15,8 +15,13 @@ cCatalogPlan::cCatalogPlan(const cOption &options, const QString &outPath)
     if (const QString copies = m_settings.copyFolder(); !copies.isEmpty())
         m_copyFolder = m_places.folderUnder(cSettings::name(cSettings::CopyDir), copies);
     if (!m_places.thumbnailFolder().isEmpty()) {
-        const QSize box(std::max<int>(1, options.getIntVal(QStringLiteral("IMGW"))),
-                        std::max<int>(1, options.getIntVal(QStringLiteral("IMGH"))));
+        // Rows that fill the width take their thumbnails at the row's height, a panorama up to
+        // three times as wide.
+        const int row = m_settings.rowHeight();
+        const QSize box = row > 0
+                              ? QSize(3 * row, row)
+                              : QSize(std::max<int>(1, options.getIntVal(QStringLiteral("IMGW"))),
+                                      std::max<int>(1, options.getIntVal(QStringLiteral("IMGH"))));
         m_sizes.append({m_places.thumbnailFolder(), box});
         m_kinds.append(Thumbnail);
         if (m_settings.forPhones()) {

@@ -12,6 +12,7 @@ constexpr int none = 0;
 // Absent, empty or 0, each key leaves the page as it always was.
 constexpr std::array<cSettings::Definition, cSettings::keyCount> definitions = {{
     {cSettings::PageSize, "PAGESIZE", "Page", "Pictures per page (0: all)", 5, "0", 0, 99999},
+    {cSettings::RowHeight, "ROWHEIGHT", "Table", "Full rows this high (0: grid)", 4, "0", 0, 2000},
     {cSettings::RelLinks, "RELLINKS", "Page", "Links from any output folder", -1, "0", 0, 1},
     {cSettings::Headings, "HEADINGS", "Page", "Pages say where they are", -1, "0", 0, 1},
     {cSettings::Schemes, "SCHEMES", "Page", "Dark pages for dark settings", -1, "0", 0, 1},

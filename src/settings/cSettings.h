@@ -16,6 +16,7 @@ class cSettings
 public:
     enum Key {
         PageSize,
+        RowHeight,
         RelLinks,
         Headings,
         Schemes,
@@ -92,6 +93,9 @@ public:
     bool prunes() const { return isOn(Prune); }
     // Pages titled and headed with their album, its trail, count and dates ("HEADINGS").
     bool saysWhere() const { return isOn(Headings); }
+    // On pages for phones, the cells laid out in rows that fill the width at about this many
+    // pixels high ("ROWHEIGHT"), thumbnails made that high; 0 for the grid of "TABCOLUMN".
+    int rowHeight() const { return forPhones() ? number(RowHeight) : 0; }
     // Pages for phones and picture pages follow the reader's light or dark preference
     // ("SCHEMES"); the settings' colours hold in the light one.
     bool followsSchemes() const { return isOn(Schemes); }

@@ -115,7 +115,14 @@ qsizetype cAlbumWriter::coverOf(int album) const
 
 void cAlbumWriter::writePicturePages(size_t album, cPictureLinks &links)
 {
-    const int captionKind = m_plan.settings().caption();
+    const cSettings &settings = m_plan.settings();
+    const int captionKind = settings.caption();
+    const bool saysWhere = settings.saysWhere();
+    // The day beside the caption, where the caption does not tell it already.
+    const bool showsDay =
+        saysWhere && captionKind != cCaption::Taken && captionKind != cCaption::TitleAndTaken;
+    const bool schemes = settings.followsSchemes();
+    const bool viewer = settings.picturePagesView();
     const cCatalogPlan::Album &pages = m_plan.album(album);
     const std::vector<quint32> &places = m_plan.albums().all()[album].pictures;
     const QString none;
@@ -123,27 +130,25 @@ void cAlbumWriter::writePicturePages(size_t album, cPictureLinks &links)
     const auto pageOf = [&](qsizetype i) {
         return cPictureLinks::linkName(m_plan.outputs(places[size_t(i)]).page);
     };
+    // Each picture's address serves its own page and, ahead, the page before it.
+    QString link = count > 0 ? pictureLink(links, places.front()) : none;
     for (qsizetype i = 0; i < count; ++i) {
         const qsizetype place = places[size_t(i)];
         const cPicture &picture = m_pictures.at(place);
         const cCatalogPlan::Outputs &made = m_plan.outputs(place);
-        const QString link = pictureLink(links, place);
+        const QString nextLink = i + 1 < count ? pictureLink(links, places[size_t(i + 1)]) : none;
         const QString caption =
             captionKind == cCaption::Name ? picture.name : cCaption::of(picture, captionKind);
         const QString previous = i > 0 ? pageOf(i - 1) : none;
         const QString next = i + 1 < count ? pageOf(i + 1) : none;
         const QString back = cPictureLinks::linkName(pages.pages.fileName(pages.pages.numberOf(i)));
-        const bool saysWhere = m_plan.settings().saysWhere();
-        // Where the caption does not tell it already.
-        const bool dateShown = saysWhere && picture.facts && picture.facts->dated &&
-                               captionKind != cCaption::Taken &&
-                               captionKind != cCaption::TitleAndTaken;
-        cPicturePage::write(
-            m_written.add(), pages.folder + made.page,
-            {link, made.copy.file.isEmpty() ? QSize() : made.copy.size, caption, previous, next,
-             back, pages.toTop, saysWhere, dateShown ? picture.facts->taken.date() : QDate(),
-             m_plan.settings().followsSchemes(), m_plan.settings().picturePagesView(),
-             i + 1 < count ? pictureLink(links, places[size_t(i + 1)]) : none});
+        const bool dated = showsDay && picture.facts && picture.facts->dated;
+        cPicturePage::write(m_written.add(), pages.folder + made.page,
+                            {link, made.copy.file.isEmpty() ? QSize() : made.copy.size, caption,
+                             previous, next, back, pages.toTop, saysWhere,
+                             dated ? picture.facts->taken.date() : QDate(), schemes, viewer,
+                             viewer ? nextLink : none});
+        link = nextLink;
     }
 }
 
